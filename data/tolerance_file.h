@@ -1,0 +1,38 @@
+#pragma once
+// The tolerance file "Zarava.win" and its mapping to a table of cell texts.
+//
+// Layout (little-endian): int32 N intervals, int32 M grades, N binary64 bounds, M six-byte
+// Windows-1251 names, then for each grade and within it each interval two binary64 values.
+
+#include <cstdint>
+#include <string>
+
+namespace tol {
+
+inline constexpr const char* kToleranceFileName = "Zarava.win";
+
+// A rectangle of cell texts, addressed (column, row) from 0; row 0 and column 0 are labels.
+class CellTable {
+ public:
+  virtual ~CellTable() = default;
+  [[nodiscard]] virtual std::int32_t ColCount() const = 0;
+  [[nodiscard]] virtual std::int32_t RowCount() const = 0;
+  virtual void SetColCount(std::int32_t count) = 0;  // a value below 1 becomes 1
+  virtual void SetRowCount(std::int32_t count) = 0;
+  [[nodiscard]] virtual std::string GetCell(std::int32_t col, std::int32_t row) const = 0;
+  virtual void SetCell(std::int32_t col, std::int32_t row, const std::string& text) = 0;
+  virtual void PrepareForCounts() {}  // once both counts are read, before they are applied
+};
+
+// Whether name is an existing regular file (a directory is not). Never raises.
+[[nodiscard]] bool FilePresent(const std::string& name);
+
+// Reads "Zarava.win" in the current directory into table. Raises EInOutError, EIntOverflow or
+// EInvalidOp; the file is closed before any error leaves.
+void LoadTable(CellTable& table);
+
+// Writes table into the existing "Zarava.win": either the whole new content lands or the old
+// file stays as it was. Raises EInOutError.
+void StoreTable(const CellTable& table);
+
+}  // namespace tol
