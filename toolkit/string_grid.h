@@ -1,0 +1,147 @@
+#pragma once
+// The string grid: a rectangle of cell texts shown in a table view with an in-place cell editor.
+// It is also a tol::CellTable, so the tolerance file loads into and stores from it directly.
+//
+// Cell (col, row) counts from 0. The first FixedRows rows and FixedCols columns are label lines
+// (at most one of each): they stay in view while scrolling and can be neither made current nor
+// edited. When a count leaves no scrollable line, the grid gives up that fixed line and its
+// cells become ordinary cells.
+
+#include <QChar>
+#include <QTableView>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "data/tolerance_file.h"
+
+namespace tk {
+
+class GridModel;
+class GridLine;
+class TStringList;
+
+// Grid options, combined with |.
+enum GridOption : std::uint32_t {
+  goFixedVertLine = 1u << 0,
+  goFixedHorzLine = 1u << 1,
+  goVertLine = 1u << 2,
+  goHorzLine = 1u << 3,
+  goRangeSelect = 1u << 4,       // Shift + arrows select a rectangle (never a mouse press)
+  goDrawFocusSelected = 1u << 5,  // the current cell is drawn in the selection colours
+  goColSizing = 1u << 6,          // scrollable columns resizable by dragging in the fixed row
+  goEditing = 1u << 7,            // cells editable in place
+  goAlwaysShowEditor = 1u << 8,   // editing mode permanently on while the grid has the focus
+};
+using GridOptions = std::uint32_t;
+
+class StringGrid : public QTableView, public tol::CellTable {
+  Q_OBJECT
+
+ public:
+  static constexpr std::int32_t DefaultColWidth = 64;
+  static constexpr std::int32_t DefaultRowHeight = 24;
+
+  // 5 x 5 empty cells, one fixed row and one fixed column.
+  explicit StringGrid(QWidget* parent = nullptr);
+  ~StringGrid() override;
+
+  // Counts; a value below 1 becomes 1. New columns get DefaultColWidth.
+  [[nodiscard]] std::int32_t ColCount() const override;
+  [[nodiscard]] std::int32_t RowCount() const override;
+  void SetColCount(std::int32_t count) override;
+  void SetRowCount(std::int32_t count) override;
+  [[nodiscard]] std::int32_t FixedCols() const;
+  [[nodiscard]] std::int32_t FixedRows() const;
+
+  // Cell texts (UTF-8). SetCell raises no event; on the current cell in editing mode the cell
+  // editor reloads its text with the whole text selected.
+  [[nodiscard]] std::string GetCell(std::int32_t col, std::int32_t row) const override;
+  void SetCell(std::int32_t col, std::int32_t row, const std::string& text) override;
+  // Runs OnPrepareForCounts: the loader calls it once both counts of the file are read.
+  void PrepareForCounts() override;
+
+  // The current cell; setting it outside the counts raises EInvalidGridOperation.
+  [[nodiscard]] std::int32_t CurrentCol() const;
+  [[nodiscard]] std::int32_t CurrentRow() const;
+  void SetCurrentCol(std::int32_t col);
+  void SetCurrentRow(std::int32_t row);
+  [[nodiscard]] std::int32_t FirstVisibleCol() const;
+  [[nodiscard]] std::int32_t FirstVisibleRow() const;
+
+  // Column widths in pixels; setting column >= ColCount raises EInvalidGridOperation.
+  [[nodiscard]] std::int32_t ColWidth(std::int32_t col) const;
+  void SetColWidth(std::int32_t col, std::int32_t width);
+
+  [[nodiscard]] GridOptions Options() const;
+  void SetOptions(GridOptions options);
+
+  // true opens the cell editor on the current cell (caret at the end, nothing selected);
+  // false closes it, raising OnSetEditText once for its cell.
+  [[nodiscard]] bool EditingMode() const;
+  void SetEditingMode(bool on);
+
+  // Live views of one row (item i = cell (i, row)) or one column (item i = cell (col, i)).
+  [[nodiscard]] GridLine RowTexts(std::int32_t row);
+  [[nodiscard]] GridLine ColTexts(std::int32_t col);
+  // Copies list item i into cell i of the line, by position, for i below both counts.
+  void AssignRow(std::int32_t row, const TStringList& list);
+  void AssignCol(std::int32_t col, const TStringList& list);
+
+  // Docks the grid to fill its window's client area left free by the tool bar (alClient).
+  void SetAlignClient();
+
+  // Events. Each handler runs inside Guarded (an error it raises is reported, then ignored).
+  // Raised for every change the user makes in the cell editor (the text already in the cell),
+  // and once more when the editor leaves its cell.
+  std::function<void(QObject* sender, std::int32_t col, std::int32_t row,
+                     const std::string& value)> OnSetEditText;
+  // Every character typed while the grid or its editor has the focus, Enter (13) and
+  // backspace (8) included, before it takes effect; set key to QChar(0) to discard it.
+  std::function<void(QObject* sender, QChar& key)> OnKeyPress;
+  // The grid received the keyboard focus.
+  std::function<void(QObject* sender)> OnEnter;
+  // See PrepareForCounts.
+  std::function<void()> OnPrepareForCounts;
+
+  [[nodiscard]] GridModel* Model() const;
+
+ private:
+  class Private;
+  Private* d_;  // owned; see string_grid.cpp
+};
+
+// A live list view over one row or one column of a grid.
+class GridLine {
+ public:
+  [[nodiscard]] std::int32_t Count() const;
+  [[nodiscard]] std::string Item(std::int32_t index) const;
+  // The first item equal to text by the user locale's comparison with case ignored (Latin and
+  // Cyrillic), over the whole length of both texts; -1 when none is. Item 0 (the label) counts.
+  [[nodiscard]] std::int32_t FindIndex(const std::string& text) const;
+
+ private:
+  friend class StringGrid;
+  GridLine(const StringGrid& grid, bool isRow, std::int32_t index)
+      : grid_(&grid), isRow_(isRow), index_(index) {}
+  const StringGrid* grid_;
+  bool isRow_;
+  std::int32_t index_;
+};
+
+// An ordered, unsorted list of texts accepting duplicates and empty texts.
+class TStringList {
+ public:
+  void AppendTexts(const GridLine& line);
+  // Removes item index and moves the later items up; EListError outside 0..Count()-1.
+  void RemoveAt(std::int32_t index);
+  void RemoveAll();
+  [[nodiscard]] std::int32_t Count() const;
+  [[nodiscard]] const std::string& Item(std::int32_t index) const;
+
+ private:
+  std::vector<std::string> items_;
+};
+
+}  // namespace tk

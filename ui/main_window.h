@@ -1,0 +1,72 @@
+#pragma once
+// The main editor window: the tolerance table in StringGrid1, a tool bar and a menu with the
+// seven commands, and the red label that points at a bad value cell.
+
+#include <QObject>
+#include <cstdint>
+#include <string>
+
+#include "toolkit/form.h"
+
+class QLabel;
+class QAction;
+
+namespace tk {
+class StringGrid;
+class FlatButton;
+}  // namespace tk
+
+class TForm1 : public tk::Form {
+  Q_OBJECT
+
+ public:
+  explicit TForm1(QWidget* parent = nullptr);
+  ~TForm1() override;
+
+  tk::StringGrid* StringGrid1 = nullptr;
+  QLabel* Label1 = nullptr;  // "Ошибка при вводе допусков", hidden until a save finds a bad cell
+
+  // Tool buttons, left to right, and the menu items running the same handlers.
+  tk::FlatButton* Save = nullptr;
+  tk::FlatButton* Edit = nullptr;
+  tk::FlatButton* AddKv = nullptr;
+  tk::FlatButton* DelKv = nullptr;
+  tk::FlatButton* AddInt = nullptr;
+  tk::FlatButton* DelInt = nullptr;
+  tk::FlatButton* BExit = nullptr;
+  QAction* MenuSave = nullptr;  // "&Сохранить", short-cut F2
+  QAction* MenuExit = nullptr;
+  QAction* MenuEdit = nullptr;
+  QAction* MenuAddKv = nullptr;
+  QAction* MenuDelKv = nullptr;
+  QAction* MenuAddInt = nullptr;
+  QAction* MenuDelInt = nullptr;
+
+  [[nodiscard]] bool Unsaved() const { return unsaved_; }
+  [[nodiscard]] bool FileFound() const { return fileFound_; }
+
+  // Handlers, named after control and event.
+  void FormCreate(QObject* sender);
+  void FormActivate(QObject* sender);
+  void FormCloseQuery(QObject* sender, bool& canClose);
+  void StringGrid1Enter(QObject* sender);
+  void StringGrid1SetEditText(QObject* sender, std::int32_t col, std::int32_t row,
+                              const std::string& value);
+  void SaveClick(QObject* sender);
+  void EditClick(QObject* sender);
+  void AddKvClick(QObject* sender);
+  void DelKvClick(QObject* sender);
+  void AddIntClick(QObject* sender);
+  void DelIntClick(QObject* sender);
+  void BExitClick(QObject* sender);
+
+  // Sets the unsaved flag; the add dialogs call it when they append a grade or an interval.
+  void MarkUnsaved() { unsaved_ = true; }
+
+ private:
+  bool unsaved_ = false;
+  bool fileFound_ = false;
+};
+
+// The one main window of the program.
+extern TForm1* Form1;
