@@ -56,6 +56,11 @@ class Form : public QMainWindow {
   Private* d_;
 };
 
+// Called by a control that receives the keyboard focus, before it raises its own OnEnter:
+// when the focused-window record names another window than the control's Form (or none), the
+// record is set to that Form and its OnActivate runs.
+void NoteFocusEntered(QWidget* control);
+
 // Shows window modally: it becomes active, its ActiveControl gets the focus (OnEnter), then its
 // OnActivate runs; messages are processed until ModalResult is set and OnCloseQuery agrees (an
 // application quit sets mrCancel). Then the window is hidden, the other windows are enabled and
