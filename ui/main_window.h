@@ -64,6 +64,15 @@ class TForm1 : public tk::Form {
   void MarkUnsaved() { unsaved_ = true; }
 
  private:
+  void BuildMenu();
+  [[nodiscard]] QWidget* BuildToolBar(QWidget* parent);
+  [[nodiscard]] QWidget* BuildGridArea(QWidget* parent);
+  void ConnectHandlers();
+  void PlaceCentredThenMaximize();
+  void FitColumnWidths();
+  void PointAtBadCell(std::int32_t col, std::int32_t row);
+  [[nodiscard]] bool Confirm(const std::string& question);
+
   bool unsaved_ = false;
   bool fileFound_ = false;
 };

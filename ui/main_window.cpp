@@ -1,0 +1,237 @@
+#include "ui/main_window.h"
+
+#include <QAction>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QKeySequence>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScreen>
+#include <QVBoxLayout>
+#include <QWidget>
+#include <algorithm>
+#include <limits>
+
+#include "data/errors.h"
+#include "data/tolerance_file.h"
+#include "toolkit/controls.h"
+#include "toolkit/dispatch.h"
+#include "toolkit/message_box.h"
+#include "toolkit/string_grid.h"
+#include "ui/Addint.h"
+#include "ui/Addkv.h"
+
+TForm1* Form1 = nullptr;
+
+// The pictures are compiled into this static library; nothing else refers to them, so they
+// are registered explicitly rather than by a static initialiser the linker may drop.
+static void RegisterPictures() { Q_INIT_RESOURCE(pictures); }
+
+namespace {
+
+const char* const kCaption = "Редактор файла допусков";
+constexpr int kToolBarHeight = 29;
+constexpr int kButtonSize = 25;
+constexpr int kFirstButtonX = 4;
+constexpr int kButtonStep = 24;
+constexpr int kButtonY = 2;
+constexpr std::int32_t kPixelsPerCharacter = 7;
+
+// Characters, not UTF-8 bytes: "мм" is two characters wide on screen.
+std::int32_t CharacterCount(const std::string& text) {
+  return static_cast<std::int32_t>(
+      std::count_if(text.begin(), text.end(), [](char byte) {
+        return (static_cast<unsigned char>(byte) & 0xC0u) != 0x80u;  // skip continuation bytes
+      }));
+}
+
+std::int32_t WidthForCharacters(std::int32_t characters) {
+  const std::int64_t width = std::int64_t{kPixelsPerCharacter} * characters;
+  if (width > std::numeric_limits<std::int32_t>::max()) throw tol::EIntOverflow();
+  return static_cast<std::int32_t>(width);
+}
+
+// Runs a fresh add dialog modally and disposes of it, also when the modal run raises.
+template <class Dialog>
+void RunAddDialog(Dialog*& dialog) {
+  dialog = new Dialog;
+  struct Disposer {
+    Dialog*& dialog;
+    ~Disposer() {
+      tk::DisposeWindow(dialog);
+      dialog = nullptr;
+    }
+  } disposer{dialog};
+  (void)tk::RunModal(*dialog);  // the dialog commits its row or column itself
+  tk::HideWindow(*dialog);
+}
+
+}  // namespace
+
+TForm1::TForm1(QWidget* parent) : tk::Form(parent) {
+  RegisterPictures();
+  setWindowTitle(QString::fromUtf8(kCaption));
+  QFont designFont(QStringLiteral("MS Sans Serif"));
+  designFont.setPixelSize(13);
+  setFont(designFont);
+  BuildMenu();
+  auto* client = new QWidget(this);
+  auto* column = new QVBoxLayout(client);
+  column->setContentsMargins(0, 0, 0, 0);
+  column->setSpacing(0);
+  column->addWidget(BuildToolBar(client));
+  column->addWidget(BuildGridArea(client), 1);
+  setCentralWidget(client);
+  ConnectHandlers();
+  PlaceCentredThenMaximize();
+  Created();
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::BuildMenu() {
+  QMenu* fileMenu = menuBar()->addMenu(QStringLiteral("&Файл"));
+  MenuSave = fileMenu->addAction(QStringLiteral("&Сохранить"));
+  MenuSave->setShortcut(QKeySequence(Qt::Key_F2));
+  MenuExit = fileMenu->addAction(QStringLiteral("&Выход"));
+  QMenu* editMenu = menuBar()->addMenu(QStringLiteral("&Редактор"));
+  MenuEdit = editMenu->addAction(QStringLiteral("Редактировать допуска"));
+  MenuAddKv = editMenu->addAction(QStringLiteral("Добавить квалитет"));
+  MenuDelKv = editMenu->addAction(QStringLiteral("Удалить квалитет"));
+  MenuAddInt = editMenu->addAction(QStringLiteral("Добавить интервал"));
+  MenuDelInt = editMenu->addAction(QStringLiteral("Удалить интервал"));
+}
+
+QWidget* TForm1::BuildToolBar(QWidget* parent) {
+  auto* panel = new QWidget(parent);
+  panel->setFixedHeight(kToolBarHeight);
+  struct ButtonDesign {
+    tk::FlatButton** button;
+    const char* picture;
+    const char* hint;
+  };
+  const ButtonDesign designs[] = {
+      {&Save, ":/pictures/save.xpm", "Сохранить"},
+      {&Edit, ":/pictures/edit.xpm", "Редактировать"},
+      {&AddKv, ":/pictures/add_grade.xpm", "Добавить квалитет"},
+      {&DelKv, ":/pictures/delete_grade.xpm", "Удалить квалитет"},
+      {&AddInt, ":/pictures/add_interval.xpm", "Добавить интервал"},
+      {&DelInt, ":/pictures/delete_interval.xpm", "Удалить интервал"},
+      {&BExit, ":/pictures/exit.xpm", "Выход"},
+  };
+  int x = kFirstButtonX;
+  for (const ButtonDesign& design : designs) {
+    *design.button = new tk::FlatButton(QIcon(QString::fromLatin1(design.picture)),
+                                        QString::fromUtf8(design.hint), panel);
+    (*design.button)->setGeometry(x, kButtonY, kButtonSize, kButtonSize);
+    x += kButtonStep;
+  }
+  Label1 = new QLabel(QStringLiteral("Ошибка при вводе допусков"), panel);
+  Label1->setGeometry(314, 7, 190, 16);
+  Label1->setAlignment(Qt::AlignCenter);
+  QPalette red = Label1->palette();
+  red.setColor(QPalette::WindowText, Qt::red);
+  Label1->setPalette(red);
+  Label1->hide();
+  return panel;
+}
+
+// The grid sits alone in the area under the tool bar, so filling its parent is filling the
+// client area that the tool bar leaves free.
+QWidget* TForm1::BuildGridArea(QWidget* parent) {
+  auto* area = new QWidget(parent);
+  StringGrid1 = new tk::StringGrid(area);
+  StringGrid1->setGeometry(0, 0, 429, 256);
+  StringGrid1->SetOptions(tk::goFixedVertLine | tk::goFixedHorzLine | tk::goVertLine |
+                          tk::goHorzLine | tk::goRangeSelect | tk::goDrawFocusSelected |
+                          tk::goColSizing | tk::goEditing);
+  return area;
+}
+
+void TForm1::ConnectHandlers() {
+  OnCreate = [this](QObject* sender) { FormCreate(sender); };
+  OnActivate = [this](QObject* sender) { FormActivate(sender); };
+  OnCloseQuery = [this](QObject* sender, bool& canClose) { FormCloseQuery(sender, canClose); };
+  StringGrid1->OnEnter = [this](QObject* sender) { StringGrid1Enter(sender); };
+  StringGrid1->OnSetEditText = [this](QObject* sender, std::int32_t col, std::int32_t row,
+                                      const std::string& value) {
+    StringGrid1SetEditText(sender, col, row, value);
+  };
+  StringGrid1->OnPrepareForCounts = [this] { StringGrid1->SetAlignClient(); };
+
+  using Handler = void (TForm1::*)(QObject*);
+  struct Command {
+    tk::FlatButton* button;
+    QAction* menuItem;
+    Handler handler;
+  };
+  const Command commands[] = {
+      {Save, MenuSave, &TForm1::SaveClick},     {Edit, MenuEdit, &TForm1::EditClick},
+      {AddKv, MenuAddKv, &TForm1::AddKvClick},  {DelKv, MenuDelKv, &TForm1::DelKvClick},
+      {AddInt, MenuAddInt, &TForm1::AddIntClick}, {DelInt, MenuDelInt, &TForm1::DelIntClick},
+      {BExit, MenuExit, &TForm1::BExitClick},
+  };
+  for (const Command& command : commands) {
+    auto run = [this, handler = command.handler](QObject* sender) { (this->*handler)(sender); };
+    command.button->OnClick = run;
+    tk::Connect(command.menuItem, &QAction::triggered, this, run);
+  }
+}
+
+void TForm1::PlaceCentredThenMaximize() {
+  resize(537, 420);
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    QRect bounds = frameGeometry();
+    bounds.moveCenter(screen->availableGeometry().center());
+    move(bounds.topLeft());
+  }
+  setWindowState(Qt::WindowMaximized);
+}
+
+void TForm1::FormCreate(QObject*) { unsaved_ = false; }
+
+void TForm1::FormActivate(QObject*) {
+  fileFound_ = tol::FilePresent(tol::kToleranceFileName);
+  if (!fileFound_) return;  // the grid's first focus reports the missing file
+  tol::LoadTable(*StringGrid1);
+  FitColumnWidths();
+}
+
+// Each column becomes as wide as its longest text, the label row included.
+void TForm1::FitColumnWidths() {
+  for (std::int32_t col = 0; col < StringGrid1->ColCount(); ++col) {
+    std::int32_t longest = 0;
+    for (std::int32_t row = 0; row < StringGrid1->RowCount(); ++row) {
+      longest = std::max(longest, CharacterCount(StringGrid1->GetCell(col, row)));
+    }
+    StringGrid1->SetColWidth(col, WidthForCharacters(longest));
+  }
+}
+
+void TForm1::StringGrid1Enter(QObject*) {
+  if (fileFound_) return;
+  (void)tk::ShowMessageBox("Файл допусков не найден.", "Ошибка", tk::MB_OK_ICONERROR);
+  RequestClose();  // nothing is unsaved yet, so the program ends without a question
+}
+
+void TForm1::StringGrid1SetEditText(QObject*, std::int32_t, std::int32_t, const std::string&) {
+  Label1->hide();
+  MarkUnsaved();
+}
+
+void TForm1::FormCloseQuery(QObject*, bool& canClose) {
+  if (unsaved_) canClose = Confirm("Значения допусков не записаны. Выходить?");
+}
+
+bool TForm1::Confirm(const std::string& question) {
+  return tk::ShowMessageBox(question, kCaption, tk::MB_YESNO_QUESTION) == tk::IDYES;
+}
+
+void TForm1::EditClick(QObject*) { StringGrid1->SetEditingMode(true); }
+
+void TForm1::BExitClick(QObject*) { RequestClose(); }
+
+void TForm1::AddKvClick(QObject*) { RunAddDialog(FormAddKv); }
+
+void TForm1::AddIntClick(QObject*) { RunAddDialog(FormAddInt); }

@@ -1,0 +1,76 @@
+// The commands that change the table as a whole: save, delete grade, delete interval.
+
+#include <QLabel>
+
+#include "data/errors.h"
+#include "data/number_text.h"
+#include "data/tolerance_file.h"
+#include "toolkit/string_grid.h"
+#include "ui/main_window.h"
+
+void TForm1::SaveClick(QObject*) {
+  tk::StringGrid& grid = *StringGrid1;
+  // Row by row, so the cursor lands on the first bad cell in reading order. Converting while
+  // checking raises the overflow error before the file is opened.
+  for (std::int32_t row = 1; row < grid.RowCount(); ++row) {
+    for (std::int32_t col = 1; col < grid.ColCount(); ++col) {
+      if (!tol::ParseCellText(grid.GetCell(col, row), true).accepted) {
+        PointAtBadCell(col, row);
+        return;
+      }
+    }
+  }
+  tol::StoreTable(grid);
+  unsaved_ = false;  // only once the file is written and closed
+}
+
+// Moving the current cell may close an open cell editor, whose commit hides the label; the
+// label is therefore shown last, so the user always sees why the save stopped.
+void TForm1::PointAtBadCell(std::int32_t col, std::int32_t row) {
+  StringGrid1->SetCurrentCol(col);
+  StringGrid1->SetCurrentRow(row);
+  SetActiveControl(StringGrid1);
+  Label1->show();
+}
+
+void TForm1::DelKvClick(QObject*) {
+  tk::StringGrid& grid = *StringGrid1;
+  const std::int32_t col = grid.CurrentCol();
+  grid.SetCurrentRow(grid.FirstVisibleRow());  // collapses a range selection onto column col
+  grid.SetEditingMode(false);
+  if (!Confirm("Удалить квалитет " + grid.GetCell(col, 0) + "?")) return;
+
+  tk::TStringList texts;
+  const std::int32_t lastCol = tol::CheckedAdd(grid.ColCount(), -1);
+  for (std::int32_t i = col; i < lastCol; ++i) {
+    grid.SetColWidth(i, grid.ColWidth(i + 1));
+  }
+  // Each row loses item col; assigning by position leaves the last cell's old text, which
+  // lowering the count then drops.
+  for (std::int32_t row = 0; row < grid.RowCount(); ++row) {
+    texts.AppendTexts(grid.RowTexts(row));
+    texts.RemoveAt(col);
+    grid.AssignRow(row, texts);
+    texts.RemoveAll();
+  }
+  grid.SetColCount(lastCol);
+  MarkUnsaved();
+}
+
+void TForm1::DelIntClick(QObject*) {
+  tk::StringGrid& grid = *StringGrid1;
+  const std::int32_t row = grid.CurrentRow();
+  grid.SetEditingMode(false);
+  grid.SetCurrentCol(grid.FirstVisibleCol());
+  if (!Confirm("Удалить интервал " + grid.GetCell(0, row) + "?")) return;
+
+  tk::TStringList texts;
+  for (std::int32_t col = 0; col < grid.ColCount(); ++col) {
+    texts.AppendTexts(grid.ColTexts(col));
+    texts.RemoveAt(row);
+    grid.AssignCol(col, texts);
+    texts.RemoveAll();
+  }
+  grid.SetRowCount(tol::CheckedAdd(grid.RowCount(), -1));
+  MarkUnsaved();
+}
