@@ -1,0 +1,48 @@
+#include "ui/Addint.h"
+
+#include <QRegularExpressionValidator>
+
+#include "toolkit/controls.h"
+#include "toolkit/string_grid.h"
+
+TFormAddInt* FormAddInt = nullptr;
+
+namespace {
+
+constexpr char16_t kBackspace = 8;
+
+const AddDialogDesign kDesign{
+    .linesAreColumns = false,
+    .caption = QStringLiteral("Добавление интервала"),
+    .prompt = QStringLiteral("&Интервал размеров"),
+    .missingLabel = QStringLiteral("Не задан интервал"),
+    .duplicateLabel = QStringLiteral("Такой интервал уже есть"),
+    .clientSize = QSize(794, 143),
+    .grid = QRect(0, 143 - 75, 794, 75),
+    .labelColWidth = tk::StringGrid::DefaultColWidth,
+    .valueColWidth = tk::StringGrid::DefaultColWidth,
+    .promptPos = QPoint(16, 12),
+    .errorLabelPos = QPoint(110, 38),
+    .edit = QRect(166, 8, 81, 24),
+    .entryMaxLength = 10,
+    .saveButton = QRect(540, 14, 103, 33),
+    .exitButton = QRect(658, 14, 103, 33),
+};
+
+}  // namespace
+
+TFormAddInt::TFormAddInt(QWidget* parent) : AddDialog(kDesign, unsaved_, parent) {
+  // Typing is filtered key by key; this also keeps anything but digits out of a paste.
+  Edit1->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")),
+                                                      Edit1));
+  Created();
+}
+
+std::string TFormAddInt::NewLabelText() const {
+  return "До " + Edit1->text().toStdString();
+}
+
+void TFormAddInt::FilterEntryKey(QChar& key) {
+  const char16_t c = key.unicode();
+  if (c != kBackspace && !(c >= u'0' && c <= u'9')) key = QChar(0);
+}
