@@ -1,0 +1,142 @@
+#include "data/tolerance_file.h"
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <utility>
+
+#include "data/checked_file.h"
+#include "data/errors.h"
+#include "data/file_system.h"
+#include "data/table_codec.h"
+
+namespace tol {
+namespace {
+
+constexpr std::int32_t kReadBeyondEnd = 100;
+
+std::int32_t LoadInt32(const char* bytes) {
+  return static_cast<std::int32_t>(static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[0])) |
+                                   static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[1])) << 8 |
+                                   static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[2])) << 16 |
+                                   static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[3])) << 24);
+}
+
+std::string DirectoryOf(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  if (slash == 0) return "/";
+  return path.substr(0, slash);
+}
+
+std::string BaseNameOf(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// Removes a temporary file unless the rename has made it the real one.
+class TemporaryName {
+ public:
+  explicit TemporaryName(std::string path) : path_(std::move(path)) {}
+  ~TemporaryName() {
+    if (!path_.empty()) (void)CurrentFileSystem().Unlink(path_);
+  }
+  TemporaryName(const TemporaryName&) = delete;
+  TemporaryName& operator=(const TemporaryName&) = delete;
+  void Keep() { path_.clear(); }
+
+ private:
+  std::string path_;
+};
+
+// Puts content (the table's bytes, table_size of them) in place of the file at path by way of
+// a new file beside it: the new bytes, then the old bytes beyond them, so the file never
+// shrinks. The file's owner and permissions carry over and a symbolic link at path stays,
+// pointing to the replaced file. Returns false, having changed nothing, where the new file
+// cannot be made or cannot take on the old one's owner and permissions, or where the file has
+// other hard links that a rename would part from it. Raises once the new file is being written.
+bool TryReplaceByRename(CheckedFile& original, const std::string& path, std::string& content,
+                        std::size_t table_size) {
+  const FileStatus& status = original.Status();
+  if (status.links > 1) return false;
+  std::string target;
+  if (!CurrentFileSystem().RealPath(path, target).Ok()) return false;
+  const std::string directory = DirectoryOf(target);
+  std::string temp_path = directory + (directory == "/" ? "." : "/.") + BaseNameOf(target) + ".XXXXXX";
+  std::optional<CheckedFile> temp = CheckedFile::TryCreateTemporary(temp_path);
+  if (!temp) return false;
+  TemporaryName name(temp_path);
+  if (!temp->TryTakeOwnershipAndMode(status)) return false;
+
+  if (status.size > table_size) {
+    content.resize(status.size);
+    original.ReadExactAt(content.data() + table_size, status.size - table_size, table_size);
+  }
+  temp->WriteExact(content.data(), content.size());
+  temp->Sync();
+  temp->Close();
+  const SysResult renamed = CurrentFileSystem().Rename(temp_path, target);
+  if (!renamed.Ok()) throw EInOutError(renamed.error);
+  name.Keep();
+  SyncDirectory(directory);
+  return true;
+}
+
+}  // namespace
+
+bool FilePresent(const std::string& name) {
+  FileStatus status;
+  return CurrentFileSystem().Stat(name, status).Ok() && status.kind == FileStatus::Kind::kRegular;
+}
+
+void LoadTable(CellTable& table) { LoadTableFrom(table, kToleranceFileName); }
+
+void StoreTable(const CellTable& table) { StoreTableTo(table, kToleranceFileName); }
+
+void LoadTableFrom(CellTable& table, const std::string& path) {
+  CheckedFile file = CheckedFile::OpenForUpdate(path);
+  char counts[kCountsSize];
+  file.ReadExact(counts, 4);
+  file.ReadExact(counts + 4, 4);
+  const std::int32_t n = LoadInt32(counts);
+  const std::int32_t m = LoadInt32(counts + 4);
+
+  std::int32_t cols = 0;
+  std::int32_t rows = 0;
+  try {
+    cols = CheckedAdd(m, 1);
+    rows = CheckedAdd(n, 1);
+  } catch (const EIntOverflow&) {
+    table.PrepareForCounts();  // the table is prepared before its counts are computed
+    throw;
+  }
+  // Counts that are negative or promise more than the file holds are refused before the table
+  // changes, so a damaged header never makes a huge table.
+  const std::optional<std::uint64_t> size = LayoutSize(n, m);
+  if (!size || *size > file.Status().size) throw EInOutError(kReadBeyondEnd);
+
+  table.PrepareForCounts();
+  table.SetColCount(cols);
+  table.SetRowCount(rows);
+  table.SetCell(0, 0, kCornerText);
+  const std::size_t body_size = *size - kCountsSize;
+  const auto body = std::make_unique_for_overwrite<char[]>(body_size);
+  file.ReadExact(body.get(), body_size);
+  DecodeTableBody(table, n, m, body.get());
+  file.Close();
+}
+
+void StoreTableTo(const CellTable& table, const std::string& path) {
+  // Opened first, so a missing, read-only or locked file is reported before anything else.
+  CheckedFile original = CheckedFile::OpenForUpdate(path);
+  std::string content = EncodeTable(table);
+  const std::size_t table_size = content.size();
+  if (!TryReplaceByRename(original, path, content, table_size)) {
+    // No new file can stand in for this one: write over it, keeping the bytes beyond.
+    original.WriteExact(content.data(), table_size);
+    original.Sync();
+  }
+  original.Close();
+}
+
+}  // namespace tol

@@ -35,4 +35,8 @@ void LoadTable(CellTable& table);
 // file stays as it was. Raises EInOutError.
 void StoreTable(const CellTable& table);
 
+// LoadTable and StoreTable on the file at path instead of "Zarava.win" (tools and tests).
+void LoadTableFrom(CellTable& table, const std::string& path);
+void StoreTableTo(const CellTable& table, const std::string& path);
+
 }  // namespace tol

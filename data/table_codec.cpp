@@ -1,0 +1,122 @@
+#include "data/table_codec.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstring>
+#include <limits>
+#include <utility>
+
+#include "data/errors.h"
+#include "data/number_text.h"
+#include "data/win1251.h"
+
+namespace tol {
+namespace {
+
+static_assert(std::endian::native == std::endian::little || std::endian::native == std::endian::big);
+
+template <typename T>
+T LoadLittleEndian(const char* bytes) {
+  unsigned char ordered[sizeof(T)];
+  std::memcpy(ordered, bytes, sizeof(T));
+  if constexpr (std::endian::native == std::endian::big) {
+    for (std::size_t i = 0; i < sizeof(T) / 2; ++i) std::swap(ordered[i], ordered[sizeof(T) - 1 - i]);
+  }
+  T value;
+  std::memcpy(&value, ordered, sizeof(T));
+  return value;
+}
+
+template <typename T>
+void StoreLittleEndian(char* bytes, T value) {
+  std::memcpy(bytes, &value, sizeof(T));
+  if constexpr (std::endian::native == std::endian::big) {
+    for (std::size_t i = 0; i < sizeof(T) / 2; ++i) std::swap(bytes[i], bytes[sizeof(T) - 1 - i]);
+  }
+}
+
+// Exponent all ones, fraction not zero, quiet bit (the top fraction bit) clear. Checked on the
+// raw bits because passing the value through extended precision would quieten it.
+bool IsSignallingNaN(std::uint64_t bits) {
+  constexpr std::uint64_t kExponent = 0x7FF0000000000000;
+  constexpr std::uint64_t kQuietBit = 0x0008000000000000;
+  constexpr std::uint64_t kFraction = 0x000FFFFFFFFFFFFF;
+  return (bits & kExponent) == kExponent && (bits & kQuietBit) == 0 && (bits & kFraction) != 0;
+}
+
+double LoadNumber(const char* bytes) {
+  const auto bits = LoadLittleEndian<std::uint64_t>(bytes);
+  if (IsSignallingNaN(bits)) throw EInvalidOp();
+  return std::bit_cast<double>(bits);
+}
+
+// Word n of text with its first "," read as ".", rounded to binary64; the parser's error
+// code is not looked at, since the cell texts were accepted before the save.
+double WordNumber(const std::string& text, std::int32_t n) {
+  std::string word = ExtractWord(text, n);
+  if (const std::size_t comma = word.find(','); comma != std::string::npos) word[comma] = '.';
+  return ToBinary64(NumberFromText(word).value);
+}
+
+}  // namespace
+
+std::optional<std::uint64_t> LayoutSize(std::int32_t n, std::int32_t m) {
+  if (n < 0 || m < 0) return std::nullopt;
+  // N and M are below 2^31, so 16NM < 2^66 and the sum fits easily in 128 bits.
+  const auto size = static_cast<unsigned __int128>(kCountsSize) + 8u * static_cast<unsigned __int128>(n) +
+                    6u * static_cast<unsigned __int128>(m) +
+                    16u * static_cast<unsigned __int128>(n) * static_cast<unsigned __int128>(m);
+  if (size > std::numeric_limits<std::uint64_t>::max()) return std::nullopt;
+  return static_cast<std::uint64_t>(size);
+}
+
+std::string NameText(const char* field) {
+  const std::size_t length = strnlen(field, kNameSize);
+  std::string text = Win1251ToUtf8(std::string_view(field, length));
+  text.append(kNameSize - length, ' ');
+  return text;
+}
+
+void DecodeTableBody(CellTable& table, std::int32_t n, std::int32_t m, const char* body) {
+  const char* bound = body;
+  for (std::int32_t r = 1; r <= n; ++r, bound += 8) table.SetCell(0, r, IntervalLabel(LoadNumber(bound)));
+  const char* name = bound;
+  for (std::int32_t c = 1; c <= m; ++c, name += kNameSize) table.SetCell(c, 0, NameText(name));
+  const char* pair = name;
+  for (std::int32_t c = 1; c <= m; ++c) {
+    for (std::int32_t r = 1; r <= n; ++r, pair += 16) {
+      const double first = LoadNumber(pair);
+      const double second = LoadNumber(pair + 8);
+      table.SetCell(c, r, CellText(first, second));
+    }
+  }
+}
+
+std::string EncodeTable(const CellTable& table) {
+  const std::int32_t n = std::max(table.RowCount() - 1, 0);
+  const std::int32_t m = std::max(table.ColCount() - 1, 0);
+  const std::optional<std::uint64_t> size = LayoutSize(n, m);
+  std::string bytes;
+  if (!size || *size > bytes.max_size()) throw EIntOverflow();
+  bytes.resize(*size);
+  char* out = bytes.data();
+  StoreLittleEndian(out, n);
+  StoreLittleEndian(out + 4, m);
+  out += kCountsSize;
+  for (std::int32_t r = 1; r <= n; ++r, out += 8) StoreLittleEndian(out, WordNumber(table.GetCell(0, r), 2));
+  for (std::int32_t c = 1; c <= m; ++c, out += kNameSize) {
+    std::string name = Utf8ToWin1251(table.GetCell(c, 0), kNameSize);
+    name.resize(kNameSize, ' ');
+    std::memcpy(out, name.data(), kNameSize);
+  }
+  for (std::int32_t c = 1; c <= m; ++c) {
+    for (std::int32_t r = 1; r <= n; ++r, out += 16) {
+      const std::string cell = table.GetCell(c, r);
+      StoreLittleEndian(out, WordNumber(cell, 1));
+      StoreLittleEndian(out + 8, WordNumber(cell, 2));
+    }
+  }
+  return bytes;
+}
+
+}  // namespace tol
