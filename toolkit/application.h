@@ -29,6 +29,10 @@ class Application : public QApplication {
   [[nodiscard]] Form* FocusedForm() const;
   void SetFocusedForm(Form* form);
 
+  // The last guard of the dispatch: an exception that an event handler let through is shown by
+  // the error report instead of passing through Qt's event loop.
+  bool notify(QObject* receiver, QEvent* event) override;
+
  protected:
   bool event(QEvent* event) override;
 

@@ -18,6 +18,8 @@ void ReportException(const std::exception& error);
 // The executable's file name without its directory, cut at its first ".", every letter after
 // the first lower-cased ("DEMO.EXE" gives "Demo").
 [[nodiscard]] QString ApplicationTitle();
+// The title rule applied to a file name without directory.
+[[nodiscard]] QString TitleFromFileName(const QString& fileName);
 
 // Runs handler; an exception leaving it is shown by ReportException and goes no further.
 template <class Handler>

@@ -12,6 +12,10 @@ inline constexpr std::int32_t mrNone = 0;
 inline constexpr std::int32_t mrOk = 1;
 inline constexpr std::int32_t mrCancel = 2;
 
+namespace detail {
+struct FormInternals;
+}
+
 class Form : public QMainWindow {
   Q_OBJECT
 
@@ -48,10 +52,16 @@ class Form : public QMainWindow {
   // Raises OnCloseQuery and returns its answer (used by modal runs and the session manager).
   [[nodiscard]] bool CloseQuery();
 
+  // Gives the window a fixed client size and a frame with only a close box, as dialogs have.
+  void SetDialogFrame(int clientWidth, int clientHeight);
+  // Places the window in the middle of its screen's available area.
+  void CenterOnScreen();
+
  protected:
   void closeEvent(QCloseEvent* event) override;  // the close box is a close request
 
  private:
+  friend struct detail::FormInternals;
   class Private;
   Private* d_;
 };
@@ -60,6 +70,13 @@ class Form : public QMainWindow {
 // when the focused-window record names another window than the control's Form (or none), the
 // record is set to that Form and its OnActivate runs.
 void NoteFocusEntered(QWidget* control);
+
+// Whether a control that receives the focus for reason is entered (raising its OnEnter), rather
+// than getting the focus back because its window was reactivated. A window's first focus after
+// it is shown is always delivered as an entry (Qt::OtherFocusReason), so this holds then too.
+[[nodiscard]] inline bool IsFocusEntry(Qt::FocusReason reason) {
+  return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
+}
 
 // Shows window modally: it becomes active, its ActiveControl gets the focus (OnEnter), then its
 // OnActivate runs; messages are processed until ModalResult is set and OnCloseQuery agrees (an

@@ -1,0 +1,75 @@
+#include "toolkit/application.h"
+
+#include <QLocale>
+#include <QSessionManager>
+
+#include "data/number_text.h"
+#include "toolkit/dispatch.h"
+#include "toolkit/form.h"
+#include "toolkit/window_registry.h"
+
+namespace tk {
+
+class Application::Private {};
+
+Application::Application(int& argc, char** argv) : QApplication(argc, argv), d_(new Private) {
+  // The main window's close request ends the program, not the last window going away.
+  setQuitOnLastWindowClosed(false);
+  UpdateDecimalSeparator();
+  detail::EnsureFocusTracking();
+  connect(this, &QGuiApplication::commitDataRequest, this, [](QSessionManager& manager) {
+    Form* main = detail::Registry().mainForm;
+    if (main == nullptr || !manager.allowsInteraction()) return;
+    const bool canClose = main->CloseQuery();
+    manager.release();
+    if (!canClose) manager.cancel();
+  });
+}
+
+Application::~Application() { delete d_; }
+
+Application* Application::Instance() { return qobject_cast<Application*>(QCoreApplication::instance()); }
+
+Form* Application::MainForm() const { return detail::Registry().mainForm; }
+
+int Application::Run() {
+  Form* main = MainForm();
+  if (main == nullptr) return 0;
+  auto& registry = detail::Registry();
+  registry.terminating = false;
+  registry.loopRunning = true;
+  main->show();
+  const int code = registry.terminating ? 0 : exec();
+  registry.loopRunning = false;
+  return code;
+}
+
+void Application::RegisterForm(Form* form) { detail::AddForm(form); }
+
+void Application::UnregisterForm(Form* form) { detail::RemoveForm(form); }
+
+Form* Application::FocusedForm() const { return detail::Registry().focusedForm; }
+
+void Application::SetFocusedForm(Form* form) { detail::Registry().focusedForm = form; }
+
+bool Application::event(QEvent* event) {
+  if (event->type() == QEvent::LocaleChange) UpdateDecimalSeparator();
+  return QApplication::event(event);
+}
+
+bool Application::notify(QObject* receiver, QEvent* event) {
+  try {
+    return QApplication::notify(receiver, event);
+  } catch (const std::exception& error) {
+    ReportException(error);
+    return true;
+  }
+}
+
+void UpdateDecimalSeparator() {
+  const QString point = QLocale().decimalPoint();
+  const bool singleAscii = point.size() == 1 && point.front().unicode() < 0x80;
+  tol::SetDecimalSeparator(singleAscii ? static_cast<char>(point.front().unicode()) : '.');
+}
+
+}  // namespace tk

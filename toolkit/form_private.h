@@ -1,0 +1,30 @@
+#pragma once
+// Toolkit-internal state of a Form, shared by the form, its modal runs and the focus tracking.
+
+#include <QEventLoop>
+#include <QPointer>
+#include <QWidget>
+#include <cstdint>
+
+#include "toolkit/form.h"
+
+namespace tk {
+
+class Form::Private {
+ public:
+  QPointer<QWidget> activeControl;  // takes the focus when the window is shown
+  QPointer<QWidget> lastFocused;    // the control of this window that last had the focus
+  std::int32_t modalResult = mrNone;
+  QEventLoop* modalLoop = nullptr;  // set while the window runs modally
+  bool closeCheckDue = false;       // ModalResult was set during the modal run
+};
+
+namespace detail {
+
+struct FormInternals {
+  using State = Form::Private;
+  [[nodiscard]] static State& Of(Form& form) { return *form.d_; }
+};
+
+}  // namespace detail
+}  // namespace tk

@@ -1,0 +1,132 @@
+#include "toolkit/window_registry.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDeadlineTimer>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QKeySequence>
+#include <QMenu>
+#include <QThread>
+
+#include "toolkit/form.h"
+#include "toolkit/form_private.h"
+
+namespace tk::detail {
+
+namespace {
+
+// How long to wait for the window system to activate a window we asked it to activate.
+constexpr int kActivationWaitMs = 500;
+
+// Whether an enabled action of the menu bar, or of any menu below it, has the key as short-cut.
+[[nodiscard]] bool MenuHasShortcut(const QWidget& menu, const QKeySequence& key) {
+  for (QAction* action : menu.actions()) {
+    if (!action->isEnabled()) continue;
+    if (action->shortcuts().contains(key)) return true;
+    if (action->menu() != nullptr && MenuHasShortcut(*action->menu(), key)) return true;
+  }
+  return false;
+}
+
+// Watches every focus entry and key of the application.
+class FocusTracker : public QObject {
+ public:
+  using QObject::QObject;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (!watched->isWidgetType()) return false;
+    auto* widget = static_cast<QWidget*>(watched);
+    switch (event->type()) {
+      case QEvent::FocusIn:
+        return DeliverAsEntry(widget, static_cast<QFocusEvent*>(event));
+      case QEvent::ShortcutOverride:
+        return MenuClaimsKey(widget, static_cast<QKeyEvent*>(event));
+      default:
+        return false;
+    }
+  }
+
+ private:
+  // Qt hands a window's focus widget the focus with the activation reason both when the window
+  // is activated the first time and when it comes back. Only the second is a return: a control
+  // that was not the window's last focused one is entered, so its focus-in is delivered afresh
+  // with an ordinary reason and the original is dropped.
+  static bool DeliverAsEntry(QWidget* widget, const QFocusEvent* event) {
+    Form* form = FormOf(widget);
+    if (form == nullptr) return false;
+    QPointer<QWidget>& lastFocused = FormInternals::Of(*form).lastFocused;
+    const bool returning = lastFocused == widget;
+    lastFocused = widget;
+    if (returning || IsFocusEntry(event->reason())) return false;
+    QFocusEvent entry(QEvent::FocusIn, Qt::OtherFocusReason);
+    QCoreApplication::sendEvent(widget, &entry);
+    return true;
+  }
+
+  // Menu short-cuts see a key before the focused control: a key that one of the window's menu
+  // items has as short-cut is kept from the control's override, so the short-cut fires.
+  static bool MenuClaimsKey(QWidget* widget, const QKeyEvent* event) {
+    Form* form = FormOf(widget);
+    if (form == nullptr || form->menuWidget() == nullptr) return false;
+    return MenuHasShortcut(*form->menuWidget(), QKeySequence(event->keyCombination()));
+  }
+};
+
+}  // namespace
+
+WindowRegistry& Registry() {
+  static WindowRegistry registry;
+  return registry;
+}
+
+void AddForm(Form* form) {
+  auto& registry = Registry();
+  if (!registry.forms.contains(form)) registry.forms.append(form);
+  if (registry.mainForm.isNull()) {
+    registry.mainForm = form;
+    registry.terminating = false;
+  }
+}
+
+void RemoveForm(Form* form) {
+  auto& registry = Registry();
+  registry.forms.removeAll(form);
+  if (registry.focusedForm == form) registry.focusedForm = nullptr;
+  if (registry.mainForm == form) registry.mainForm = nullptr;
+}
+
+Form* FormOf(QWidget* widget) {
+  return widget == nullptr ? nullptr : qobject_cast<Form*>(widget->window());
+}
+
+void EnsureFocusTracking() {
+  static QPointer<QObject> tracker;
+  if (tracker || qApp == nullptr) return;
+  tracker = new FocusTracker(qApp);
+  qApp->installEventFilter(tracker);
+  // Controls that do not report their focus entry themselves still activate their window.
+  QObject::connect(qApp, &QApplication::focusChanged, tracker,
+                   [](QWidget*, QWidget* now) { NoteFocusEntered(now); });
+}
+
+void Terminate() {
+  auto& registry = Registry();
+  registry.terminating = true;
+  for (Form* form : std::as_const(registry.forms)) {
+    if (QEventLoop* loop = FormInternals::Of(*form).modalLoop) loop->exit();
+  }
+  if (registry.loopRunning) QCoreApplication::exit(0);
+}
+
+void ActivateAndWait(QWidget* window) {
+  window->activateWindow();
+  const QDeadlineTimer deadline(kActivationWaitMs);
+  while (!window->isActiveWindow() && !deadline.hasExpired()) {
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    if (!window->isActiveWindow()) QThread::msleep(1);
+  }
+}
+
+}  // namespace tk::detail
