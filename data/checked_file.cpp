@@ -99,12 +99,6 @@ void CheckedFile::Close() {
   RaiseUnless(CurrentFileSystem().Close(fd));
 }
 
-FileStatus CheckedFile::CurrentStatus() {
-  FileStatus status;
-  RaiseUnless(CurrentFileSystem().FStat(fd_, status));
-  return status;
-}
-
 bool CheckedFile::TryTakeOwnershipAndMode(const FileStatus& status) {
   FileSystem& fs = CurrentFileSystem();
   FileStatus current;

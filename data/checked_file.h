@@ -54,8 +54,6 @@ class CheckedFile {
   [[nodiscard]] bool IsOpen() const { return fd_ >= 0; }
   // The file's status as of opening (size, permissions, owner, links).
   [[nodiscard]] const FileStatus& Status() const { return status_; }
-  // Re-reads the status.
-  [[nodiscard]] FileStatus CurrentStatus();
   // Gives the file the permissions and owner in status; false when the system refuses.
   [[nodiscard]] bool TryTakeOwnershipAndMode(const FileStatus& status);
 

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "data/tolerance_file.h"
@@ -27,21 +28,17 @@ class MemoryTable final : public CellTable {
   void SetRowCount(std::int32_t count) override { rows_ = std::max(count, std::int32_t{1}); }
 
   [[nodiscard]] std::string GetCell(std::int32_t col, std::int32_t row) const override {
-    if (col < 0 || row < 0 || static_cast<std::size_t>(col) >= columns_.size()) return {};
-    const std::vector<std::string>& column = columns_[static_cast<std::size_t>(col)];
-    if (static_cast<std::size_t>(row) >= column.size()) return {};
-    return column[static_cast<std::size_t>(row)];
+    if (col < 0 || row < 0 || col >= stored_cols_ || row >= stored_rows_) return {};
+    return cells_[Index(col, row)];
   }
 
   // Cells outside the counts are stored too, as the grid does.
   void SetCell(std::int32_t col, std::int32_t row, const std::string& text) override {
     if (col < 0 || row < 0) return;
-    const auto c = static_cast<std::size_t>(col);
-    const auto r = static_cast<std::size_t>(row);
-    if (c >= columns_.size()) columns_.resize(std::max(c + 1, static_cast<std::size_t>(cols_)));
-    std::vector<std::string>& column = columns_[c];
-    if (r >= column.size()) column.resize(std::max(r + 1, static_cast<std::size_t>(rows_)));
-    column[r] = text;
+    if (col >= stored_cols_ || row >= stored_rows_) {
+      Grow(std::max({col + 1, cols_, stored_cols_}), std::max({row + 1, rows_, stored_rows_}));
+    }
+    cells_[Index(col, row)] = text;
   }
 
   void PrepareForCounts() override { ++prepare_calls_; }
@@ -51,7 +48,33 @@ class MemoryTable final : public CellTable {
  private:
   std::int32_t cols_ = 1;
   std::int32_t rows_ = 1;
-  std::vector<std::vector<std::string>> columns_;  // columns_[col][row]
+  [[nodiscard]] std::size_t Index(std::int32_t col, std::int32_t row) const {
+    return static_cast<std::size_t>(col) * static_cast<std::size_t>(stored_rows_) + static_cast<std::size_t>(row);
+  }
+
+  // One block, column by column, so filling a table in file order touches memory in order and
+  // a whole table costs one allocation.
+  void Grow(std::int32_t cols, std::int32_t rows) {
+    const std::size_t size = static_cast<std::size_t>(cols) * static_cast<std::size_t>(rows);
+    if (rows == stored_rows_) {
+      cells_.resize(size);
+    } else {
+      std::vector<std::string> grown(size);
+      for (std::int32_t c = 0; c < stored_cols_; ++c) {
+        for (std::int32_t r = 0; r < stored_rows_; ++r) {
+          grown[static_cast<std::size_t>(c) * static_cast<std::size_t>(rows) + static_cast<std::size_t>(r)] =
+              std::move(cells_[Index(c, r)]);
+        }
+      }
+      cells_ = std::move(grown);
+    }
+    stored_cols_ = cols;
+    stored_rows_ = rows;
+  }
+
+  std::int32_t stored_cols_ = 0;
+  std::int32_t stored_rows_ = 0;
+  std::vector<std::string> cells_;  // stored_cols_ x stored_rows_, column-major
   int prepare_calls_ = 0;
 };
 
