@@ -2,10 +2,8 @@
 
 #include <QChar>
 #include <QFont>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QPalette>
-#include <QScreen>
 
 #include "data/errors.h"
 #include "data/number_text.h"
@@ -53,8 +51,7 @@ AddDialog::AddDialog(const AddDialogDesign& design, bool& unsaved, QWidget* pare
 
 void AddDialog::BuildControls(const AddDialogDesign& design) {
   setWindowTitle(design.caption);
-  setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                 Qt::WindowCloseButtonHint);
+  SetDialogFrame(design.clientSize.width(), design.clientSize.height());
   QFont font(QStringLiteral("MS Sans Serif"));
   font.setPixelSize(13);
   setFont(font);
@@ -64,10 +61,7 @@ void AddDialog::BuildControls(const AddDialogDesign& design) {
 
   auto* client = new QWidget(this);
   setCentralWidget(client);
-  setFixedSize(design.clientSize);
-  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-    move(screen->availableGeometry().center() - rect().center());
-  }
+  CenterOnScreen();
 
   // Edit1 is made first so that it is first in the tab order and takes the first focus.
   Edit1 = new tk::Edit(client);

@@ -1,0 +1,75 @@
+#pragma once
+// Drives a modal dialog through a list of steps from inside its modal loop. Each step runs on
+// its own timer tick once the step before it has returned and no message box is up, so a step
+// that closes the dialog or raises a question is followed only after the dialog's close check
+// (and the answer to its question) is through.
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPointer>
+#include <QTimer>
+#include <functional>
+#include <memory>
+#include <utility>
+#include <vector>
+
+namespace tktest {
+
+[[nodiscard]] inline bool MessageBoxShowing() {
+  for (QWidget* window : QApplication::topLevelWidgets()) {
+    if (qobject_cast<QMessageBox*>(window) != nullptr && window->isVisible()) return true;
+  }
+  return false;
+}
+
+template <class Dialog>
+class DialogSteps {
+ public:
+  using Step = std::function<void(Dialog&)>;
+
+  // Starts ticking at once; the steps begin when dialog is shown. force_close ends a dialog
+  // that is still open two seconds after its last step, so a faulty test cannot hang.
+  DialogSteps(Dialog* dialog, std::vector<Step> steps, std::function<void(Dialog&)> force_close)
+      : state_(std::make_shared<State>()) {
+    state_->dialog = dialog;
+    state_->steps = std::move(steps);
+    state_->forceClose = std::move(force_close);
+    state_->timer.setInterval(10);
+    QObject::connect(&state_->timer, &QTimer::timeout, [state = state_.get()] { Tick(*state); });
+    state_->timer.start();
+  }
+
+  // Whether the dialog was still open after its last step and had to be closed by force.
+  [[nodiscard]] bool LeftOpen() const { return state_->leftOpen; }
+  // Whether every step ran.
+  [[nodiscard]] bool AllRan() const { return state_->next == state_->steps.size(); }
+
+ private:
+  struct State {
+    QPointer<Dialog> dialog;
+    std::vector<Step> steps;
+    std::function<void(Dialog&)> forceClose;
+    QTimer timer;
+    std::size_t next = 0;
+    int idleTicks = 0;
+    bool busy = false;
+    bool leftOpen = false;
+  };
+
+  static void Tick(State& state) {
+    if (state.busy || !state.dialog || !state.dialog->isVisible() || MessageBoxShowing()) return;
+    if (state.next < state.steps.size()) {
+      state.busy = true;
+      state.steps[state.next++](*state.dialog);
+      state.busy = false;
+      return;
+    }
+    if (++state.idleTicks < 200) return;
+    state.leftOpen = true;
+    state.forceClose(*state.dialog);
+  }
+
+  std::shared_ptr<State> state_;
+};
+
+}  // namespace tktest
