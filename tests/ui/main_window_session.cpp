@@ -1,0 +1,187 @@
+#include "tests/ui/main_window_session.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QMessageBox>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QTest>
+#include <QTimer>
+#include <algorithm>
+#include <cstring>
+#include <unistd.h>
+
+#include "data/number_text.h"
+#include "toolkit/application.h"
+#include "toolkit/string_grid.h"
+#include "ui/main_window.h"
+
+namespace mwtest {
+namespace {
+
+constexpr const char* kAsNobodyVariable = "TOL_TEST_AS_NOBODY";
+constexpr uid_t kNobody = 65534;
+
+template <class T>
+void Append(QByteArray& bytes, T value) {
+  char raw[sizeof(T)];
+  std::memcpy(raw, &value, sizeof(T));  // the test machines are little-endian, like the file
+  bytes.append(raw, sizeof(T));
+}
+
+template <class T>
+T Take(const QByteArray& bytes, qsizetype& offset) {
+  T value{};
+  std::memcpy(&value, bytes.constData() + offset, sizeof(T));
+  offset += sizeof(T);
+  return value;
+}
+
+}  // namespace
+
+QByteArray TableFile::Bytes() const {
+  QByteArray bytes;
+  Append<std::int32_t>(bytes, static_cast<std::int32_t>(bounds.size()));
+  Append<std::int32_t>(bytes, static_cast<std::int32_t>(names.size()));
+  for (double bound : bounds) Append(bytes, bound);
+  for (const std::string& name : names) bytes.append(name.data(), 6);
+  for (const auto& grade : values) {
+    for (const auto& [first, second] : grade) {
+      Append(bytes, first);
+      Append(bytes, second);
+    }
+  }
+  return bytes;
+}
+
+TableFile TableFile::Parse(const QByteArray& bytes) {
+  TableFile table;
+  qsizetype offset = 0;
+  const auto intervals = Take<std::int32_t>(bytes, offset);
+  const auto grades = Take<std::int32_t>(bytes, offset);
+  for (int r = 0; r < intervals; ++r) table.bounds.push_back(Take<double>(bytes, offset));
+  for (int c = 0; c < grades; ++c) {
+    table.names.emplace_back(bytes.constData() + offset, 6);
+    offset += 6;
+  }
+  table.values.resize(static_cast<std::size_t>(grades));
+  for (auto& grade : table.values) {
+    for (int r = 0; r < intervals; ++r) {
+      const double first = Take<double>(bytes, offset);
+      grade.emplace_back(first, Take<double>(bytes, offset));
+    }
+  }
+  return table;
+}
+
+WorkDir::WorkDir() : previous_(QDir::currentPath()) {
+  QDir::setCurrent(dir_.path());
+}
+
+WorkDir::~WorkDir() { QDir::setCurrent(previous_); }
+
+void WorkDir::Write(const QByteArray& bytes, const QString& name) const {
+  QFile file(Path(name));
+  if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
+    qFatal("cannot write the test file %s", qPrintable(file.fileName()));
+  }
+}
+
+QByteArray WorkDir::Read(const QString& name) const {
+  QFile file(Path(name));
+  if (!file.open(QIODevice::ReadOnly)) return {};
+  return file.readAll();
+}
+
+RunOutcome RunProgram(tktest::ModalAnswerer& answers,
+                      const std::function<void(TForm1&)>& script) {
+  RunOutcome outcome;
+  bool closedByHarness = false;
+  Form1 = new TForm1;
+
+  // Runs only while the program is still running: once it ends, the loop stops before the
+  // closer's interval is over.
+  QTimer closer;
+  closer.setSingleShot(true);
+  closer.setInterval(300);
+  QObject::connect(&closer, &QTimer::timeout, [&] {
+    closedByHarness = true;
+    if (Form1->Unsaved()) answers.QueueBoxAnswer(QMessageBox::Yes);
+    Form1->RequestClose();
+  });
+
+  QTimer starter;
+  starter.setSingleShot(true);
+  QObject::connect(&starter, &QTimer::timeout, [&] {
+    if (QApplication::activeModalWidget() != nullptr || !Form1->isActiveWindow()) {
+      if (Form1->isVisible()) starter.start(10);  // a box is up, or the window not yet active
+      return;
+    }
+    outcome.scriptRan = true;
+    script(*Form1);
+    closer.start();
+  });
+  starter.start(0);
+
+  (void)tk::Application::Instance()->Run();
+  delete Form1;
+  Form1 = nullptr;
+  outcome.endedByItself = !closedByHarness;
+  return outcome;
+}
+
+void TypeText(const QString& text) {
+  for (QChar ch : text) QTest::keyClicks(QApplication::focusWidget(), QString(ch));
+}
+
+void PressKey(Qt::Key key, Qt::KeyboardModifiers modifiers) {
+  QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+}
+
+void MoveToCell(TForm1& form, int col, int row) {
+  tk::StringGrid& grid = *form.StringGrid1;
+  while (grid.CurrentCol() < col) PressKey(Qt::Key_Right);
+  while (grid.CurrentCol() > col) PressKey(Qt::Key_Left);
+  while (grid.CurrentRow() < row) PressKey(Qt::Key_Down);
+  while (grid.CurrentRow() > row) PressKey(Qt::Key_Up);
+}
+
+void ApplyEdits(TForm1& form, const CellEdits& edits) {
+  for (const CellEdit& edit : edits) {
+    MoveToCell(form, edit.col, edit.row);
+    if (edit.text.isEmpty()) {
+      PressKey(Qt::Key_Backspace);
+    } else {
+      TypeText(edit.text);
+    }
+    PressKey(Qt::Key_Return);
+  }
+}
+
+std::string Localized(std::string text) {
+  std::replace(text.begin(), text.end(), '.', tol::DecimalSeparator());
+  return text;
+}
+
+bool RunTestAsNobody(const QString& testFunctionAndTag) {
+  QProcess child;
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  environment.insert(QString::fromLatin1(kAsNobodyVariable), QStringLiteral("1"));
+  child.setProcessEnvironment(environment);
+  child.setWorkingDirectory(QDir::tempPath());
+  child.setProcessChannelMode(QProcess::MergedChannels);
+  child.start(QCoreApplication::applicationFilePath(), {testFunctionAndTag});
+  const bool passed = child.waitForFinished(120000) && child.exitStatus() == QProcess::NormalExit &&
+                      child.exitCode() == 0;
+  if (!passed) qWarning("%s", child.readAll().constData());
+  return passed;
+}
+
+void DropPrivilegesWhenAsked() {
+  if (qEnvironmentVariableIsEmpty(kAsNobodyVariable)) return;
+  if (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0) qFatal("cannot become nobody");
+  qputenv("HOME", "/tmp");
+}
+
+}  // namespace mwtest

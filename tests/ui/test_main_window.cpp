@@ -1,0 +1,317 @@
+// The main window from start to close: the load at start with its failures, the fitted
+// widths, the layout, in-place editing and the question about unsaved edits.
+
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QProcess>
+#include <QTest>
+#include <QToolButton>
+#include <algorithm>
+#include <cerrno>
+#include <unistd.h>
+#include <sys/stat.h>
+
+#include "data/number_text.h"
+#include "tests/ui/main_window_session.h"
+#include "toolkit/application.h"
+#include "toolkit/controls.h"
+#include "toolkit/dispatch.h"
+#include "toolkit/string_grid.h"
+#include "ui/main_window.h"
+
+using mwtest::Localized;
+using mwtest::TableFile;
+
+namespace {
+
+const QString kMissingFileText = QStringLiteral("Файл допусков не найден.");
+const QString kUnsavedQuestion = QStringLiteral("Значения допусков не записаны. Выходить?");
+
+// Two intervals by two grades; column texts of different lengths.
+TableFile TwoByTwo() {
+  return {{10, 123456.789},
+          {"h7    ", "js10  "},
+          {{{-0.012, 0.125}, {0, 0.5}}, {{0, 0}, {1, 2}}}};
+}
+
+std::vector<int> Widths(const tk::StringGrid& grid) {
+  std::vector<int> widths;
+  for (int col = 0; col < grid.ColCount(); ++col) widths.push_back(grid.ColWidth(col));
+  return widths;
+}
+
+// The grid fills the central widget below the 29-pixel tool bar.
+bool FillsClientArea(const TForm1& form) {
+  const QWidget* client = form.centralWidget();
+  const QRect expected(0, 29, client->width(), client->height() - 29);
+  const QRect actual(form.StringGrid1->mapTo(client, QPoint(0, 0)), form.StringGrid1->size());
+  return actual == expected;
+}
+
+}  // namespace
+
+class TestMainWindow : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void missingFileEndsProgramAfterOneBox_data();
+  void missingFileEndsProgramAfterOneBox();
+  void layout();
+  void loadFillsClientAreaAndFitsWidths_data();
+  void loadFillsClientAreaAndFitsWidths();
+  void loadFailureIsReportedAndWindowStays_data();
+  void loadFailureIsReportedAndWindowStays();
+  void editingSetsUnsavedFlag();
+  void closeAsksOnlyAboutUnsavedEdits_data();
+  void closeAsksOnlyAboutUnsavedEdits();
+};
+
+void TestMainWindow::missingFileEndsProgramAfterOneBox_data() {
+  QTest::addColumn<bool>("directory");
+  QTest::newRow("no entry") << false;
+  QTest::newRow("a directory of that name") << true;
+}
+
+void TestMainWindow::missingFileEndsProgramAfterOneBox() {
+  QFETCH(bool, directory);
+  mwtest::WorkDir dir;
+  if (directory) QVERIFY(QDir().mkdir(dir.Path("Zarava.win")));
+  tktest::ModalAnswerer answers;
+  answers.QueueBoxAnswer(QMessageBox::Ok);
+  answers.QueueBoxAnswer(QMessageBox::Yes);  // would answer a second, wrong box
+
+  const mwtest::RunOutcome outcome = mwtest::RunProgram(answers, [](TForm1&) {});
+
+  QVERIFY(outcome.endedByItself);
+  QVERIFY(!outcome.scriptRan);
+  QCOMPARE(answers.Seen().size(), 1);
+  QCOMPARE(answers.Seen()[0].text, kMissingFileText);
+  QCOMPARE(answers.Seen()[0].title, QStringLiteral("Ошибка"));
+  QCOMPARE(answers.Seen()[0].icon, int(QMessageBox::Critical));
+  QCOMPARE(QFileInfo(dir.Path("Zarava.win")).isDir(), directory);  // nothing was created
+  QCOMPARE(QFileInfo::exists(dir.Path("Zarava.win")), directory);
+}
+
+void TestMainWindow::layout() {
+  mwtest::WorkDir dir;
+  dir.Write(TwoByTwo().Bytes());
+  tktest::ModalAnswerer answers;
+  const auto outcome = mwtest::RunProgram(answers, [](TForm1& form) {
+    QCOMPARE(form.windowTitle(), QStringLiteral("Редактор файла допусков"));
+    QVERIFY(form.isMaximized());
+    QCOMPARE(form.ActiveControl(), static_cast<QWidget*>(form.StringGrid1));
+    QVERIFY(form.StringGrid1->hasFocus());
+    const std::pair<tk::FlatButton*, const char*> buttons[] = {
+        {form.Save, "Сохранить"},          {form.Edit, "Редактировать"},
+        {form.AddKv, "Добавить квалитет"}, {form.DelKv, "Удалить квалитет"},
+        {form.AddInt, "Добавить интервал"}, {form.DelInt, "Удалить интервал"},
+        {form.BExit, "Выход"}};
+    int x = 4;
+    for (const auto& [button, hint] : buttons) {
+      QCOMPARE(button->toolTip(), QString::fromUtf8(hint));
+      QCOMPARE(button->geometry(), QRect(x, 2, 25, 25));
+      QVERIFY2(!button->icon().isNull(), hint);  // the picture resource is registered
+      x += 24;
+    }
+    QCOMPARE(form.Label1->text(), QStringLiteral("Ошибка при вводе допусков"));
+    QVERIFY(form.Label1->isHidden());
+    QCOMPARE(form.Label1->geometry(), QRect(314, 7, 190, 16));
+
+    const QList<QAction*> menus = form.menuBar()->actions();
+    QCOMPARE(menus.size(), 2);
+    QCOMPARE(menus[0]->text(), QStringLiteral("&Файл"));
+    QCOMPARE(menus[1]->text(), QStringLiteral("&Редактор"));
+    QStringList fileItems, editItems;
+    for (QAction* item : menus[0]->menu()->actions()) fileItems << item->text();
+    for (QAction* item : menus[1]->menu()->actions()) editItems << item->text();
+    QCOMPARE(fileItems, (QStringList{"&Сохранить", "&Выход"}));
+    QCOMPARE(editItems, (QStringList{"Редактировать допуска", "Добавить квалитет",
+                                     "Удалить квалитет", "Добавить интервал",
+                                     "Удалить интервал"}));
+    QCOMPARE(form.MenuSave->shortcut(), QKeySequence(Qt::Key_F2));
+    QCOMPARE(form.StringGrid1->Options(),
+             tk::GridOptions(tk::goFixedVertLine | tk::goFixedHorzLine | tk::goVertLine |
+                             tk::goHorzLine | tk::goRangeSelect | tk::goDrawFocusSelected |
+                             tk::goColSizing | tk::goEditing));
+  });
+  QVERIFY(outcome.scriptRan);
+  QVERIFY(answers.Seen().isEmpty());
+}
+
+void TestMainWindow::loadFillsClientAreaAndFitsWidths_data() {
+  QTest::addColumn<QByteArray>("file");
+  QTest::addColumn<QSize>("counts");    // columns, rows
+  QTest::addColumn<QSize>("fixed");     // fixed columns, fixed rows
+  QTest::addColumn<std::vector<int>>("widths");
+  // Column 0: "     мм  " is 9 characters (11 UTF-8 bytes), "До 123456.789" 13.
+  QTest::newRow("2 x 2, label and value texts longest") << TwoByTwo().Bytes() << QSize(3, 3)
+                                                        << QSize(1, 1)
+                                                        << std::vector<int>{91, 84, 42};
+  QTest::newRow("no intervals: one row, fixed row given up")
+      << TableFile{{}, {"h7    ", "js10  "}, {{}, {}}}.Bytes() << QSize(3, 1) << QSize(1, 0)
+      << std::vector<int>{63, 42, 42};
+  QTest::newRow("no grades: one column, fixed column given up")
+      << TableFile{{10, 3.5}, {}, {}}.Bytes() << QSize(1, 3) << QSize(0, 1)
+      << std::vector<int>{63};
+}
+
+void TestMainWindow::loadFillsClientAreaAndFitsWidths() {
+  QFETCH(QByteArray, file);
+  QFETCH(QSize, counts);
+  QFETCH(QSize, fixed);
+  QFETCH(std::vector<int>, widths);
+  mwtest::WorkDir dir;
+  dir.Write(file);
+  tktest::ModalAnswerer answers;
+  const auto outcome = mwtest::RunProgram(answers, [&](TForm1& form) {
+    const tk::StringGrid& grid = *form.StringGrid1;
+    QCOMPARE(QSize(grid.ColCount(), grid.RowCount()), counts);
+    QCOMPARE(QSize(grid.FixedCols(), grid.FixedRows()), fixed);
+    QCOMPARE(Widths(grid), widths);
+    QVERIFY(FillsClientArea(form));
+    QCOMPARE(grid.GetCell(0, 0), std::string("     мм  "));
+    QVERIFY(!form.Unsaved());
+  });
+  QVERIFY(outcome.scriptRan);
+  QVERIFY(answers.Seen().isEmpty());  // no error box, no question at the close
+}
+
+void TestMainWindow::loadFailureIsReportedAndWindowStays_data() {
+  QTest::addColumn<QByteArray>("file");
+  QTest::addColumn<QString>("how");  // "", "locked" or "read-only"
+  QTest::addColumn<QString>("message");
+  QTest::addColumn<bool>("countsRead");  // the grid was docked before the failure
+  const QByteArray whole = TwoByTwo().Bytes();
+  QTest::newRow("empty") << QByteArray() << "" << "Read beyond end of file." << false;
+  QTest::newRow("truncated in the values") << whole.left(whole.size() - 20) << ""
+                                           << "Read beyond end of file." << true;
+  QTest::newRow("locked by another process")
+      << whole << "locked" << QString("I/O error %1.").arg(EWOULDBLOCK) << false;
+  QTest::newRow("read-only") << whole << "read-only" << "File access denied." << false;
+}
+
+void TestMainWindow::loadFailureIsReportedAndWindowStays() {
+  QFETCH(QByteArray, file);
+  QFETCH(QString, how);
+  QFETCH(QString, message);
+  QFETCH(bool, countsRead);
+  if (how == "read-only" && ::geteuid() == 0) {
+    // root may write any file: the check runs again as an unprivileged user.
+    QVERIFY(mwtest::RunTestAsNobody("loadFailureIsReportedAndWindowStays:read-only"));
+    return;
+  }
+  mwtest::WorkDir dir;
+  dir.Write(file);
+  QProcess locker;
+  if (how == "read-only") QVERIFY(::chmod(qPrintable(dir.Path("Zarava.win")), 0444) == 0);
+  if (how == "locked") {
+    locker.start("flock", {"--exclusive", dir.Path("Zarava.win"), "sleep", "60"});
+    QVERIFY(locker.waitForStarted());
+    QTest::qWait(300);  // time for flock to take the lock
+  }
+  tktest::ModalAnswerer answers;
+  answers.QueueBoxAnswer(QMessageBox::Ok);
+  answers.QueueBoxAnswer(QMessageBox::Ok);  // would answer a missing-file box
+  const auto outcome = mwtest::RunProgram(answers, [&](TForm1& form) {
+    QVERIFY(form.FileFound());
+    QCOMPARE(FillsClientArea(form), countsRead);
+    if (!countsRead) QCOMPARE(form.StringGrid1->size(), QSize(429, 256));
+    if (countsRead) {  // labels and names were set before the break; widths were not fitted
+      QCOMPARE(form.StringGrid1->GetCell(0, 1), std::string("До 10"));
+      QCOMPARE(form.StringGrid1->GetCell(2, 0), std::string("js10  "));
+      QCOMPARE(Widths(*form.StringGrid1), (std::vector<int>{64, 64, 64}));
+    }
+  });
+  locker.kill();
+  locker.waitForFinished();
+  QVERIFY(outcome.scriptRan);
+  QVERIFY(!outcome.endedByItself);
+  QCOMPARE(answers.Seen().size(), 1);
+  QCOMPARE(answers.Seen()[0].text, message);
+  QCOMPARE(answers.Seen()[0].title, tk::ApplicationTitle());
+  QCOMPARE(answers.Seen()[0].icon, int(QMessageBox::Critical));
+}
+
+void TestMainWindow::editingSetsUnsavedFlag() {
+  mwtest::WorkDir dir;
+  dir.Write(TwoByTwo().Bytes());
+  tktest::ModalAnswerer answers;
+  const auto outcome = mwtest::RunProgram(answers, [](TForm1& form) {
+    tk::StringGrid& grid = *form.StringGrid1;
+    QTest::mouseClick(form.Edit, Qt::LeftButton);  // opens the editor: not yet an edit
+    QVERIFY(grid.EditingMode());
+    QVERIFY(!form.Unsaved());
+    mwtest::PressKey(Qt::Key_Return);  // leaving the editor commits, even unchanged
+    QVERIFY(!grid.EditingMode());
+    QVERIFY(form.Unsaved());
+    QCOMPARE(grid.GetCell(1, 1), Localized("-0.012 0.125"));
+    mwtest::TypeText("7");  // typing replaces the whole text
+    QCOMPARE(grid.GetCell(1, 1), std::string("7"));
+  });
+  QVERIFY(outcome.scriptRan);
+  QVERIFY(!outcome.endedByItself);
+}
+
+void TestMainWindow::closeAsksOnlyAboutUnsavedEdits_data() {
+  QTest::addColumn<bool>("save");
+  QTest::addColumn<bool>("closeBox");  // the window's close box instead of the Exit button
+  QTest::addColumn<int>("answer");
+  QTest::addColumn<bool>("asked");
+  QTest::addColumn<bool>("ends");
+  QTest::newRow("edit, Exit, No: window stays") << false << false << int(QMessageBox::No) << true
+                                                << false;
+  QTest::newRow("edit, Exit, Yes: ends unwritten") << false << false << int(QMessageBox::Yes)
+                                                   << true << true;
+  QTest::newRow("edit, close box, Yes") << false << true << int(QMessageBox::Yes) << true << true;
+  QTest::newRow("edit, save, Exit: no question") << true << false << int(QMessageBox::No)
+                                                 << false << true;
+}
+
+void TestMainWindow::closeAsksOnlyAboutUnsavedEdits() {
+  QFETCH(bool, save);
+  QFETCH(bool, closeBox);
+  QFETCH(int, answer);
+  QFETCH(bool, asked);
+  QFETCH(bool, ends);
+  mwtest::WorkDir dir;
+  const QByteArray original = TwoByTwo().Bytes();
+  dir.Write(original);
+  tktest::ModalAnswerer answers;
+  answers.QueueBoxAnswer(answer);
+  const auto outcome = mwtest::RunProgram(answers, [&](TForm1& form) {
+    mwtest::TypeText("5 6");
+    mwtest::PressKey(Qt::Key_Return);
+    if (save) QTest::mouseClick(form.Save, Qt::LeftButton);
+    if (closeBox) {
+      form.close();
+    } else {
+      QTest::mouseClick(form.BExit, Qt::LeftButton);
+    }
+    if (!ends) {  // No keeps the window with the edit
+      QVERIFY(form.isVisible());
+      QCOMPARE(form.StringGrid1->GetCell(1, 1), std::string("5 6"));
+      QVERIFY(form.Unsaved());
+    }
+  });
+  QVERIFY(outcome.scriptRan);
+  QCOMPARE(outcome.endedByItself, ends);
+  QCOMPARE(!answers.Seen().isEmpty(), asked);
+  if (asked) {
+    QCOMPARE(answers.Seen()[0].text, kUnsavedQuestion);
+    QCOMPARE(answers.Seen()[0].title, QStringLiteral("Редактор файла допусков"));
+    QCOMPARE(answers.Seen()[0].icon, int(QMessageBox::Question));
+  }
+  QCOMPARE(dir.Read() == original, !save);
+}
+
+int main(int argc, char** argv) {
+  mwtest::DropPrivilegesWhenAsked();
+  tk::Application application(argc, argv);
+  TestMainWindow test;
+  return QTest::qExec(&test, argc, argv);
+}
+
+#include "test_main_window.moc"
