@@ -108,8 +108,20 @@ class StringGrid : public QTableView, public tol::CellTable {
   [[nodiscard]] GridModel* Model() const;
 
  private:
+  // The grid handles keys, mouse presses and focus itself (string_grid_input.cpp).
+  void keyPressEvent(QKeyEvent* event) override;
+  void focusInEvent(QFocusEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void scrollContentsBy(int dx, int dy) override;
+  void updateGeometries() override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
   class Private;
-  Private* d_;  // owned; see string_grid.cpp
+  Private* d_;  // owned; see string_grid_private.h
 };
 
 // A live list view over one row or one column of a grid.
@@ -139,6 +151,7 @@ class TStringList {
   void RemoveAll();
   [[nodiscard]] std::int32_t Count() const;
   [[nodiscard]] const std::string& Item(std::int32_t index) const;
+  [[nodiscard]] const std::vector<std::string>& Texts() const { return items_; }
 
  private:
   std::vector<std::string> items_;

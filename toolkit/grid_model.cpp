@@ -1,0 +1,205 @@
+#include "toolkit/grid_model.h"
+
+#include <algorithm>
+#include <limits>
+#include <utility>
+
+namespace tk {
+
+namespace {
+
+const std::string kEmptyText;
+
+// A new capacity for at least needed items: a quarter more than the old one, so that lines
+// appended one by one do not move the whole table each time, yet the slack stays small.
+[[nodiscard]] std::int64_t Grown(std::int64_t old, std::int64_t needed) {
+  return std::max(needed, old + old / 4);
+}
+
+}  // namespace
+
+GridModel::GridModel(QObject* parent)
+    : QAbstractTableModel(parent), cells_(static_cast<std::size_t>(cols_ * rows_)) {}
+
+bool GridModel::Contains(std::int32_t col, std::int32_t row) const {
+  return col >= 0 && row >= 0 && col < cols_ && row < rows_;
+}
+
+std::size_t GridModel::Slot(std::int32_t col, std::int32_t row) const {
+  return static_cast<std::size_t>(row) * static_cast<std::size_t>(stride_) +
+         static_cast<std::size_t>(col);
+}
+
+const std::string& GridModel::Cell(std::int32_t col, std::int32_t row) const {
+  return Contains(col, row) ? cells_[Slot(col, row)] : kEmptyText;
+}
+
+bool GridModel::SetCell(std::int32_t col, std::int32_t row, const std::string& text) {
+  if (!Contains(col, row)) return false;
+  std::string& cell = cells_[Slot(col, row)];
+  if (cell == text) return false;
+  cell = text;
+  AnnounceCell(col, row);
+  return true;
+}
+
+void GridModel::AssignLine(bool isRow, std::int32_t index, std::span<const std::string> texts) {
+  const std::int32_t lineLength = isRow ? cols_ : rows_;
+  const auto count = static_cast<std::int32_t>(
+      std::min(texts.size(), static_cast<std::size_t>(lineLength)));
+  if (count == 0) return;
+  for (std::int32_t i = 0; i < count; ++i) {
+    cells_[isRow ? Slot(i, index) : Slot(index, i)] = texts[static_cast<std::size_t>(i)];
+  }
+  if (isRow) {
+    AnnounceRange(0, index, count - 1, index);
+  } else {
+    AnnounceRange(index, 0, index, count - 1);
+  }
+}
+
+void GridModel::SetColCount(std::int32_t count) {
+  if (count == cols_) return;
+  if (count < cols_) {
+    beginRemoveColumns(QModelIndex(), count - fixedCols_, cols_ - fixedCols_ - 1);
+    // The row stride stays, so no cell moves; the dropped cells are emptied so that raising
+    // the count again shows empty cells.
+    for (std::int32_t r = 0; r < rows_; ++r) {
+      for (std::int32_t c = count; c < cols_; ++c) cells_[Slot(c, r)] = std::string();
+    }
+    cols_ = count;
+    endRemoveColumns();
+    return;
+  }
+  if (count > stride_) {
+    Relayout(static_cast<std::int32_t>(
+        std::min<std::int64_t>(Grown(stride_, count), std::numeric_limits<std::int32_t>::max())));
+  }
+  beginInsertColumns(QModelIndex(), cols_ - fixedCols_, count - fixedCols_ - 1);
+  cols_ = count;
+  endInsertColumns();
+}
+
+// Moves every row to a wider stride. The new store is complete before it replaces the old one,
+// so a failed allocation leaves the model as it was.
+void GridModel::Relayout(std::int32_t stride) {
+  std::vector<std::string> relaid(static_cast<std::size_t>(stride) *
+                                  static_cast<std::size_t>(rows_));
+  for (std::int32_t r = 0; r < rows_; ++r) {
+    const auto from = cells_.begin() + static_cast<std::ptrdiff_t>(Slot(0, r));
+    const auto to = relaid.begin() + static_cast<std::ptrdiff_t>(r) * stride;
+    std::move(from, from + cols_, to);
+  }
+  cells_ = std::move(relaid);
+  stride_ = stride;
+}
+
+void GridModel::SetRowCount(std::int32_t count) {
+  if (count == rows_) return;
+  const std::size_t size = static_cast<std::size_t>(count) * static_cast<std::size_t>(stride_);
+  if (count > rows_) {
+    // May fail; nothing is announced yet.
+    if (size > cells_.capacity()) {
+      cells_.reserve(static_cast<std::size_t>(Grown(static_cast<std::int64_t>(cells_.capacity()),
+                                                    static_cast<std::int64_t>(size))));
+    }
+    beginInsertRows(QModelIndex(), rows_ - fixedRows_, count - fixedRows_ - 1);
+    cells_.resize(size);
+    rows_ = count;
+    endInsertRows();
+  } else {
+    beginRemoveRows(QModelIndex(), count - fixedRows_, rows_ - fixedRows_ - 1);
+    cells_.resize(size);
+    rows_ = count;
+    endRemoveRows();
+  }
+}
+
+void GridModel::SetFixed(std::int32_t fixedCols, std::int32_t fixedRows) {
+  if (fixedCols == fixedCols_ && fixedRows == fixedRows_) return;
+  beginResetModel();
+  fixedCols_ = fixedCols;
+  fixedRows_ = fixedRows;
+  endResetModel();
+  emit cornerTextChanged();
+}
+
+QModelIndex GridModel::IndexOf(std::int32_t col, std::int32_t row) const {
+  if (col < fixedCols_ || row < fixedRows_ || !Contains(col, row)) return {};
+  return index(row - fixedRows_, col - fixedCols_);
+}
+
+std::int32_t GridModel::ColOf(const QModelIndex& index) const {
+  return index.column() + fixedCols_;
+}
+
+std::int32_t GridModel::RowOf(const QModelIndex& index) const { return index.row() + fixedRows_; }
+
+int GridModel::rowCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : rows_ - fixedRows_;
+}
+
+int GridModel::columnCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : cols_ - fixedCols_;
+}
+
+QVariant GridModel::data(const QModelIndex& index, int role) const {
+  if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid)) {
+    return {};
+  }
+  if (role != Qt::DisplayRole && role != Qt::EditRole) return {};
+  return TextAt(ColOf(index), RowOf(index));
+}
+
+bool GridModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+  if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid)) {
+    return false;
+  }
+  if (role != Qt::EditRole && role != Qt::DisplayRole) return false;
+  SetCell(ColOf(index), RowOf(index), value.toString().toStdString());
+  return true;
+}
+
+Qt::ItemFlags GridModel::flags(const QModelIndex& index) const {
+  if (!index.isValid()) return Qt::NoItemFlags;
+  return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable | Qt::ItemNeverHasChildren;
+}
+
+QVariant GridModel::headerData(int section, Qt::Orientation orientation, int role) const {
+  if (role != Qt::DisplayRole || section < 0) return {};
+  if (orientation == Qt::Horizontal) {
+    if (fixedRows_ == 0 || section >= cols_ - fixedCols_) return {};
+    return TextAt(section + fixedCols_, 0);
+  }
+  if (fixedCols_ == 0 || section >= rows_ - fixedRows_) return {};
+  return TextAt(0, section + fixedRows_);
+}
+
+QString GridModel::TextAt(std::int32_t col, std::int32_t row) const {
+  return QString::fromStdString(Cell(col, row));
+}
+
+void GridModel::AnnounceCell(std::int32_t col, std::int32_t row) {
+  AnnounceRange(col, row, col, row);
+}
+
+// Splits a changed rectangle of cells into the corner, the two header strips and the
+// scrollable block, and announces each part that it touches once.
+void GridModel::AnnounceRange(std::int32_t col0, std::int32_t row0, std::int32_t col1,
+                              std::int32_t row1) {
+  const std::int32_t firstCol = std::max(col0, fixedCols_);
+  const std::int32_t firstRow = std::max(row0, fixedRows_);
+  if (col0 < fixedCols_ && row0 < fixedRows_) emit cornerTextChanged();
+  if (row0 < fixedRows_ && firstCol <= col1) {
+    emit headerDataChanged(Qt::Horizontal, firstCol - fixedCols_, col1 - fixedCols_);
+  }
+  if (col0 < fixedCols_ && firstRow <= row1) {
+    emit headerDataChanged(Qt::Vertical, firstRow - fixedRows_, row1 - fixedRows_);
+  }
+  if (firstCol <= col1 && firstRow <= row1) {
+    emit dataChanged(IndexOf(firstCol, firstRow), IndexOf(col1, row1),
+                     {Qt::DisplayRole, Qt::EditRole});
+  }
+}
+
+}  // namespace tk

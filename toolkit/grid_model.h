@@ -1,0 +1,85 @@
+#pragma once
+// The one store of a string grid's cell texts, labels included, and its Qt table model.
+//
+// Cells are addressed (col, row) from 0 and kept row-major in one flat vector of UTF-8 strings
+// (short texts such as "0.018 -0.006" fit the strings' own buffer, so a cell costs 32 bytes).
+// Rows are stride_ cells apart, stride_ >= ColCount: lowering the column count moves no cell,
+// and raising it past the stride widens the stride by a quarter at least (rows grow the same
+// way), so lines appended one by one neither move the table each time nor waste much room.
+//
+// The fixed lines are served as header sections, not as model cells: the view's items are the
+// scrollable cells only, view (r, c) being cell (c + FixedCols, r + FixedRows). The horizontal
+// header's section s shows cell (s + FixedCols, 0) when there is a fixed row, the vertical
+// header's section s shows cell (0, s + FixedRows) when there is a fixed column, and the corner
+// cell (0, 0) is announced through cornerTextChanged for the view to draw.
+//
+// Every change is announced in one batch: a cell write names exactly that cell, a line write
+// names the one changed range, a count change inserts or removes the trailing lines at once,
+// and a change of the fixed lines resets the model.
+
+#include <QAbstractTableModel>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace tk {
+
+class GridModel : public QAbstractTableModel {
+  Q_OBJECT
+
+ public:
+  explicit GridModel(QObject* parent = nullptr);
+
+  [[nodiscard]] std::int32_t ColCount() const { return cols_; }
+  [[nodiscard]] std::int32_t RowCount() const { return rows_; }
+  [[nodiscard]] std::int32_t FixedCols() const { return fixedCols_; }
+  [[nodiscard]] std::int32_t FixedRows() const { return fixedRows_; }
+  [[nodiscard]] bool Contains(std::int32_t col, std::int32_t row) const;
+
+  // The cell's text; the empty text outside the counts.
+  [[nodiscard]] const std::string& Cell(std::int32_t col, std::int32_t row) const;
+  // Stores text in a cell inside the counts and announces that cell alone (no signal when the
+  // text is unchanged). Returns whether the text changed.
+  bool SetCell(std::int32_t col, std::int32_t row, const std::string& text);
+  // Cell i of row (or column) index := texts[i] for i below both counts; one announcement.
+  void AssignLine(bool isRow, std::int32_t index, std::span<const std::string> texts);
+
+  // Counts must be at least 1 and above the matching fixed count (the grid ensures both).
+  // Cells beyond a lowered count are erased; new cells are empty.
+  void SetColCount(std::int32_t count);
+  void SetRowCount(std::int32_t count);
+  void SetFixed(std::int32_t fixedCols, std::int32_t fixedRows);
+
+  // View index <-> cell.
+  [[nodiscard]] QModelIndex IndexOf(std::int32_t col, std::int32_t row) const;
+  [[nodiscard]] std::int32_t ColOf(const QModelIndex& index) const;
+  [[nodiscard]] std::int32_t RowOf(const QModelIndex& index) const;
+
+  [[nodiscard]] int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+  [[nodiscard]] int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+  [[nodiscard]] QVariant data(const QModelIndex& index, int role) const override;
+  bool setData(const QModelIndex& index, const QVariant& value, int role) override;
+  [[nodiscard]] Qt::ItemFlags flags(const QModelIndex& index) const override;
+  [[nodiscard]] QVariant headerData(int section, Qt::Orientation orientation,
+                                    int role) const override;
+
+ signals:
+  void cornerTextChanged();
+
+ private:
+  [[nodiscard]] std::size_t Slot(std::int32_t col, std::int32_t row) const;
+  void Relayout(std::int32_t stride);
+  void AnnounceCell(std::int32_t col, std::int32_t row);
+  void AnnounceRange(std::int32_t col0, std::int32_t row0, std::int32_t col1, std::int32_t row1);
+  [[nodiscard]] QString TextAt(std::int32_t col, std::int32_t row) const;
+
+  std::int32_t cols_ = 5;
+  std::int32_t rows_ = 5;
+  std::int32_t fixedCols_ = 1;
+  std::int32_t fixedRows_ = 1;
+  std::int32_t stride_ = 5;
+  std::vector<std::string> cells_;  // cells_[row * stride_ + col]
+};
+
+}  // namespace tk

@@ -1,0 +1,126 @@
+#include "toolkit/string_grid.h"
+
+#include <QHeaderView>
+#include <QLabel>
+#include <algorithm>
+
+#include "toolkit/cell_editor.h"
+#include "toolkit/dispatch.h"
+#include "toolkit/errors.h"
+#include "toolkit/grid_model.h"
+#include "toolkit/string_grid_private.h"
+
+namespace tk {
+
+StringGrid::Private::Private(StringGrid& grid) : q(grid) {}
+
+StringGrid::StringGrid(QWidget* parent) : QTableView(parent), d_(new Private(*this)) {
+  d_->SetUpView();
+}
+
+StringGrid::~StringGrid() { delete d_; }
+
+std::int32_t StringGrid::ColCount() const { return d_->model->ColCount(); }
+std::int32_t StringGrid::RowCount() const { return d_->model->RowCount(); }
+void StringGrid::SetColCount(std::int32_t count) { d_->ChangeCount(true, count); }
+void StringGrid::SetRowCount(std::int32_t count) { d_->ChangeCount(false, count); }
+std::int32_t StringGrid::FixedCols() const { return d_->model->FixedCols(); }
+std::int32_t StringGrid::FixedRows() const { return d_->model->FixedRows(); }
+
+std::string StringGrid::GetCell(std::int32_t col, std::int32_t row) const {
+  return d_->model->Cell(col, row);
+}
+
+void StringGrid::SetCell(std::int32_t col, std::int32_t row, const std::string& text) {
+  if (!d_->model->Contains(col, row)) throw EInvalidGridOperation();
+  d_->model->SetCell(col, row, text);
+  d_->ReloadEditorIfOn(col, row, col, row);
+}
+
+void StringGrid::PrepareForCounts() {
+  if (OnPrepareForCounts) Guarded([this] { OnPrepareForCounts(); });
+}
+
+std::int32_t StringGrid::CurrentCol() const { return d_->curCol; }
+std::int32_t StringGrid::CurrentRow() const { return d_->curRow; }
+
+void StringGrid::SetCurrentCol(std::int32_t col) {
+  if (col == d_->curCol) return;
+  if (col < 0 || col >= ColCount()) throw EInvalidGridOperation();
+  d_->MoveCurrent(col, d_->curRow, false);
+}
+
+void StringGrid::SetCurrentRow(std::int32_t row) {
+  if (row == d_->curRow) return;
+  if (row < 0 || row >= RowCount()) throw EInvalidGridOperation();
+  d_->MoveCurrent(d_->curCol, row, false);
+}
+
+std::int32_t StringGrid::FirstVisibleCol() const {
+  return std::max(columnAt(0), 0) + FixedCols();
+}
+
+std::int32_t StringGrid::FirstVisibleRow() const { return std::max(rowAt(0), 0) + FixedRows(); }
+
+std::int32_t StringGrid::ColWidth(std::int32_t col) const {
+  if (col < 0 || col >= ColCount()) return DefaultColWidth;
+  return d_->widths[static_cast<std::size_t>(col)];
+}
+
+void StringGrid::SetColWidth(std::int32_t col, std::int32_t width) {
+  if (col < 0 || col >= ColCount()) throw EInvalidGridOperation();
+  d_->widths[static_cast<std::size_t>(col)] = width;
+  d_->ApplyWidth(col);
+}
+
+GridOptions StringGrid::Options() const { return d_->options; }
+
+void StringGrid::SetOptions(GridOptions options) {
+  d_->options = options;
+  horizontalHeader()->setSectionResizeMode((options & goColSizing) != 0 ? QHeaderView::Interactive
+                                                                        : QHeaderView::Fixed);
+  setShowGrid((options & (goVertLine | goHorzLine)) != 0);
+  if (!d_->CanEdit()) {
+    d_->SwitchEditingOff();
+  } else if (d_->AlwaysShowEditor()) {
+    d_->editingMode = true;
+    if (d_->EditorHasFocusOrGrid()) d_->EnterCurrentCell(false);
+  }
+}
+
+bool StringGrid::EditingMode() const { return d_->editingMode; }
+
+void StringGrid::SetEditingMode(bool on) {
+  if (on) {
+    d_->SwitchEditingOn();
+  } else {
+    d_->SwitchEditingOff();
+  }
+}
+
+GridLine StringGrid::RowTexts(std::int32_t row) { return GridLine(*this, true, row); }
+GridLine StringGrid::ColTexts(std::int32_t col) { return GridLine(*this, false, col); }
+
+void StringGrid::AssignRow(std::int32_t row, const TStringList& list) {
+  if (row < 0 || row >= RowCount()) throw EInvalidGridOperation();
+  d_->model->AssignLine(true, row, list.Texts());
+  d_->ReloadEditorIfOn(0, row, ColCount() - 1, row);
+}
+
+void StringGrid::AssignCol(std::int32_t col, const TStringList& list) {
+  if (col < 0 || col >= ColCount()) throw EInvalidGridOperation();
+  d_->model->AssignLine(false, col, list.Texts());
+  d_->ReloadEditorIfOn(col, 0, col, RowCount() - 1);
+}
+
+void StringGrid::SetAlignClient() {
+  QWidget* parent = parentWidget();
+  if (parent == nullptr) return;
+  if (!d_->alignClient) parent->installEventFilter(this);
+  d_->alignClient = true;
+  d_->FillParent();
+}
+
+GridModel* StringGrid::Model() const { return d_->model; }
+
+}  // namespace tk

@@ -1,0 +1,173 @@
+// The string grid's view: headers as frozen label lines, column widths, the corner cell, the
+// editor's place over its cell, and count changes.
+
+#include <QHeaderView>
+#include <QLabel>
+#include <QScrollBar>
+#include <algorithm>
+
+#include "toolkit/cell_editor.h"
+#include "toolkit/grid_model.h"
+#include "toolkit/string_grid_private.h"
+
+namespace tk {
+
+namespace {
+
+void SetUpHeader(QHeaderView& header, int sectionSize) {
+  header.setMinimumSectionSize(0);
+  header.setDefaultSectionSize(sectionSize);
+  header.setSectionResizeMode(QHeaderView::Fixed);
+  header.setSectionsClickable(false);
+  header.setHighlightSections(false);
+  header.setStretchLastSection(false);
+  header.setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+}
+
+}  // namespace
+
+void StringGrid::Private::SetUpView() {
+  model = new GridModel(&q);
+  q.setModel(model);
+  widths.assign(static_cast<std::size_t>(model->ColCount()), DefaultColWidth);
+  // Selection, editing and cell-to-cell moves are the grid's own, not the view's.
+  q.setSelectionMode(QAbstractItemView::NoSelection);
+  q.setEditTriggers(QAbstractItemView::NoEditTriggers);
+  q.setTabKeyNavigation(false);
+  q.setWordWrap(false);
+  q.setCornerButtonEnabled(false);
+
+  QHeaderView* top = q.horizontalHeader();
+  QHeaderView* left = q.verticalHeader();
+  SetUpHeader(*top, DefaultColWidth);
+  SetUpHeader(*left, DefaultRowHeight);
+  top->setFixedHeight(DefaultRowHeight);
+  top->viewport()->installEventFilter(&q);
+  left->viewport()->installEventFilter(&q);
+  QObject::connect(top, &QHeaderView::sectionResized, &q,
+                   [this](int section, int, int newSize) { HeaderSectionResized(section, newSize); });
+
+  corner = new QLabel(&q);
+  corner->setBackgroundRole(QPalette::Button);
+  corner->setAutoFillBackground(true);
+  corner->setIndent(2);
+  corner->installEventFilter(&q);
+  QObject::connect(model, &GridModel::cornerTextChanged, &q,
+                   [this] { corner->setText(QString::fromStdString(model->Cell(0, 0))); });
+
+  editor = new CellEditor(q.viewport());
+  editor->KeyFilter = [this](QKeyEvent* event) { return EditorKey(event); };
+  editor->FocusIn = [this](QFocusEvent*) { FocusArrived(); };
+  editor->FocusOut = [this](QFocusEvent* event) { FocusLeft(event); };
+  QObject::connect(editor, &QLineEdit::textEdited, &q,
+                   [this](const QString& text) { UserEdited(text); });
+
+  ApplyFixedLook();
+  ApplyAllWidths();
+  SyncSelection();
+}
+
+// The fixed row is the horizontal header, the fixed column the vertical one; a grid without
+// one of them hides that header.
+void StringGrid::Private::ApplyFixedLook() {
+  const bool fixedRow = model->FixedRows() > 0;
+  const bool fixedCol = model->FixedCols() > 0;
+  q.horizontalHeader()->setVisible(fixedRow);
+  q.verticalHeader()->setVisible(fixedCol);
+  corner->setVisible(fixedRow && fixedCol);
+  corner->setText(QString::fromStdString(model->Cell(0, 0)));
+  PlaceCorner();
+}
+
+void StringGrid::Private::ApplyWidth(std::int32_t col) {
+  const int width = std::max(widths[static_cast<std::size_t>(col)], 0);
+  syncingWidths = true;
+  if (col < model->FixedCols()) {
+    q.verticalHeader()->setFixedWidth(width);
+  } else {
+    QHeaderView* top = q.horizontalHeader();
+    const int section = col - model->FixedCols();
+    if (top->sectionSize(section) != width) top->resizeSection(section, width);
+  }
+  syncingWidths = false;
+}
+
+void StringGrid::Private::ApplyAllWidths() {
+  for (std::int32_t col = 0; col < model->ColCount(); ++col) ApplyWidth(col);
+}
+
+// A width dragged by the user becomes the column's stored width.
+void StringGrid::Private::HeaderSectionResized(int section, int newSize) {
+  PlaceEditor();
+  if (syncingWidths) return;
+  const std::int32_t col = section + model->FixedCols();
+  if (col < model->ColCount()) widths[static_cast<std::size_t>(col)] = newSize;
+}
+
+void StringGrid::Private::PlaceCorner() {
+  if (corner == nullptr || !corner->isVisibleTo(&q)) return;  // also while being built
+  const QRect left = q.verticalHeader()->geometry();
+  const QRect top = q.horizontalHeader()->geometry();
+  corner->setGeometry(left.x(), top.y(), left.width(), top.height());
+  corner->raise();
+}
+
+void StringGrid::Private::PlaceEditor() {
+  if (editor == nullptr || !editorOpen) return;
+  editor->setGeometry(q.visualRect(model->IndexOf(editCol, editRow)));
+}
+
+void StringGrid::Private::FillParent() {
+  if (QWidget* parent = q.parentWidget()) q.setGeometry(parent->rect());
+}
+
+// A count change: a fixed line that would leave no scrollable line is given up, the current
+// cell moves back inside the counts, new columns get the default width and removed columns'
+// widths are dropped. The view hears of it in one insertion, removal or reset.
+void StringGrid::Private::ChangeCount(bool cols, std::int32_t count) {
+  count = std::max(count, std::int32_t{1});
+  if (count == (cols ? model->ColCount() : model->RowCount())) return;
+  const bool loseFixed = (cols ? model->FixedCols() : model->FixedRows()) >= count;
+  const bool currentGone = (cols ? curCol : curRow) >= count;
+  const bool editorWasOpen = editorOpen;
+  if (loseFixed || currentGone) LeaveCurrentCell();
+  if (cols) widths.reserve(static_cast<std::size_t>(count));
+
+  syncingWidths = true;
+  if (loseFixed) {
+    model->SetFixed(cols ? count - 1 : model->FixedCols(), cols ? model->FixedRows() : count - 1);
+  }
+  if (cols) {
+    model->SetColCount(count);
+    widths.resize(static_cast<std::size_t>(count), DefaultColWidth);
+  } else {
+    model->SetRowCount(count);
+  }
+  syncingWidths = false;
+
+  if (loseFixed) {
+    curCol = model->FixedCols();
+    curRow = model->FixedRows();
+    ApplyFixedLook();
+    ApplyAllWidths();
+  } else if (currentGone) {
+    (cols ? curCol : curRow) = count - 1;
+  }
+  anchorCol = std::min(anchorCol, model->ColCount() - 1);
+  anchorRow = std::min(anchorRow, model->RowCount() - 1);
+  if (loseFixed || currentGone) {
+    anchorCol = curCol;
+    anchorRow = curRow;
+  }
+  SyncSelection();
+  if (loseFixed) {
+    q.horizontalScrollBar()->setValue(0);
+    q.verticalScrollBar()->setValue(0);
+  }
+  if (loseFixed || currentGone) {
+    ScrollToCurrent();
+    EnterCurrentCell(editorWasOpen);
+  }
+}
+
+}  // namespace tk
