@@ -1,13 +1,11 @@
 #include "ui/main_window.h"
 
 #include <QAction>
-#include <QGuiApplication>
 #include <QIcon>
 #include <QKeySequence>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
-#include <QScreen>
 #include <QVBoxLayout>
 #include <QWidget>
 #include <algorithm>
@@ -84,6 +82,7 @@ TForm1::TForm1(QWidget* parent) : tk::Form(parent) {
   column->addWidget(BuildGridArea(client), 1);
   setCentralWidget(client);
   ConnectHandlers();
+  SetActiveControl(StringGrid1);
   PlaceCentredThenMaximize();
   Created();
 }
@@ -181,11 +180,7 @@ void TForm1::ConnectHandlers() {
 
 void TForm1::PlaceCentredThenMaximize() {
   resize(537, 420);
-  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-    QRect bounds = frameGeometry();
-    bounds.moveCenter(screen->availableGeometry().center());
-    move(bounds.topLeft());
-  }
+  CenterOnScreen();
   setWindowState(Qt::WindowMaximized);
 }
 

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QProcess>
@@ -20,6 +21,8 @@
 #include "toolkit/controls.h"
 #include "toolkit/dispatch.h"
 #include "toolkit/string_grid.h"
+#include "ui/Addint.h"
+#include "ui/Addkv.h"
 #include "ui/main_window.h"
 
 using mwtest::Localized;
@@ -65,6 +68,7 @@ class TestMainWindow : public QObject {
   void loadFailureIsReportedAndWindowStays_data();
   void loadFailureIsReportedAndWindowStays();
   void editingSetsUnsavedFlag();
+  void addDialogRunsOnceAndTableIsNotReloaded();
   void closeAsksOnlyAboutUnsavedEdits_data();
   void closeAsksOnlyAboutUnsavedEdits();
 };
@@ -255,24 +259,56 @@ void TestMainWindow::editingSetsUnsavedFlag() {
   QVERIFY(!outcome.endedByItself);
 }
 
+// Each add command runs a fresh dialog and disposes of it; closing it gives the focus back to
+// the main window without a second activation, so the file is not read again.
+void TestMainWindow::addDialogRunsOnceAndTableIsNotReloaded() {
+  mwtest::WorkDir dir;
+  dir.Write(TwoByTwo().Bytes());
+  tktest::ModalAnswerer answers;
+  QStringList dialogs;  // which global named each dialog while it ran
+  const auto closeDialog = [&dialogs](QWidget* dialog) {
+    dialogs << (dialog == FormAddKv ? "FormAddKv" : dialog == FormAddInt ? "FormAddInt" : "?");
+    dialog->close();
+  };
+  answers.QueueDialogAction(closeDialog);
+  answers.QueueDialogAction(closeDialog);
+  const auto outcome = mwtest::RunProgram(answers, [&](TForm1& form) {
+    dir.Write(TableFile{{1}, {"x     "}, {{{1, 1}}}}.Bytes());  // a reload would show this
+    QTest::mouseClick(form.AddKv, Qt::LeftButton);
+    QTest::mouseClick(form.AddInt, Qt::LeftButton);
+    QCOMPARE(dialogs, (QStringList{"FormAddKv", "FormAddInt"}));
+    QVERIFY(FormAddKv == nullptr);
+    QVERIFY(FormAddInt == nullptr);
+    QVERIFY(form.isActiveWindow());
+    QCOMPARE(form.StringGrid1->RowCount(), 3);
+    QCOMPARE(form.StringGrid1->GetCell(1, 0), std::string("h7    "));
+  });
+  QVERIFY(outcome.scriptRan);
+}
+
 void TestMainWindow::closeAsksOnlyAboutUnsavedEdits_data() {
   QTest::addColumn<bool>("save");
-  QTest::addColumn<bool>("closeBox");  // the window's close box instead of the Exit button
+  QTest::addColumn<QString>("via");  // "button", "menu" or "close box"
   QTest::addColumn<int>("answer");
   QTest::addColumn<bool>("asked");
   QTest::addColumn<bool>("ends");
-  QTest::newRow("edit, Exit, No: window stays") << false << false << int(QMessageBox::No) << true
-                                                << false;
-  QTest::newRow("edit, Exit, Yes: ends unwritten") << false << false << int(QMessageBox::Yes)
+  QTest::newRow("edit, Exit, No: window stays") << false << "button" << int(QMessageBox::No)
+                                                << true << false;
+  QTest::newRow("edit, Exit, Yes: ends unwritten") << false << "button" << int(QMessageBox::Yes)
                                                    << true << true;
-  QTest::newRow("edit, close box, Yes") << false << true << int(QMessageBox::Yes) << true << true;
-  QTest::newRow("edit, save, Exit: no question") << true << false << int(QMessageBox::No)
+  QTest::newRow("edit, menu Exit, Yes") << false << "menu" << int(QMessageBox::Yes) << true
+                                        << true;
+  QTest::newRow("edit, close box, Yes") << false << "close box" << int(QMessageBox::Yes) << true
+                                        << true;
+  QTest::newRow("edit, save, Exit: no question") << true << "button" << int(QMessageBox::No)
                                                  << false << true;
+  QTest::newRow("edit, menu save, menu Exit") << true << "menu" << int(QMessageBox::No) << false
+                                              << true;
 }
 
 void TestMainWindow::closeAsksOnlyAboutUnsavedEdits() {
   QFETCH(bool, save);
-  QFETCH(bool, closeBox);
+  QFETCH(QString, via);
   QFETCH(int, answer);
   QFETCH(bool, asked);
   QFETCH(bool, ends);
@@ -284,12 +320,11 @@ void TestMainWindow::closeAsksOnlyAboutUnsavedEdits() {
   const auto outcome = mwtest::RunProgram(answers, [&](TForm1& form) {
     mwtest::TypeText("5 6");
     mwtest::PressKey(Qt::Key_Return);
-    if (save) QTest::mouseClick(form.Save, Qt::LeftButton);
-    if (closeBox) {
-      form.close();
-    } else {
-      QTest::mouseClick(form.BExit, Qt::LeftButton);
-    }
+    if (save && via == "menu") form.MenuSave->trigger();
+    if (save && via != "menu") QTest::mouseClick(form.Save, Qt::LeftButton);
+    if (via == "close box") form.close();
+    if (via == "menu") form.MenuExit->trigger();
+    if (via == "button") QTest::mouseClick(form.BExit, Qt::LeftButton);
     if (!ends) {  // No keeps the window with the edit
       QVERIFY(form.isVisible());
       QCOMPARE(form.StringGrid1->GetCell(1, 1), std::string("5 6"));
