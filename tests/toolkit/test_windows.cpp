@@ -8,6 +8,7 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QTest>
+#include <QTimer>
 #include <memory>
 
 #include "data/errors.h"
@@ -255,6 +256,22 @@ class TestWindows : public QObject {
         [&](QWidget*) { QTest::mouseClick(dialog.button, Qt::LeftButton); });
     QCOMPARE(tk::RunModal(dialog), tk::mrCancel);
     QCOMPARE(dialogQueries, 0);
+    QVERIFY(!main.isVisible());
+  }
+
+  void runEndsWhenMainWindowCloses() {
+    TestForm main(log_, "main");
+    QCOMPARE(tk::Application::Instance()->MainForm(), &main);
+    main.first->OnEnter = [&](QObject*) {
+      log_ << "main enter first";
+      main.RequestClose();
+    };
+    QTimer hang;  // a loop that does not end fails the test
+    hang.setSingleShot(true);
+    connect(&hang, &QTimer::timeout, qApp, [] { QCoreApplication::exit(1); });
+    hang.start(5000);
+    QCOMPARE(tk::Application::Instance()->Run(), 0);
+    QCOMPARE(log_, QStringList({"main activate", "main enter first"}));
     QVERIFY(!main.isVisible());
   }
 
