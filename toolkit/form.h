@@ -20,7 +20,8 @@ class Form : public QMainWindow {
   Q_OBJECT
 
  public:
-  // The first Form created becomes the application's main window.
+  // The first Form created while there is no main window becomes the application's main
+  // window (so a test may make a fresh main window once the previous one is destroyed).
   explicit Form(QWidget* parent = nullptr);
   ~Form() override;
 
