@@ -1,0 +1,40 @@
+#include "tools/csv_commands.h"
+
+#include "data/memory_file_system.h"
+#include "data/memory_table.h"
+#include "data/tolerance_file.h"
+#include "tools/csv_table.h"
+#include "tools/tool_files.h"
+
+namespace tol {
+
+namespace {
+
+// The file layer opens a tolerance file for reading and writing, as the editor needs; an
+// export only reads. So the file is read as it is and loaded from a copy in memory, which
+// also lets a read-only file, or standard input, be exported.
+MemoryTable LoadTableReadOnly(const std::string& table_path) {
+  constexpr const char* kCopyName = "table";
+  MemoryFileSystem copy;
+  copy.SetFile(kCopyName, ReadTextFile(table_path));
+  const ScopedFileSystem use_copy(copy);
+  MemoryTable table;
+  LoadTableFrom(table, kCopyName);
+  return table;
+}
+
+}  // namespace
+
+void ExportCsvFile(const std::string& table_path, const std::string& csv_path) {
+  const MemoryTable table = LoadTableReadOnly(table_path);
+  WriteTextFile(csv_path, CsvFromTable(table));
+}
+
+ImportedCounts ImportCsvFile(const std::string& csv_path, const std::string& table_path,
+                             const ImportOptions& options) {
+  const MemoryTable table = TableFromCsv(ReadTextFile(csv_path), options.name_case);
+  WriteTableFile(table, table_path, options.replace_existing);
+  return {table.RowCount() - 1, table.ColCount() - 1};
+}
+
+}  // namespace tol

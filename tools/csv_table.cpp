@@ -1,0 +1,111 @@
+#include "tools/csv_table.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <limits>
+#include <vector>
+
+#include "data/errors.h"
+#include "data/number_text.h"
+#include "data/table_codec.h"
+#include "tools/tool_errors.h"
+
+namespace tol {
+namespace {
+
+std::string TrimmedBlanks(const std::string& text) {
+  const std::size_t first = text.find_first_not_of(' ');
+  if (first == std::string::npos) return {};
+  return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+// The field as the one word a label or cell text holds for it: blanks around it cut, its
+// decimal comma made a point. Raises CsvError unless the whole word reads as a binary64 number.
+std::string NumberWord(const std::string& field, std::size_t line, std::size_t column) {
+  std::string word = TrimmedBlanks(field);
+  if (const std::size_t comma = word.find(','); comma != std::string::npos) word[comma] = '.';
+  if (word.empty()) throw CsvError(line, column, "the value is empty");
+  const NumberResult number = NumberFromText(word);
+  if (number.error != 0) throw CsvError(line, column, "\"" + field + "\" is not a number");
+  try {
+    (void)ToBinary64(number.value);
+  } catch (const EOverflow&) {
+    throw CsvError(line, column, "\"" + field + "\" is beyond the range of the file's numbers");
+  }
+  return word;
+}
+
+std::int32_t CheckedCount(std::size_t count, std::size_t line, const char* what) {
+  if (count >= static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) {
+    throw CsvError(line, 1, std::string("too many ") + what + " for a tolerance file");
+  }
+  return static_cast<std::int32_t>(count + 1);
+}
+
+void CheckFieldCount(const CsvRecord& record, std::size_t expected) {
+  const std::size_t count = record.fields.size();
+  if (count == expected) return;
+  // The column named is the first one missing, or the first one too many.
+  throw CsvError(record.line, std::min(count, expected) + 1,
+                 std::to_string(count) + " fields where the header has " + std::to_string(expected));
+}
+
+void SetIntervalRow(MemoryTable& table, std::int32_t row, const CsvRecord& record) {
+  table.SetCell(0, row, "До " + NumberWord(record.fields[0], record.line, 1));
+  for (std::size_t grade = 1; 2 * grade < record.fields.size(); ++grade) {
+    const std::size_t upper = 2 * grade - 1;
+    const std::string cell = NumberWord(record.fields[upper], record.line, upper + 1) + " " +
+                             NumberWord(record.fields[upper + 1], record.line, upper + 2);
+    table.SetCell(static_cast<std::int32_t>(grade), row, cell);
+  }
+}
+
+// Word n of a label or cell text with "." for its decimal point, whatever separator the texts
+// were made with: spreadsheets read CSV numbers with a point.
+std::string CsvNumber(const std::string& text, std::int32_t n) {
+  std::string word = ExtractWord(text, n);
+  if (const std::size_t comma = word.find(','); comma != std::string::npos) word[comma] = '.';
+  return word;
+}
+
+}  // namespace
+
+MemoryTable TableFromCsv(std::string_view csv, NameCase name_case) {
+  const std::vector<CsvRecord> records = ParseCsv(csv);
+  if (records.empty()) throw CsvError(1, 1, "there is no header record");
+  const CsvRecord& header = records.front();
+  const std::vector<std::string> names = GradeNamesFromHeader(header, name_case);
+  const std::int32_t cols = CheckedCount(names.size(), header.line, "grades");
+  const std::int32_t rows = CheckedCount(records.size() - 1, records.back().line, "intervals");
+
+  MemoryTable table(cols, rows);
+  table.SetCell(0, 0, kCornerText);
+  for (std::size_t c = 0; c < names.size(); ++c) table.SetCell(static_cast<std::int32_t>(c + 1), 0, names[c]);
+  for (std::size_t r = 1; r < records.size(); ++r) {
+    CheckFieldCount(records[r], header.fields.size());
+    SetIntervalRow(table, static_cast<std::int32_t>(r), records[r]);
+  }
+  return table;
+}
+
+std::string CsvFromTable(const CellTable& table) {
+  std::vector<std::string> titles{std::string(kBoundTitle)};
+  for (std::int32_t c = 1; c < table.ColCount(); ++c) {
+    const std::string name = GradeNameTitle(table.GetCell(c, 0));
+    titles.push_back(name + std::string(kUpperSuffix));
+    titles.push_back(name + std::string(kLowerSuffix));
+  }
+  std::string csv = CsvLine(titles);
+  for (std::int32_t r = 1; r < table.RowCount(); ++r) {
+    std::vector<std::string> fields{CsvNumber(table.GetCell(0, r), 2)};
+    for (std::int32_t c = 1; c < table.ColCount(); ++c) {
+      const std::string cell = table.GetCell(c, r);
+      fields.push_back(CsvNumber(cell, 1));
+      fields.push_back(CsvNumber(cell, 2));
+    }
+    csv += CsvLine(fields);
+  }
+  return csv;
+}
+
+}  // namespace tol

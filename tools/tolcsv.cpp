@@ -1,0 +1,76 @@
+// tolcsv: moves a tolerance table between its binary file and a CSV table for spreadsheets.
+//   tolcsv export <tolerance file> <out.csv | ->
+//   tolcsv import <in.csv | -> <tolerance file> [--force] [--case-sensitive-names]
+
+#include <iostream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "data/errors.h"
+#include "tools/csv_commands.h"
+#include "tools/tool_errors.h"
+
+namespace {
+
+constexpr int kFailed = 1;
+constexpr int kUsageError = 2;
+
+constexpr std::string_view kUsage =
+    "usage: tolcsv export <tolerance file> <out.csv>\n"
+    "       tolcsv import <in.csv> <tolerance file> [--force] [--case-sensitive-names]\n"
+    "\"-\" for a CSV path means standard output or input.\n"
+    "--force                replace an existing tolerance file\n"
+    "--case-sensitive-names accept grade names that differ only in case (H7 and h7)\n";
+
+int Usage() {
+  std::cerr << kUsage;
+  return kUsageError;
+}
+
+int Export(const std::vector<std::string>& args) {
+  if (args.size() != 2) return Usage();
+  tol::ExportCsvFile(args[0], args[1]);
+  return 0;
+}
+
+int Import(const std::vector<std::string>& args) {
+  std::vector<std::string> paths;
+  tol::ImportOptions options;
+  for (const std::string& arg : args) {
+    if (arg == "--force") {
+      options.replace_existing = true;
+    } else if (arg == "--case-sensitive-names") {
+      options.name_case = tol::NameCase::kSignificant;
+    } else if (arg.starts_with("--")) {
+      return Usage();
+    } else {
+      paths.push_back(arg);
+    }
+  }
+  if (paths.size() != 2) return Usage();
+  try {
+    const tol::ImportedCounts counts = tol::ImportCsvFile(paths[0], paths[1], options);
+    std::cerr << "tolcsv: wrote " << counts.intervals << " intervals x " << counts.grades << " grades to "
+              << paths[1] << "\n";
+  } catch (const tol::CsvError& e) {
+    std::cerr << "tolcsv: " << paths[0] << ": " << e.Message() << "\n";
+    return kFailed;
+  }
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::vector<std::string> args(argv + (argc > 1 ? 2 : argc), argv + argc);
+  const std::string command = argc > 1 ? argv[1] : "";
+  try {
+    if (command == "export") return Export(args);
+    if (command == "import") return Import(args);
+    return Usage();
+  } catch (const tol::Exception& e) {
+    std::cerr << "tolcsv: " << e.Message() << "\n";
+  }
+  return kFailed;
+}
