@@ -46,7 +46,19 @@ inline void FillTable(tol::CellTable& table) {
 }
 
 inline QWidget* Focused() { return QApplication::focusWidget(); }
-inline void Type(const QString& text) { QTest::keyClicks(Focused(), text); }
+// Types text key by key; a character beyond ASCII is sent with its own key code and text.
+inline void TypeInto(QWidget* widget, const QString& text) {
+  for (const QChar ch : text) {
+    if (ch.unicode() < 128) {
+      QTest::keyClick(widget, static_cast<char>(ch.unicode()));
+      continue;
+    }
+    const auto key = static_cast<Qt::Key>(ch.toUpper().unicode());
+    QTest::sendKeyEvent(QTest::Press, widget, key, QString(ch), Qt::NoModifier);
+    QTest::sendKeyEvent(QTest::Release, widget, key, QString(ch), Qt::NoModifier);
+  }
+}
+inline void Type(const QString& text) { TypeInto(Focused(), text); }
 inline void Press(Qt::Key key) { QTest::keyClick(Focused(), key); }
 inline void Click(QWidget* button) { QTest::mouseClick(button, Qt::LeftButton); }
 
@@ -65,11 +77,12 @@ inline int ValueCells(Kind kind) { return kind == Grade ? kIntervals : kGrades; 
 inline Step EnterLine(const QString& label,
                       const QString& values = QStringLiteral("0,018 0")) {
   return [label, values](AddDialog& d) {
-    QTest::keyClicks(d.Edit1, label);
+    const Kind kind = dynamic_cast<TFormAddKv*>(&d) != nullptr ? Grade : Interval;
+    TypeInto(d.Edit1, label);
     QTest::keyClick(d.Edit1, Qt::Key_Return);
-    for (int a = 0; a < 4; ++a) {
+    for (int a = 1; a <= ValueCells(kind); ++a) {
+      if (a > 1) Press(Qt::Key_Return);
       Type(values);
-      Press(Qt::Key_Return);
     }
   };
 }

@@ -76,7 +76,7 @@ class TestAddDialogCommit : public QObject {
                [&](AddDialog& d) {
                  QCOMPARE(NewLineCell(d, kind, 0), Committed(kind));
                  for (int i = 0; i < erased; ++i) QTest::keyClick(d.Edit1, Qt::Key_Backspace);
-                 QTest::keyClicks(d.Edit1, retyped);
+                 TypeInto(d.Edit1, retyped);
                  Click(d.BitBtnSave);
                  if (committed.isEmpty()) {
                    QVERIFY(d.Label3->isVisible());
@@ -119,7 +119,7 @@ class TestAddDialogCommit : public QObject {
     }
     answerer_->QueueBoxAnswer(QMessageBox::No);
     answerer_->QueueBoxAnswer(QMessageBox::Yes);
-    RunDialog(kind, {[&](AddDialog& d) { QTest::keyClicks(d.Edit1, NewLabel(kind)); }, close,
+    RunDialog(kind, {[&](AddDialog& d) { TypeInto(d.Edit1, NewLabel(kind)); }, close,
                [&](AddDialog& d) {
                  QVERIFY(d.isVisible());  // No keeps the dialog with what was typed
                  QCOMPARE(d.Edit1->text(), NewLabel(kind));
@@ -139,7 +139,7 @@ class TestAddDialogCommit : public QObject {
     QFETCH(Kind, kind);
     answerer_->QueueBoxAnswer(QMessageBox::Yes);
     answerer_->QueueBoxAnswer(QMessageBox::Yes);
-    RunDialog(kind, {[&](AddDialog& d) { QTest::keyClicks(d.Edit1, "5"); }, kExit});
+    RunDialog(kind, {[&](AddDialog& d) { TypeInto(d.Edit1, "5"); }, kExit});
     RunDialog(kind, {kExit});
     QCOMPARE(answerer_->Seen().size(), 2);
     RunDialog(kind == Grade ? Interval : Grade, {kExit});  // the other kind has a flag of its own

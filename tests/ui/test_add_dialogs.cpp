@@ -40,7 +40,7 @@ class TestAddDialogs : public QObject {
                  if (pasted) {
                    QTest::keyClick(d.Edit1, Qt::Key_V, Qt::ControlModifier);
                  } else {
-                   QTest::keyClicks(d.Edit1, input);
+                   TypeInto(d.Edit1, input);
                  }
                  QCOMPARE(d.Edit1->text(), shown);
                },
@@ -68,7 +68,7 @@ class TestAddDialogs : public QObject {
     QFETCH(QString, typed);
     QFETCH(QString, message);
     RunDialog(kind, {[&](AddDialog& d) {
-                 QTest::keyClicks(d.Edit1, typed);
+                 TypeInto(d.Edit1, typed);
                  if (bySave) {
                    Click(d.BitBtnSave);
                  } else {
@@ -90,7 +90,7 @@ class TestAddDialogs : public QObject {
   void EnterStepsOnUntilTheLastValueCell() {
     QFETCH(Kind, kind);
     RunDialog(kind, {[&](AddDialog& d) {
-                 QTest::keyClicks(d.Edit1, "77");
+                 TypeInto(d.Edit1, "77");
                  QTest::keyClick(d.Edit1, Qt::Key_Return);
                  QVERIFY(d.StringGrid1->isAncestorOf(Focused()) || Focused() == d.StringGrid1);
                  QCOMPARE(NewLineCell(d, kind, 0), kind == Grade ? "77    " : "До 77");
@@ -125,7 +125,7 @@ class TestAddDialogs : public QObject {
     QFETCH(QStringList, values);
     QFETCH(int, bad);
     RunDialog(kind, {[&](AddDialog& d) {
-                 QTest::keyClicks(d.Edit1, NewLabel(kind));
+                 TypeInto(d.Edit1, NewLabel(kind));
                  QTest::keyClick(d.Edit1, Qt::Key_Return);
                  for (const QString& value : values) {
                    Type(value);
