@@ -1,0 +1,69 @@
+// The tolcsv program as a user runs it: exit codes, messages on standard error, "-" paths.
+
+#include <sys/wait.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "tests/data/file_test_support.h"
+
+namespace tol {
+namespace {
+
+using testing::ReadFile;
+using testing::WriteFile;
+
+struct ProgramRun {
+  int exit_code;
+  std::string errors;
+};
+
+// Runs tolcsv with the arguments (each already shell-quoted where needed).
+ProgramRun Tolcsv(const std::string& arguments) {
+  const std::string command = std::string(TOL_TOLCSV_PROGRAM) + " " + arguments + " 2>errors.txt";
+  const int status = std::system(command.c_str());
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFile("errors.txt").value_or("")};
+}
+
+class TolcsvProgramTest : public testing::TempDirTest {};
+
+TEST_F(TolcsvProgramTest, ExitCodesAndMessages) {
+  WriteFile("good.csv", "upper_bound_mm,h7_upper,h7_lower\n10,0,-0.015\n");
+  WriteFile("bad.csv", "upper_bound_mm,h7_upper,h7_lower\n10,0,-0.015\n18,0\n");
+  WriteFile("existing.win", "old");
+  struct Row {
+    std::string arguments;
+    int exit_code;
+    std::string message;  // part of standard error
+  };
+  const std::vector<Row> rows = {
+      {"", 2, "usage"},
+      {"import good.csv", 2, "usage"},
+      {"import good.csv new.win --quick", 2, "usage"},
+      {"import bad.csv new.win", 1, "bad.csv: line 3, column 3: 2 fields where the header has 3"},
+      {"import good.csv existing.win", 1, "existing.win: the file exists already; --force replaces it"},
+      {"import missing.csv new.win", 1, "missing.csv: No such file or directory"},
+      {"export missing.win out.csv", 1, "missing.win: No such file or directory"},
+      {"export existing.win out.csv", 1, "Read beyond end of file"},
+      {"import good.csv existing.win --force", 0, "wrote 1 intervals x 1 grades"},
+  };
+  for (const Row& row : rows) {
+    const ProgramRun run = Tolcsv(row.arguments);
+    EXPECT_EQ(run.exit_code, row.exit_code) << row.arguments << "\n" << run.errors;
+    EXPECT_NE(run.errors.find(row.message), std::string::npos) << row.arguments << "\n" << run.errors;
+  }
+  EXPECT_FALSE(std::filesystem::exists("new.win"));
+}
+
+TEST_F(TolcsvProgramTest, StandardStreamsCarryTheCsv) {
+  WriteFile("in.csv", "upper_bound_mm,\"a,b_upper\",\"a,b_lower\"\n10,0,-0.015\n");
+  ASSERT_EQ(Tolcsv("import - t.win <in.csv").exit_code, 0);
+  ASSERT_EQ(Tolcsv("export t.win - >out.csv").exit_code, 0);
+  EXPECT_EQ(ReadFile("out.csv"), ReadFile("in.csv"));
+}
+
+}  // namespace
+}  // namespace tol
