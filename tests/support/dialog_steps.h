@@ -27,8 +27,9 @@ class DialogSteps {
  public:
   using Step = std::function<void(Dialog&)>;
 
-  // Starts ticking at once; the steps begin when dialog is shown. force_close ends a dialog
-  // that is still open two seconds after its last step, so a faulty test cannot hang.
+  // Starts ticking at once; the steps begin when dialog is shown and active. force_close ends
+  // a dialog that stays open two seconds without a step to run (never active, or still open
+  // after its last step), so a faulty test cannot hang.
   DialogSteps(Dialog* dialog, std::vector<Step> steps, std::function<void(Dialog&)> force_close)
       : state_(std::make_shared<State>()) {
     state_->dialog = dialog;
@@ -39,7 +40,7 @@ class DialogSteps {
     state_->timer.start();
   }
 
-  // Whether the dialog was still open after its last step and had to be closed by force.
+  // Whether the dialog had to be closed by force.
   [[nodiscard]] bool LeftOpen() const { return state_->leftOpen; }
   // Whether every step ran.
   [[nodiscard]] bool AllRan() const { return state_->next == state_->steps.size(); }
@@ -52,13 +53,21 @@ class DialogSteps {
     QTimer timer;
     std::size_t next = 0;
     int idleTicks = 0;
+    bool wasActive = false;
     bool busy = false;
     bool leftOpen = false;
   };
 
+  // A step runs only when the dialog was already active on the tick before: the modal run
+  // processes events while it waits for the activation, and the dialog's own activation
+  // handler has run only once that wait is over.
   static void Tick(State& state) {
     if (state.busy || !state.dialog || !state.dialog->isVisible() || MessageBoxShowing()) return;
-    if (state.next < state.steps.size()) {
+    const bool active = state.dialog->isActiveWindow();
+    const bool ready = active && state.wasActive;
+    state.wasActive = active;
+    if (ready && state.next < state.steps.size()) {
+      state.idleTicks = 0;
       state.busy = true;
       state.steps[state.next++](*state.dialog);
       state.busy = false;

@@ -37,6 +37,7 @@ class TestAddDialogs : public QObject {
     QFETCH(QString, shown);
     if (pasted) QApplication::clipboard()->setText(input);
     RunDialog(kind, {[&](AddDialog& d) {
+                 QCOMPARE(Focused(), static_cast<QWidget*>(d.Edit1));  // the first focus
                  if (pasted) {
                    QTest::keyClick(d.Edit1, Qt::Key_V, Qt::ControlModifier);
                  } else {
