@@ -8,7 +8,7 @@
 #include <cmath>
 #include <cstdint>
 
-static_assert(LDBL_MANT_DIG == 64, "long double must be the extended format with 64-bit significand");
+static_assert(LDBL_MANT_DIG == 64, "long double must be the 64-bit-significand extended format");
 
 namespace tol {
 
@@ -65,7 +65,8 @@ inline constexpr std::uint64_t kIntegerPowersOfTen[20] = {
 // k >= kScaleLimit gives +infinity whatever m is, k <= -kScaleLimit gives 0. A finite result may
 // overflow to infinity; the caller decides whether that is an error. Scales below 10^32 take a
 // single rounded step and are inline, as every parsed number and shown value needs one.
-[[nodiscard, gnu::always_inline]] inline long double ScaleByPowerOfTen(long double m, std::int64_t k) {
+[[nodiscard, gnu::always_inline]] inline long double ScaleByPowerOfTen(long double m,
+                                                                    std::int64_t k) {
   if (k >= 0 && k < 32) return m * kPowersOfTenLow[k];
   if (k < 0 && k > -32) return m / kPowersOfTenLow[-k];
   return ScaleByLargePowerOfTen(m, k);

@@ -25,8 +25,9 @@ std::string_view WordOf(std::string_view text, std::int32_t n) {
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 // The mantissa m := m * 10 + digit in extended precision. While m stays below 2^64 every such
-// step is exact, so it runs on a 64-bit integer first; from the first digit that would take the
-// integer past 2^64 on, each multiplication and addition rounds as in the extended format.
+// step is exact, so it runs on a 64-bit integer first; once the integer could no longer hold the
+// next step, it continues in extended precision, where each multiplication and addition rounds.
+// A mantissa beyond the extended range raises at the digit that takes it there.
 class Mantissa {
  public:
   void Append(char digit) {
@@ -56,7 +57,7 @@ class Mantissa {
 };
 
 // Exponent digits; the value saturates far beyond any scale that still changes the result.
-class DecimalExponentDigits {
+class ExponentDigits {
  public:
   void Append(char digit) {
     constexpr std::int64_t kSaturation = 1'000'000'000'000'000'000;
@@ -103,7 +104,7 @@ NumberResult ReadNumber(std::string_view text) {
     const bool exponent_negative = p != end && *p == '-';
     if (p != end && (*p == '-' || *p == '+')) ++p;
     if (p == end || !IsDigit(*p)) return failure();
-    DecimalExponentDigits digits;
+    ExponentDigits digits;
     for (; p != end && IsDigit(*p); ++p) digits.Append(*p);
     if (p != end) return failure();
     exponent = exponent_negative ? -digits.Value() : digits.Value();

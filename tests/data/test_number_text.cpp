@@ -245,7 +245,8 @@ TEST(NumberFromTextTest, OverflowWhileReadingRaises) {
   for (const Row& row : rows) {
     const std::string shown = row.text.substr(0, 24);
     if (row.raises) {
-      EXPECT_THROW((void)tol::NumberFromText(row.text), tol::EOverflow) << shown << ": " << row.probe;
+      EXPECT_THROW((void)tol::NumberFromText(row.text), tol::EOverflow)
+          << shown << ": " << row.probe;
       continue;
     }
     const tol::NumberResult result = tol::NumberFromText(row.text);
@@ -325,6 +326,11 @@ TEST(ToBinary64Test, RoundsToNearestEvenAndRaisesBeyondTheRange) {
 // ---------------------------------------------------------------------------------------------
 // Decimal exponent and 18-digit form against the C library's exact decimal conversion
 
+// The digits of a printed "d.ddde±x" up to its "e".
+std::string Digits(const char* text, const char* e) {
+  return std::string(1, text[0]) + std::string(text + 2, static_cast<std::size_t>(e - text - 2));
+}
+
 // Sixty significant digits and the exponent E with |value| = 0.digits * 10^E.
 struct Expansion {
   std::string digits;
@@ -335,7 +341,7 @@ Expansion Expand(long double v) {
   char text[128];
   std::snprintf(text, sizeof text, "%.59Le", std::fabs(v));
   const char* const e = std::strchr(text, 'e');
-  return {std::string(1, text[0]) + std::string(text + 2, static_cast<std::size_t>(e - text - 2)), std::atoi(e + 1) + 1};
+  return {Digits(text, e), std::atoi(e + 1) + 1};
 }
 
 TEST(DecimalScalingTest, DecimalExponentIsExactNextToEveryPowerOfTen) {
@@ -494,7 +500,7 @@ std::string ExpectedGeneral(double v) {
   char text[64];
   std::snprintf(text, sizeof text, "%.14e", std::fabs(v));
   const char* const e = std::strchr(text, 'e');
-  std::string digits = std::string(1, text[0]) + std::string(text + 2, static_cast<std::size_t>(e - text - 2));
+  std::string digits = Digits(text, e);
   const int exponent = std::atoi(e + 1) + 1;
   while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
   const auto count = static_cast<int>(digits.size());
@@ -518,6 +524,223 @@ TEST_F(GeneralRealTextTest, AgreesWithExactRoundingAwayFromTies) {
     if (std::fabs(dropped - 0.5) < 0.002) continue;
     ASSERT_EQ(tol::GeneralRealText(v), ExpectedGeneral(v)) << Show(v);
   }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Cell form
+
+using CellNumberTextTest = SeparatorRestorer;
+
+TEST_F(CellNumberTextTest, AtMostThreeDecimalsHalfAwayFromZero) {
+  const long double nan = std::numeric_limits<long double>::quiet_NaN();
+  const TextRow rows[] = {
+      {0.0L, "0", nullptr, "zero takes the third section"},
+      {-0.0L, "0", nullptr, "negative zero rounds to zero"},
+      {12, "12", nullptr, "integer"},
+      {100, "100", nullptr, "integer with zeros"},
+      {1e10, "10000000000", nullptr, "zeros fill the integer part"},
+      {12.5, "12.5", "12,5", "one decimal"},
+      {0.5, "0.5", "0,5", "below one"},
+      {0.05, "0.05", "0,05", "leading zero decimal"},
+      {0.0125, "0.013", "0,013", "third decimal rounds up"},
+      {-0.0125, "-0.013", "-0,013", "negative rounds away from zero"},
+      {0.0625, "0.063", "0,063", "exact tie rounds away, not to even"},
+      {-0.0625, "-0.063", "-0,063", "negative exact tie"},
+      {2.0625, "2.063", "2,063", "exact tie above one"},
+      {0.0005, "0.001", "0,001", "binary64 0.0005 lies just above"},
+      {-0.0005, "-0.001", "-0,001", "negative of it"},
+      {std::nextafter(0.0005, 0.0), "0", nullptr, "just below 0.0005"},
+      {0.0004, "0", nullptr, "rounds to zero"},
+      {-0.0004, "0", nullptr, "negative rounds to zero without sign"},
+      {0.00049, "0", nullptr, "below half"},
+      {1e-5, "0", nullptr, "too small for three decimals"},
+      {DBL_MIN, "0", nullptr, "smallest normal binary64"},
+      {-DBL_TRUE_MIN, "0", nullptr, "smallest subnormal, negative"},
+      {0.0015, "0.002", "0,002", "binary64 lies above the tie"},
+      {1.2345, "1.234", "1,234", "binary64 lies just below"},
+      {1.0005, "1", nullptr, "binary64 lies just below"},
+      {0.9995, "1", nullptr, "carry into the integer part"},
+      {-0.9995, "-1", nullptr, "negative carry"},
+      {999.9995, "1000", nullptr, "binary64 lies just above: carry to four digits"},
+      {std::nextafter(999.9995, 0.0), "999.999", "999,999", "just below"},
+      {1.0 / 3, "0.333", "0,333", "1/3"},
+      {-2.0 / 3, "-0.667", "-0,667", "-2/3"},
+      {1234567.891, "1234567.891", "1234567,891", "seven integer digits"},
+      {999999999999999.875, "999999999999999.875", "999999999999999,875", "18 digits"},
+      {1e15 + 0.5, "1000000000000000.5", "1000000000000000,5", "only 18 digits are kept"},
+      {1234567890123456.75, "1234567890123456.75", "1234567890123456,75", "two decimals fit"},
+      {1e17 + 16, "100000000000000016", nullptr, "18 integer digits"},
+      {999999999999999872.0, "999999999999999872", nullptr, "largest binary64 below 1E18"},
+      {9.999e17, "999900000000000000", nullptr, "E = 18"},
+      {1e18, "1E18", nullptr, "general form from 1E18"},
+      {-1e18, "-1E18", nullptr, "negative general form"},
+      {1.5e20, "1.5E20", "1,5E20", "general form with fraction"},
+      {DBL_MAX, "1.79769313486232E308", "1,79769313486232E308", "largest binary64"},
+      {LDBL_MAX, "1.18973149535723E4932", "1,18973149535723E4932", "largest extended"},
+      {kInf, "INF", nullptr, "infinity"},
+      {-kInf, "INF", nullptr, "minus infinity"},
+      {nan, "NAN", nullptr, "NaN"},
+  };
+  ExpectTexts(std::begin(rows), std::end(rows), tol::CellNumberText);
+}
+
+TEST_F(CellNumberTextTest, AgreesWithThreeDecimalFixedFormAwayFromTies) {
+  // Below 10^12 the 18-digit form keeps at least six decimals, so the cut at three decimals
+  // rounds like an exact fixed-point conversion unless the dropped part is within 10^-3 of one
+  // half (where rounding at the 18th digit may cross it, or an exact tie goes to even).
+  std::mt19937_64 random(17);
+  for (int i = 0; i < 200000; ++i) {
+    const double magnitude = std::ldexp(static_cast<double>(random() >> 11), -53);
+    const double scale = std::pow(10.0, static_cast<int>(random() % 16) - 4);
+    const double v = (random() % 2 ? -1 : 1) * magnitude * scale;
+    char exact[400];
+    std::snprintf(exact, sizeof exact, "%.40f", std::fabs(v));
+    const char* point = std::strchr(exact, '.');
+    const double dropped = std::strtod(("0." + std::string(point + 4, 15)).c_str(), nullptr);
+    if (std::fabs(dropped - 0.5) < 1e-3) continue;
+    char text[64];
+    const auto result = std::to_chars(text, text + sizeof text, v, std::chars_format::fixed, 3);
+    std::string expected(text, result.ptr);
+    while (expected.back() == '0') expected.pop_back();
+    if (expected.back() == '.') expected.pop_back();
+    if (expected == "-0") expected = "0";
+    ASSERT_EQ(tol::CellNumberText(v), expected) << Show(v);
+  }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Cell texts and interval labels from file values
+
+using FileValueTextTest = SeparatorRestorer;
+
+TEST_F(FileValueTextTest, CellTextJoinsBothFormsWithOneBlank) {
+  struct Row {
+    double first;
+    double second;
+    const char* text;
+  } rows[] = {
+      {0.018, 0, "0.018 0"},
+      {-0.0125, 12.5, "-0.013 12.5"},
+      {1e18, -0.0, "1E18 0"},
+      {HUGE_VAL, -HUGE_VAL, "INF INF"},
+      {Double(0x7FF8000000000000), Double(0xFFF8000000000001), "NAN NAN"},
+  };
+  for (const Row& row : rows) EXPECT_EQ(tol::CellText(row.first, row.second), row.text);
+  tol::SetDecimalSeparator(',');
+  EXPECT_EQ(tol::CellText(0.5, -1.25), "0,5 -1,25");
+}
+
+TEST_F(FileValueTextTest, IntervalLabelIsBoundInGeneralForm) {
+  EXPECT_EQ(tol::IntervalLabel(10), "До 10");
+  EXPECT_EQ(tol::IntervalLabel(0.0001), "До 0.0001");
+  EXPECT_EQ(tol::IntervalLabel(1e15), "До 1E15");
+  EXPECT_EQ(tol::IntervalLabel(-HUGE_VAL), "До INF");
+  EXPECT_EQ(tol::IntervalLabel(Double(0x7FF8000000000000)), "До NAN");
+  EXPECT_EQ(tol::ExtractWord(tol::IntervalLabel(123.456), 2), "123.456");
+  tol::SetDecimalSeparator(',');
+  EXPECT_EQ(tol::IntervalLabel(1.5), "До 1,5");
+}
+
+TEST(SignallingNaNTest, RaisesInvalidOperationBeforeWidening) {
+  const double signalling[] = {
+      Double(0x7FF0000000000001),  // smallest fraction
+      Double(0x7FF7FFFFFFFFFFFF),  // every fraction bit but the quiet bit
+      Double(0xFFF4000000000000),  // negative
+  };
+  for (double v : signalling) {
+    EXPECT_THROW((void)tol::IntervalLabel(v), tol::EInvalidOp);
+    EXPECT_THROW((void)tol::CellText(v, 0), tol::EInvalidOp);
+    EXPECT_THROW((void)tol::CellText(0, v), tol::EInvalidOp);
+  }
+  try {
+    (void)tol::IntervalLabel(signalling[0]);
+  } catch (const tol::EInvalidOp& e) {
+    EXPECT_EQ(e.Message(), "Invalid floating point operation");
+  }
+  // Quiet NaNs and infinities (exponent all ones, quiet bit set or fraction zero) pass.
+  EXPECT_NO_THROW((void)tol::CellText(Double(0x7FF8000000000000), Double(0x7FF0000000000000)));
+}
+
+// ---------------------------------------------------------------------------------------------
+// Acceptance of value cell texts
+
+TEST(ParseCellTextTest, AcceptsTwoNumbersWithPointOrComma) {
+  struct Row {
+    std::string text;
+    bool accepted;
+    long double first;
+    long double second;
+    const char* probe;
+  } rows[] = {
+      {"0,018 0", true, Nearest("0.018"), 0, "comma as the point"},
+      {"-,5 +1e-3", true, -0.5L, Nearest("0.001"), "signs and exponent"},
+      {"  1   2  ", true, 1, 2, "surrounding blanks"},
+      {"1 2 3", true, 1, 2, "third word ignored"},
+      {"1 2 x,y", true, 1, 2, "garbage after the second word ignored"},
+      {"1E6000 0", true, kInf, 0, "infinite scale accepted"},
+      {"12.5", false, 12.5L, 0, "one word: word 2 is empty"},
+      {"", false, 0, 0, "empty text"},
+      {"1;2", false, 1, 0, "semicolon"},
+      {"5. 3", false, 5, 3, "text ends after the point"},
+      {"1,2,3 4", false, 12, 4, "two commas"},
+      {"1\t2", false, 1, 0, "tab is no separator"},
+      {"INF 0", false, 0, 0, "shown infinity is refused"},
+      {"NAN 0", false, 0, 0, "shown NaN is refused"},
+  };
+  for (const Row& row : rows) {
+    const tol::CellParse parse = tol::ParseCellText(row.text, false);
+    EXPECT_EQ(parse.accepted, row.accepted) << "«" << row.text << "»: " << row.probe;
+    EXPECT_TRUE(Same(parse.first, row.first)) << "«" << row.text << "»: " << Show(parse.first);
+    EXPECT_TRUE(Same(parse.second, row.second)) << "«" << row.text << "»: " << Show(parse.second);
+  }
+}
+
+TEST(ParseCellTextTest, ConversionRoundsBothWordsAndRaisesBeyondBinary64) {
+  const tol::CellParse parse = tol::ParseCellText("0.1 -2,5", true);
+  EXPECT_TRUE(parse.accepted);
+  EXPECT_TRUE(Same(parse.first, 0.1));  // rounded to binary64, unlike the extended 0.1
+  EXPECT_FALSE(Same(parse.first, Nearest("0.1")));
+  EXPECT_TRUE(Same(parse.second, -2.5));
+
+  const std::string huge = "1" + std::string(400, '0');
+  EXPECT_TRUE(tol::ParseCellText(huge + " 0", false).accepted);  // checked, not converted
+  const std::string raising[] = {
+      huge + " 0",       // accepted word beyond binary64
+      "0 1e400",         // second word
+      huge + "x 0",      // refused word whose digits alone overflow
+      "1 " + huge + "x",  // refused second word
+  };
+  for (const std::string& text : raising) {
+    EXPECT_THROW((void)tol::ParseCellText(text, true), tol::EOverflow) << text.substr(0, 8);
+  }
+  const tol::CellParse infinite = tol::ParseCellText("1E6000 0", true);
+  EXPECT_TRUE(infinite.accepted);
+  EXPECT_TRUE(Same(infinite.first, kInf));
+}
+
+TEST(ParseCellTextTest, ShownCellTextsReadBack) {
+  // What the cell form writes, with either separator, is accepted and reads back as the value
+  // rounded to three decimals, or to 15 digits from 1E18 on.
+  std::mt19937_64 random(19);
+  std::uniform_real_distribution<double> table_values(-1000, 1000);
+  for (int i = 0; i < 20000; ++i) {
+    const double values[] = {table_values(random), (random() % 2 ? -1 : 1) * RandomDouble(random)};
+    for (char separator : {'.', ','}) {
+      tol::SetDecimalSeparator(separator);
+      const std::string text = tol::CellText(values[0], values[1]);
+      const tol::CellParse parse = tol::ParseCellText(text, true);
+      ASSERT_TRUE(parse.accepted) << text;
+      const long double read[] = {parse.first, parse.second};
+      for (int k = 0; k < 2; ++k) {
+        const double v = values[k];
+        // Three decimals, or 15 digits from 1E18 on; plus the binary64 rounding of the result.
+        const double tolerance =
+            (std::fabs(v) >= 1e18 ? std::fabs(v) * 5e-15 : 0.0005) + std::fabs(v) * 0x1p-52;
+        ASSERT_LE(std::fabs(static_cast<double>(read[k]) - v), tolerance) << text;
+      }
+    }
+  }
+  tol::SetDecimalSeparator('.');
 }
 
 }  // namespace
