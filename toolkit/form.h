@@ -73,10 +73,12 @@ class Form : public QMainWindow {
 void NoteFocusEntered(QWidget* control);
 
 // Whether a control that receives the focus for reason is entered (raising its OnEnter), rather
-// than getting the focus back because its window was reactivated. A window's first focus after
-// it is shown is always delivered as an entry (Qt::OtherFocusReason), so this holds then too.
+// than getting the focus back because its window was reactivated, a popup closed or the menu
+// bar was left. A window's first focus after it is shown is always delivered as an entry
+// (Qt::OtherFocusReason), so this holds then too.
 [[nodiscard]] inline bool IsFocusEntry(Qt::FocusReason reason) {
-  return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
+  return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason &&
+         reason != Qt::MenuBarFocusReason;
 }
 
 // Shows window modally: it becomes active, its ActiveControl gets the focus (OnEnter), then its

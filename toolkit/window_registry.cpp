@@ -55,7 +55,8 @@ class FocusTracker : public QObject {
   // with an ordinary reason and the original is dropped.
   static bool DeliverAsEntry(QWidget* widget, const QFocusEvent* event) {
     Form* form = FormOf(widget);
-    if (form == nullptr) return false;
+    // The menu bar borrows the focus and gives it back; the control keeps counting as focused.
+    if (form == nullptr || event->reason() == Qt::MenuBarFocusReason) return false;
     QPointer<QWidget>& lastFocused = FormInternals::Of(*form).lastFocused;
     const bool returning = lastFocused == widget;
     lastFocused = widget;

@@ -128,6 +128,27 @@ class TestWindows : public QObject {
     QCOMPARE(log_.count("main activate"), 1);
   }
 
+  void menuUseIsNoFocusEntry() {
+    TestForm form(log_, "main");
+    form.menuBar()->addMenu("&File")->addAction("E&xit");
+    QVERIFY(ShowActive(form));
+    QTest::keyClick(form.first, Qt::Key_Tab);
+    form.second->setText("typed");
+    form.second->setCursorPosition(2);
+    log_.clear();
+    QTest::keyClick(form.second, Qt::Key_Alt);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    QTest::keyClick(form.second, Qt::Key_F, Qt::AltModifier);  // opens the menu
+    QTRY_VERIFY(QApplication::activePopupWidget() != nullptr);
+    QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Escape);
+    QTRY_COMPARE(QApplication::activePopupWidget(), nullptr);
+    if (QApplication::focusWidget() != form.second)
+      QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    QTRY_COMPARE(QApplication::focusWidget(), form.second);
+    QCOMPARE(log_, QStringList());
+    QCOMPARE(form.second->selectedText(), "");
+  }
+
   void enterHandlerMayMoveFocusOn() {
     TestForm form(log_, "main");
     form.first->OnEnter = [&form](QObject*) { form.SetActiveControl(form.second); };
