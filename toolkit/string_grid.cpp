@@ -18,7 +18,16 @@ StringGrid::StringGrid(QWidget* parent) : QTableView(parent), d_(new Private(*th
   d_->SetUpView();
 }
 
-StringGrid::~StringGrid() { delete d_; }
+StringGrid::~StringGrid() {
+  // The editor outlives this body as a Qt child; it must no longer call into the grid.
+  d_->editor->KeyFilter = nullptr;
+  d_->editor->FocusIn = nullptr;
+  d_->editor->FocusOut = nullptr;
+  QObject::disconnect(d_->editor, nullptr, this, nullptr);
+  QObject::disconnect(d_->model, nullptr, this, nullptr);
+  delete d_;
+  d_ = nullptr;
+}
 
 std::int32_t StringGrid::ColCount() const { return d_->model->ColCount(); }
 std::int32_t StringGrid::RowCount() const { return d_->model->RowCount(); }

@@ -36,6 +36,9 @@ void StringGrid::Private::SetUpView() {
   q.setTabKeyNavigation(false);
   q.setWordWrap(false);
   q.setCornerButtonEnabled(false);
+  // Typing must arrive as key presses, so that every character passes OnKeyPress; an input
+  // method's commit would also reach the view's own keyboard search.
+  q.setAttribute(Qt::WA_InputMethodEnabled, false);
 
   QHeaderView* top = q.horizontalHeader();
   QHeaderView* left = q.verticalHeader();
@@ -56,6 +59,7 @@ void StringGrid::Private::SetUpView() {
                    [this] { corner->setText(QString::fromStdString(model->Cell(0, 0))); });
 
   editor = new CellEditor(q.viewport());
+  editor->setAttribute(Qt::WA_InputMethodEnabled, false);
   editor->KeyFilter = [this](QKeyEvent* event) { return EditorKey(event); };
   editor->FocusIn = [this](QFocusEvent*) { FocusArrived(); };
   editor->FocusOut = [this](QFocusEvent* event) { FocusLeft(event); };

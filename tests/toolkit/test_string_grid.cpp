@@ -10,6 +10,7 @@
 #include "tests/toolkit/grid_test_window.h"
 #include "toolkit/errors.h"
 #include "toolkit/grid_model.h"
+#include "toolkit/message_box.h"
 
 using tktest::GridWindow;
 
@@ -34,6 +35,7 @@ class StringGridEditingTest : public QObject {
   void DraggingHeaderBoundaryStoresWidth();
   void EnterRaisedOnlyOnEntryFromSameWindow();
   void TabLeavesEditorOpenAndSilent();
+  void MessageBoxLeavesEditorOpenAndSilent();
 };
 
 // One row per key script on a main-window grid whose current cell (1, 1) holds "x".
@@ -278,6 +280,28 @@ void StringGridEditingTest::TabLeavesEditorOpenAndSilent() {
   QCOMPARE(w.reports.size(), std::size_t{1});
   QVERIFY(w.Editor() != nullptr);
   QCOMPARE(w.grid->GetCell(1, 1), "4");
+}
+
+void StringGridEditingTest::MessageBoxLeavesEditorOpenAndSilent() {
+  GridWindow w(tktest::kMainGridOptions);
+  QVERIFY(w.Show());
+  GridWindow::Press("12");
+  QLineEdit* editor = w.Editor();
+  tktest::ModalAnswerer answerer;
+  answerer.QueueBoxAnswer(QMessageBox::No);
+  QCOMPARE(tk::ShowMessageBox("?", "Box", tk::MB_YESNO_QUESTION), tk::IDNO);
+  // Reactivating is the message box's own business; here only the grid's side is looked at.
+  QApplication::setActiveWindow(&w.Window());
+  QTRY_COMPARE(QApplication::focusWidget(), editor);
+  QCOMPARE(w.Editor(), editor);
+  QCOMPARE(w.reports.size(), std::size_t{2});
+  QCOMPARE(w.entries, 1);
+  GridWindow::Press("3\t");
+  GridWindow::Press("\x1b");  // lands in the other control
+  w.other->setFocus(Qt::OtherFocusReason);
+  QTest::keyClick(w.other, Qt::Key_Backtab, Qt::ShiftModifier);
+  QCOMPARE(QApplication::focusWidget(), editor);  // back into the still open editor
+  QCOMPARE(w.grid->GetCell(1, 1), "123");
 }
 
 int RunStringGridStoreTests(int argc, char** argv);
