@@ -55,8 +55,9 @@ class StringGrid : public QTableView, public tol::CellTable {
   [[nodiscard]] std::int32_t FixedCols() const;
   [[nodiscard]] std::int32_t FixedRows() const;
 
-  // Cell texts (UTF-8). SetCell raises no event; on the current cell in editing mode the cell
-  // editor reloads its text with the whole text selected.
+  // Cell texts (UTF-8); GetCell gives "" outside the counts. SetCell raises no event; on the
+  // current cell in editing mode the cell editor reloads its text with the whole text selected.
+  // A cell outside the counts raises EInvalidGridOperation.
   [[nodiscard]] std::string GetCell(std::int32_t col, std::int32_t row) const override;
   void SetCell(std::int32_t col, std::int32_t row, const std::string& text) override;
   // Runs OnPrepareForCounts: the loader calls it once both counts of the file are read.
@@ -85,7 +86,8 @@ class StringGrid : public QTableView, public tol::CellTable {
   // Live views of one row (item i = cell (i, row)) or one column (item i = cell (col, i)).
   [[nodiscard]] GridLine RowTexts(std::int32_t row);
   [[nodiscard]] GridLine ColTexts(std::int32_t col);
-  // Copies list item i into cell i of the line, by position, for i below both counts.
+  // Copies list item i into cell i of the line, by position, for i below both counts. A line
+  // outside the counts raises EInvalidGridOperation.
   void AssignRow(std::int32_t row, const TStringList& list);
   void AssignCol(std::int32_t col, const TStringList& list);
 

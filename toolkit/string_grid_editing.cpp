@@ -91,6 +91,7 @@ void StringGrid::Private::OpenEditor(bool selectWhole) {
   }
   editorOpen = true;
   editor->Load(QString::fromStdString(model->Cell(editCol, editRow)), selectWhole);
+  ScrollToCurrent();
   PlaceEditor();
   editor->show();
   q.setFocusProxy(editor);
