@@ -74,6 +74,10 @@ void StringGridStoreTest::NewColumnsGetDefaultWidthOthersKeepTheirs() {
   grid.SetColCount(5);
   QCOMPARE(grid.ColWidth(4), tk::StringGrid::DefaultColWidth);  // the dropped width is gone
   QCOMPARE(grid.ColWidth(99), tk::StringGrid::DefaultColWidth);
+  grid.SetRowCount(40);
+  QCOMPARE(grid.rowHeight(0), tk::StringGrid::DefaultRowHeight);
+  QCOMPARE(grid.rowHeight(38), tk::StringGrid::DefaultRowHeight);
+  QCOMPARE(grid.horizontalHeader()->height(), tk::StringGrid::DefaultRowHeight);
 }
 
 void StringGridStoreTest::LoweringCountsPullsCurrentCellIn() {
