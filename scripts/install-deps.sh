@@ -2,7 +2,7 @@
 # Installs the Debian packages the build and the tests need; quick when all are present.
 set -euo pipefail
 packages=(cmake g++ make pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev
-          libbenchmark-dev fonts-dejavu-core "$@")
+          libbenchmark-dev fonts-dejavu-core dpkg-dev file desktop-file-utils "$@")
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

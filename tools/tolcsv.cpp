@@ -54,7 +54,8 @@ int Import(const std::vector<std::string>& args) {
     std::cerr << "tolcsv: wrote " << counts.intervals << " intervals x " << counts.grades << " grades to "
               << paths[1] << "\n";
   } catch (const tol::CsvError& e) {
-    std::cerr << "tolcsv: " << paths[0] << ": " << e.Message() << "\n";
+    const std::string source = paths[0] == "-" ? "standard input" : paths[0];
+    std::cerr << "tolcsv: " << source << ": " << e.Message() << "\n";
     return kFailed;
   }
   return 0;
