@@ -1,6 +1,7 @@
 #include "ui/main_window.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QIcon>
 #include <QKeySequence>
 #include <QLabel>

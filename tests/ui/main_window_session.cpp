@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QMessageBox>
 #include <QProcess>
@@ -22,6 +23,8 @@ namespace {
 
 constexpr const char* kAsNobodyVariable = "TOL_TEST_AS_NOBODY";
 constexpr uid_t kNobody = 65534;
+constexpr qint64 kActivationPatienceMs = 5000;
+constexpr int kMostArrowPresses = 100;  // far more than any test table needs
 
 template <class T>
 void Append(QByteArray& bytes, T value) {
@@ -113,10 +116,17 @@ RunOutcome RunProgram(tktest::ModalAnswerer& answers,
 
   QTimer starter;
   starter.setSingleShot(true);
+  QElapsedTimer waiting;
+  waiting.start();
   QObject::connect(&starter, &QTimer::timeout, [&] {
     if (QApplication::activeModalWidget() != nullptr || !Form1->isActiveWindow()) {
-      if (Form1->isVisible()) starter.start(10);  // a box is up, or the window not yet active
-      return;
+      if (!Form1->isVisible()) return;  // the program has ended
+      if (waiting.elapsed() < kActivationPatienceMs) {
+        starter.start(10);  // a box is up, or the window not yet active
+        return;
+      }
+      closer.start();
+      QFAIL("the main window is not active, so it could take no key input");
     }
     outcome.scriptRan = true;
     script(*Form1);
@@ -131,20 +141,47 @@ RunOutcome RunProgram(tktest::ModalAnswerer& answers,
   return outcome;
 }
 
+namespace {
+
+// The widget with the keyboard focus; a test failure when there is none, since keys would then
+// reach nothing. Once the test has failed, no further keys are sent.
+QWidget* Focused() {
+  if (QTest::currentTestFailed()) return nullptr;
+  QWidget* focused = QApplication::focusWidget();
+  if (focused == nullptr) {
+    QTest::qFail("no widget has the keyboard focus", __FILE__, __LINE__);
+  }
+  return focused;
+}
+
+}  // namespace
+
 void TypeText(const QString& text) {
-  for (QChar ch : text) QTest::keyClicks(QApplication::focusWidget(), QString(ch));
+  for (QChar ch : text) {
+    QWidget* focused = Focused();
+    if (focused == nullptr) return;
+    QTest::keyClicks(focused, QString(ch));
+  }
 }
 
 void PressKey(Qt::Key key, Qt::KeyboardModifiers modifiers) {
-  QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+  if (QWidget* focused = Focused()) QTest::keyClick(focused, key, modifiers);
 }
 
 void MoveToCell(TForm1& form, int col, int row) {
-  tk::StringGrid& grid = *form.StringGrid1;
-  while (grid.CurrentCol() < col) PressKey(Qt::Key_Right);
-  while (grid.CurrentCol() > col) PressKey(Qt::Key_Left);
-  while (grid.CurrentRow() < row) PressKey(Qt::Key_Down);
-  while (grid.CurrentRow() > row) PressKey(Qt::Key_Up);
+  const tk::StringGrid& grid = *form.StringGrid1;
+  for (int presses = 0; presses < kMostArrowPresses && !QTest::currentTestFailed(); ++presses) {
+    if (grid.CurrentCol() != col) {
+      PressKey(grid.CurrentCol() < col ? Qt::Key_Right : Qt::Key_Left);
+    } else if (grid.CurrentRow() != row) {
+      PressKey(grid.CurrentRow() < row ? Qt::Key_Down : Qt::Key_Up);
+    } else {
+      return;
+    }
+  }
+  if (!QTest::currentTestFailed()) {
+    QTest::qFail("the arrow keys did not reach the cell", __FILE__, __LINE__);
+  }
 }
 
 void ApplyEdits(TForm1& form, const CellEdits& edits) {
