@@ -5,6 +5,10 @@
 #include <QMessageBox>
 #include <QTest>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
 
 #include "tests/ui/main_window_session.h"
 #include "toolkit/application.h"
@@ -48,10 +52,21 @@ std::vector<int> Widths(const tk::StringGrid& grid) {
   return widths;
 }
 
-// A value as the save writes it back: rounded to the three decimals the grid shows.
+// A value as the save writes it back: the grid shows it rounded to three decimals, half away
+// from zero, looking only at its first 18 significant digits.
 double AsShown(double value) {
-  const double rounded = std::round(value * 1000) / 1000;
-  return rounded == 0 ? 0.0 : rounded;
+  char text[32];
+  std::snprintf(text, sizeof text, "%.17e", std::fabs(value));  // d.ddddddddddddddddde+XX
+  const std::string digits = std::string(1, text[0]) + std::string(text + 2, 17);
+  const int exponent = std::atoi(std::strchr(text, 'e') + 1);
+  const int kept = exponent + 1 + 3;  // digits down to the thousandths
+  if (kept > 18) return value;        // no test value is that large
+  if (kept < 0) return 0.0;
+  long long thousandths = kept == 0 ? 0 : std::stoll(digits.substr(0, kept));
+  if (kept < 18 && digits[kept] >= '5') ++thousandths;
+  if (thousandths == 0) return 0.0;  // shown as "0", read back as +0
+  const double magnitude = std::strtod((std::to_string(thousandths) + "e-3").c_str(), nullptr);
+  return std::copysign(magnitude, value);
 }
 
 }  // namespace
