@@ -3,6 +3,8 @@
 set -euo pipefail
 packages=(cmake g++ make pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev
           libbenchmark-dev fonts-dejavu-core dpkg-dev file desktop-file-utils "$@")
+# clang and libFuzzer's runtime build and run the data layer's fuzz targets.
+packages+=(clang libclang-rt-14-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
