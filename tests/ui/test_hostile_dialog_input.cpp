@@ -1,0 +1,116 @@
+// Hostile input to the add dialogs' value cells: letters and exponents typed at them (the key
+// filter drops them), texts pasted past the filter, a megabyte of text, numbers of thousands of
+// digits. The dialog's check reads without converting to binary64, so only a number beyond the
+// extended range raises "Floating point overflow" there; a refused text shows the red label
+// and nothing reaches the main grid.
+
+#include <QClipboard>
+#include <QMessageBox>
+#include <QTest>
+
+#include "tests/support/add_dialog_fixture.h"
+
+using namespace tktest;
+
+namespace {
+
+enum class Outcome { Committed, Refused, Overflow };
+
+QString Repeated(char c, int count) { return QString(count, QLatin1Char(c)); }
+
+// Names the new line and pastes text into each of its value cells.
+Step PasteLine(const QString& label, const QString& text) {
+  return [label, text](AddDialog& d) {
+    const Kind kind = dynamic_cast<TFormAddKv*>(&d) != nullptr ? Grade : Interval;
+    TypeInto(d.Edit1, label);
+    QTest::keyClick(d.Edit1, Qt::Key_Return);
+    for (int a = 1; a <= ValueCells(kind); ++a) {
+      if (a > 1) Press(Qt::Key_Return);
+      QApplication::clipboard()->setText(text);
+      QTest::keyClick(Focused(), Qt::Key_V, Qt::ControlModifier);
+    }
+  };
+}
+
+}  // namespace
+
+class TestHostileDialogInput : public QObject {
+  Q_OBJECT
+
+  std::unique_ptr<ModalAnswerer> answerer_;
+
+ private slots:
+  void init() {
+    SetUpMainWindow();
+    answerer_ = std::make_unique<ModalAnswerer>();
+  }
+  void cleanup() {
+    answerer_.reset();
+    TearDownMainWindow();
+  }
+
+  void ValueCellTextOnSave_data() {
+    QTest::addColumn<Kind>("kind");
+    QTest::addColumn<bool>("pasted");
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<int>("outcome");
+    QTest::addColumn<QString>("committed");  // each value cell's text in the main grid
+    const QString nines = Repeated('9', 5000) + " 0";
+    const QString beyondBinary64 = "1" + Repeated('0', 400) + " 0";
+    for (const Kind kind : {Grade, Interval}) {
+      const char* k = kind == Grade ? "grade" : "interval";
+      const auto row = [&](const char* name, bool pasted, const QString& input, Outcome outcome,
+                           const QString& committed = QString()) {
+        QTest::addRow("%s: %s", k, name) << kind << pasted << input << int(outcome) << committed;
+      };
+      row("typed exponent loses its letter", false, "1E6000 0", Outcome::Committed, "16000 0");
+      row("typed NAN leaves nothing", false, "NAN", Outcome::Refused);
+      row("typed 5000 nines", false, nines, Outcome::Overflow);
+      row("typed 401 digits pass unconverted", false, beyondBinary64, Outcome::Committed, beyondBinary64);
+      row("pasted exponent kept", true, "1E6000 0", Outcome::Committed, "1E6000 0");
+      row("pasted INF", true, "INF 0", Outcome::Refused);
+      row("pasted NAN second", true, "0 NAN", Outcome::Refused);
+      row("pasted megabyte of letters", true, Repeated('x', 1 << 20), Outcome::Refused);
+      row("pasted megabyte after two numbers", true, "1 2 " + Repeated('x', 1 << 20), Outcome::Committed,
+          "1 2 " + Repeated('x', 1 << 20));
+    }
+  }
+  void ValueCellTextOnSave() {
+    QFETCH(Kind, kind);
+    QFETCH(bool, pasted);
+    QFETCH(QString, input);
+    QFETCH(int, outcome);
+    QFETCH(QString, committed);
+    if (Outcome(outcome) == Outcome::Overflow) answerer_->QueueBoxAnswer(QMessageBox::Ok);
+    const Step enter = pasted ? PasteLine(NewLabel(kind), input) : EnterLine(NewLabel(kind), input);
+    RunDialog(kind, {enter, kSave, [&](AddDialog& d) {
+                       const int line = NewMainLine(kind);
+                       switch (Outcome(outcome)) {
+                         case Outcome::Committed:
+                           QVERIFY(VisibleMessages(d).isEmpty());
+                           for (int a = 1; a <= ValueCells(kind); ++a) {
+                             QCOMPARE(MainLineCell(kind, line, a), committed);
+                           }
+                           break;
+                         case Outcome::Refused:
+                           QCOMPARE(VisibleMessages(d), QStringList{d.Label4->text()});
+                           QCOMPARE(CurrentIndex(d, kind), 1);
+                           QVERIFY(MainUnchanged());
+                           break;
+                         case Outcome::Overflow:
+                           QCOMPARE(answerer_->Seen().size(), 1);
+                           QCOMPARE(answerer_->Seen()[0].text, QStringLiteral("Floating point overflow."));
+                           QVERIFY(MainUnchanged());
+                           break;
+                       }
+                     },
+                     kLeave});
+  }
+};
+
+int main(int argc, char** argv) {
+  TestHostileDialogInput tests;
+  return RunAddDialogTests(tests, argc, argv);
+}
+
+#include "test_hostile_dialog_input.moc"
