@@ -119,14 +119,17 @@ RunOutcome RunProgram(tktest::ModalAnswerer& answers,
   QElapsedTimer waiting;
   waiting.start();
   QObject::connect(&starter, &QTimer::timeout, [&] {
-    if (QApplication::activeModalWidget() != nullptr || !Form1->isActiveWindow()) {
+    const QWidget* focused = QApplication::focusWidget();
+    const bool ready = QApplication::activeModalWidget() == nullptr && Form1->isActiveWindow() &&
+                       focused != nullptr && Form1->isAncestorOf(focused);
+    if (!ready) {
       if (!Form1->isVisible()) return;  // the program has ended
       if (waiting.elapsed() < kActivationPatienceMs) {
-        starter.start(10);  // a box is up, or the window not yet active
+        starter.start(10);  // a box is up, or the window not yet active with a focused control
         return;
       }
       closer.start();
-      QFAIL("the main window is not active, so it could take no key input");
+      QFAIL("the main window is not active with a focused control, so it takes no key input");
     }
     outcome.scriptRan = true;
     script(*Form1);
