@@ -224,7 +224,7 @@ save_with_f2() {
 }
 
 # Types text $1 into the focused window, key by key.
-type_text() { xdotool type --delay 20 -- "$1"; }
+type_text() { xdotool type --delay 20 -- "$1" || fail "cannot type \"$1\""; }
 
 # Presses the keys named by the arguments (X key names: Return, Down, alt+Cyrillic_er, ...).
-press() { xdotool key --delay 30 "$@"; }
+press() { xdotool key --delay 30 "$@" || fail "cannot press $*"; }
