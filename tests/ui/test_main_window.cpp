@@ -183,8 +183,14 @@ void TestMainWindow::loadFailureIsReportedAndWindowStays_data() {
   QTest::addColumn<bool>("countsRead");  // the grid was docked before the failure
   const QByteArray whole = TwoByTwo().Bytes();
   QTest::newRow("empty") << QByteArray() << "" << "Read beyond end of file." << false;
+  // A file shorter than its counts promise is refused before the table changes.
   QTest::newRow("truncated in the values") << whole.left(whole.size() - 20) << ""
-                                           << "Read beyond end of file." << true;
+                                           << "Read beyond end of file." << false;
+  // A signalling NaN fails only when its cell is formatted: labels and names are set by then.
+  QByteArray signalling = whole;
+  signalling.replace(signalling.size() - 8, 8, QByteArray::fromHex("010000000000f07f"));
+  QTest::newRow("signalling NaN in the values") << signalling << ""
+                                                << "Invalid floating point operation." << true;
   QTest::newRow("locked by another process")
       << whole << "locked" << QString("I/O error %1.").arg(EWOULDBLOCK) << false;
   QTest::newRow("read-only") << whole << "read-only" << "File access denied." << false;
