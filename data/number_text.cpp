@@ -1,9 +1,11 @@
 #include "data/number_text.h"
 
+#include <bit>
 #include <cmath>
 #include <limits>
 
 #include "data/decimal_scaling.h"
+#include "data/digit_chunks.h"
 #include "data/errors.h"
 
 namespace tol {
@@ -11,15 +13,25 @@ namespace {
 
 constexpr char kBlank = ' ';
 
+// Plain loops rather than find and find_first_not_of: cell words are a few characters long,
+// shorter than the call to the library's memchr that those make.
 std::string_view WordOf(std::string_view text, std::int32_t n) {
-  std::size_t start = text.find_first_not_of(kBlank);
-  for (std::int32_t skipped = 1; skipped < n && start != std::string_view::npos; ++skipped) {
-    start = text.find(kBlank, start);
-    if (start != std::string_view::npos) start = text.find_first_not_of(kBlank, start);
+  const char* p = text.data();
+  const char* const end = p + text.size();
+  const auto skip_blanks = [&] {
+    while (p != end && *p == kBlank) ++p;
+  };
+  const auto skip_word = [&] {
+    while (p != end && *p != kBlank) ++p;
+  };
+  skip_blanks();
+  for (std::int32_t skipped = 1; skipped < n && p != end; ++skipped) {
+    skip_word();
+    skip_blanks();
   }
-  if (start == std::string_view::npos) return {};
-  const std::size_t end = text.find(kBlank, start);
-  return text.substr(start, end == std::string_view::npos ? end : end - start);
+  const char* const start = p;
+  skip_word();
+  return {start, static_cast<std::size_t>(p - start)};
 }
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
@@ -69,10 +81,11 @@ class ExponentDigits {
   std::int64_t value_ = 0;
 };
 
-// Reads one word; a comma counts as the decimal point when comma_is_point is set, which
-// equals reading a copy of the word with every "," turned into ".".
+// Reads one word step by step; a comma counts as the decimal point when comma_is_point is set,
+// which equals reading a copy of the word with every "," turned into ".". Out of line, so that
+// the fast path in front of it stays lean.
 template <bool comma_is_point>
-NumberResult ReadNumber(std::string_view text) {
+[[gnu::noinline]] NumberResult ReadNumber(std::string_view text) {
   if (text.empty()) return {0.0L, 1};
   const char* const begin = text.data();
   const char* const end = begin + text.size();
@@ -116,35 +129,104 @@ NumberResult ReadNumber(std::string_view text) {
   return {negative ? -value : value, 0};
 }
 
-// The common case quickly: a sign, at most 19 mantissa digits (which a 64-bit integer holds
-// exactly, as does the extended significand) and an exponent of at most four digits. Gives
-// false, leaving the work to ReadNumber, for anything else, for an error and for an infinite
-// result; where it succeeds, ReadNumber computes the same value.
+// +-10^k for 0 <= k < 32, the factor ScaleByPowerOfTen takes, with the sign of the number read:
+// multiplying or dividing by the negated factor rounds to the negated result (rounding to
+// nearest is symmetric), and 0 by -1 gives -0, so the sign costs no branch on an unpredictable
+// character. Up to 10^22 the power is a binary64 value (5^22 < 2^53), and the x87 unit reads a
+// binary64 operand in one step where an extended one takes several; the value is the same.
+[[gnu::always_inline]] inline long double SignedPowerOfTen(std::int64_t k, bool negative) {
+  static constexpr double kBinary64Powers[2][23] = {
+      {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11,
+       1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22},
+      {-1e0, -1e1, -1e2, -1e3, -1e4, -1e5, -1e6, -1e7, -1e8, -1e9, -1e10, -1e11,
+       -1e12, -1e13, -1e14, -1e15, -1e16, -1e17, -1e18, -1e19, -1e20, -1e21, -1e22}};
+  if (k <= 22) return kBinary64Powers[negative][k];
+  return negative ? -kPowersOfTenLow[k] : kPowersOfTenLow[k];
+}
+
+// Reads a run of digits into mantissa (m := m * 10 + digit, wrapping beyond 64 bits, which
+// only the digit count then reveals), eight at a time while the text holds that many.
+[[gnu::always_inline]] inline const char* ReadDigitRun(const char* p, const char* end,
+                                                       std::uint64_t& mantissa) {
+  while (end - p >= 8) {
+    const std::uint64_t chunk = LoadEightChars(p);
+    if (!AllDigits(chunk)) break;
+    mantissa = mantissa * 100000000 + EightDigitsValue(chunk - kAsciiZeros);
+    p += 8;
+  }
+  for (; p != end && IsDigit(*p); ++p) mantissa = mantissa * 10 + static_cast<unsigned>(*p - '0');
+  return p;
+}
+
+// A text of 1 to 8 characters that are digits and at most one point, not the last character:
+// the mantissa and scale the step-by-step reading gets, found without a loop. The point is
+// taken out, the digits moved to the top bytes behind zeros, and all eight read at once.
+// False, leaving mantissa and scale as they were, for any other text.
 template <bool comma_is_point>
-bool ReadPlainNumber(std::string_view text, long double& result) {
+[[gnu::always_inline]] inline bool ReadShortPlainNumber(const char* p, std::size_t length,
+                                                        std::uint64_t& mantissa,
+                                                        std::int64_t& scale) {
+  const std::uint64_t chunk = LoadShortText(p, length);
+  std::uint64_t points = BytesEqual(chunk, '.');
+  if constexpr (comma_is_point) points |= BytesEqual(chunk, ',');
+  // Whether there is a point is as unpredictable as the texts, so both cases are computed and
+  // one is chosen by masks rather than by a branch.
+  const std::size_t has_point = points != 0;
+  const std::uint64_t point_mask = ~std::uint64_t{0} * has_point;
+  const auto point = static_cast<std::size_t>(std::countr_zero(points | std::uint64_t{1} << 63) / 8);
+  if (has_point != 0 && point == length - 1) return false;  // a text may not end at the point
+  const std::uint64_t before = (std::uint64_t{1} << (8 * point)) - 1;
+  const std::uint64_t without_point = (chunk & before) | ((chunk >> 8) & ~before);
+  const std::uint64_t digits = (without_point & point_mask) | (chunk & ~point_mask);
+  const std::size_t count = length - has_point;
+  const auto fraction_digits = static_cast<std::int64_t>((count - point) & point_mask);
+  // count is 1 to 8; the bytes above the digits become "0" so that all eight are checked.
+  const std::uint64_t unused = ~std::uint64_t{0} << (8 * count - 1) << 1;
+  const std::uint64_t padded = digits | (kAsciiZeros & unused);
+  if (!AllDigits(padded)) return false;
+  mantissa = EightDigitsValue((padded - kAsciiZeros) << (8 * (8 - count)));
+  scale = -fraction_digits;
+  return true;
+}
+
+// The common case quickly: a sign, at most 19 mantissa digits (a 64-bit integer and the
+// extended significand both hold them exactly, so the mantissa needs no rounding step) and a
+// scale of less than 32 orders either way (one rounded multiplication or division by the same
+// table factor as ScaleByPowerOfTen takes, and far from the extended range: 2^64 * 10^31 <
+// 10^51). ReadNumber computes the same value from the same mantissa and scale. Gives false,
+// leaving the work to ReadNumber, for anything else and for any error. It calls nothing, so it
+// needs no saved registers and the caller's call to ReadNumber stays a tail call.
+template <bool comma_is_point>
+[[gnu::always_inline]] inline bool ReadPlainNumber(std::string_view text, long double& result) {
   constexpr int kMaxMantissaDigits = 19;  // 10^19 - 1 < 2^64
   constexpr int kMaxExponentDigits = 4;
   const char* p = text.data();
   const char* const end = p + text.size();
-  const bool negative = p != end && *p == '-';
-  if (p != end && (*p == '-' || *p == '+')) ++p;
-  const char* const digits_begin = p;
+  if (p == end) return false;
+  const bool negative = *p == '-';
+  if (*p == '-' || *p == '+') ++p;
   std::uint64_t mantissa = 0;
-  for (; p != end && IsDigit(*p); ++p) mantissa = mantissa * 10 + static_cast<unsigned>(*p - '0');
-  std::int64_t digit_count = p - digits_begin;
   std::int64_t scale = 0;
+  const auto length = static_cast<std::size_t>(end - p);
+  if (length - 1 < 8 && ReadShortPlainNumber<comma_is_point>(p, length, mantissa, scale)) {
+    // Below 10^8, and 10^-7 at most.
+    result = static_cast<long double>(static_cast<std::int64_t>(mantissa)) /
+             SignedPowerOfTen(-scale, negative);
+    return true;
+  }
+  const char* const digits_begin = p;
+  p = ReadDigitRun(p, end, mantissa);
+  std::int64_t digit_count = p - digits_begin;
   if (p != end && (*p == '.' || (comma_is_point && *p == ','))) {
     const char* const fraction_begin = ++p;
     if (p == end) return false;  // a text may not end right after the point
-    for (; p != end && IsDigit(*p); ++p) {
-      mantissa = mantissa * 10 + static_cast<unsigned>(*p - '0');
-    }
+    p = ReadDigitRun(p, end, mantissa);
     scale = fraction_begin - p;
     digit_count -= scale;
   }
   if (digit_count == 0 || digit_count > kMaxMantissaDigits) return false;
   if (p != end) {
-    if (*p != 'E' && *p != 'e') return false;
+    if ((*p | 0x20) != 'e') return false;
     const bool exponent_negative = ++p != end && *p == '-';
     if (p != end && (*p == '-' || *p == '+')) ++p;
     const char* const exponent_begin = p;
@@ -155,9 +237,12 @@ bool ReadPlainNumber(std::string_view text, long double& result) {
     if (p == exponent_begin || p != end) return false;
     scale += exponent_negative ? -exponent : exponent;
   }
-  const long double value = ScaleByPowerOfTen(static_cast<long double>(mantissa), scale);
-  if (scale >= 32 && std::isinf(value)) return false;  // 2^64 * 10^31 is far from overflow
-  result = negative ? -value : value;
+  if (scale <= -32 || scale >= 32) return false;
+  // Both conversions are exact; the signed one is the single x87 load instruction.
+  const long double m = mantissa < (std::uint64_t{1} << 63)
+                            ? static_cast<long double>(static_cast<std::int64_t>(mantissa))
+                            : static_cast<long double>(mantissa);
+  result = scale >= 0 ? m * SignedPowerOfTen(scale, negative) : m / SignedPowerOfTen(-scale, negative);
   return true;
 }
 

@@ -58,6 +58,20 @@ double WordNumber(const std::string& text, std::int32_t n) {
   return ToBinary64(NumberFromText(word).value);
 }
 
+struct ValuePair {
+  double first;
+  double second;
+};
+
+// Words 1 and 2 of a value cell as WordNumber reads them, in one pass over the cell. The cell
+// check reads every "," as the point where WordNumber turns only the first one into "."; the
+// values agree all the same: after the first point, a second point or comma stops the reading
+// at the same character either way, and the value is then the mantissa read up to there.
+ValuePair CellNumbers(const std::string& cell) {
+  const CellParse parse = ParseCellText(cell, true);
+  return {static_cast<double>(parse.first), static_cast<double>(parse.second)};
+}
+
 }  // namespace
 
 std::optional<std::uint64_t> LayoutSize(std::int32_t n, std::int32_t m) {
@@ -111,9 +125,9 @@ std::string EncodeTable(const CellTable& table) {
   }
   for (std::int32_t c = 1; c <= m; ++c) {
     for (std::int32_t r = 1; r <= n; ++r, out += 16) {
-      const std::string cell = table.GetCell(c, r);
-      StoreLittleEndian(out, WordNumber(cell, 1));
-      StoreLittleEndian(out + 8, WordNumber(cell, 2));
+      const ValuePair pair = CellNumbers(table.GetCell(c, r));
+      StoreLittleEndian(out, pair.first);
+      StoreLittleEndian(out + 8, pair.second);
     }
   }
   return bytes;

@@ -1,0 +1,156 @@
+// The real main window on the offscreen platform, at tables of 0 (an empty file), 100 x 100,
+// 300 x 300 and 1000 x 1000: start-up to a loaded, width-fitted table; F2 (validation and save);
+// one typed character in a cell; deleting a middle grade after answering Yes; one full repaint
+// of the grid at 1920 x 1080.
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTest>
+#include <string>
+
+#include "bench/bench_tables.h"
+#include "bench/window_session.h"
+#include "toolkit/application.h"
+#include "toolkit/controls.h"
+#include "toolkit/string_grid.h"
+#include "ui/main_window.h"
+
+namespace {
+
+using tolbench::Clock;
+
+// A scratch directory, made current, holding a size x size tolerance file.
+struct EditorFiles {
+  explicit EditorFiles(std::int32_t size) : current(dir.Dir()) {
+    tolbench::WriteWholeFile(dir.Path("Zarava.win"), tolbench::SampleFileBytes(size, size));
+  }
+  tolbench::ScratchDir dir;
+  tolbench::CurrentDirectory current;
+};
+
+void CountCells(benchmark::State& state) {
+  const double cells = static_cast<double>(state.range(0)) * static_cast<double>(state.range(0));
+  if (cells == 0) return;
+  state.counters["per_cell"] = benchmark::Counter(
+      cells, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+
+void SetSeconds(benchmark::State& state, Clock::duration duration) {
+  state.SetIterationTime(std::chrono::duration<double>(duration).count());
+}
+
+void PressKey(QWidget* target, Qt::Key key) {
+  if (target != nullptr) QTest::keyClick(target, key);
+}
+
+void BM_WindowStartup(benchmark::State& state) {
+  EditorFiles files(static_cast<std::int32_t>(state.range(0)));
+  for (auto _ : state) SetSeconds(state, tolbench::RunEditor([](TForm1&) {}));
+  CountCells(state);
+}
+
+void BM_WindowSave(benchmark::State& state) {
+  EditorFiles files(static_cast<std::int32_t>(state.range(0)));
+  (void)tolbench::RunEditor([&](TForm1& form) {
+    for (auto _ : state) PressKey(QApplication::focusWidget(), Qt::Key_F2);
+    if (form.Label1->isVisible()) state.SkipWithError("the save refused a cell");
+  });
+  CountCells(state);
+}
+
+// Alternately types a digit and takes it back with backspace in a middle cell's editor.
+void BM_WindowKeystroke(benchmark::State& state) {
+  EditorFiles files(static_cast<std::int32_t>(state.range(0)));
+  (void)tolbench::RunEditor([&](TForm1& form) {
+    tk::StringGrid& grid = *form.StringGrid1;
+    grid.SetCurrentCol(grid.ColCount() / 2);
+    grid.SetCurrentRow(grid.RowCount() / 2);
+    form.EditClick(&form);
+    QWidget* editor = QApplication::focusWidget();
+    if (qobject_cast<QLineEdit*>(editor) == nullptr) {
+      state.SkipWithError("the cell editor did not take the focus");
+      return;
+    }
+    bool digit = true;
+    for (auto _ : state) {
+      PressKey(editor, digit ? Qt::Key_7 : Qt::Key_Backspace);
+      digit = !digit;
+    }
+  });
+}
+
+// Each iteration deletes the grade in the middle of what is left; the time runs from the command
+// to its end, the question answered as soon as it is up.
+void BM_WindowDeleteGrade(benchmark::State& state) {
+  EditorFiles files(static_cast<std::int32_t>(state.range(0)));
+  tolbench::YesAnswerer answerer;
+  Clock::duration afterAnswer{};
+  (void)tolbench::RunEditor([&](TForm1& form) {
+    tk::StringGrid& grid = *form.StringGrid1;
+    for (auto _ : state) {
+      grid.SetCurrentCol(grid.ColCount() / 2);
+      const std::int32_t before = grid.ColCount();
+      answerer.Arm();
+      const Clock::time_point start = Clock::now();
+      QTest::mouseClick(form.DelKv, Qt::LeftButton);
+      const Clock::time_point end = Clock::now();
+      SetSeconds(state, end - start);
+      afterAnswer += end - answerer.AnsweredAt();
+      if (!answerer.Answered() || grid.ColCount() != before - 1) {
+        state.SkipWithError("the grade was not deleted");
+        return;
+      }
+    }
+  });
+  state.counters["after_answer_ms"] = benchmark::Counter(
+      std::chrono::duration<double, std::milli>(afterAnswer).count(),
+      benchmark::Counter::kAvgIterations);
+}
+
+void BM_WindowRepaint(benchmark::State& state) {
+  EditorFiles files(static_cast<std::int32_t>(state.range(0)));
+  (void)tolbench::RunEditor([&](TForm1& form) {
+    QWidget* viewport = form.StringGrid1->viewport();
+    state.SetLabel(std::to_string(viewport->width()) + "x" + std::to_string(viewport->height()) +
+                   " viewport");
+    for (auto _ : state) viewport->repaint();
+  });
+}
+
+// Fixed iteration counts: each run of a benchmark starts a window, and the big tables must not
+// be started again just to estimate how many iterations fit.
+void Register(const char* name, void (*function)(benchmark::State&), bool withEmpty,
+              std::int64_t smallIterations, std::int64_t bigIterations, bool manualTime) {
+  auto configure = [&](benchmark::internal::Benchmark* benchmark, std::int64_t iterations) {
+    benchmark->Iterations(iterations)->Unit(benchmark::kMillisecond);
+    if (manualTime) benchmark->UseManualTime();
+  };
+  auto* small = benchmark::RegisterBenchmark(name, function);
+  if (withEmpty) small->Arg(0);
+  configure(small->Arg(100)->Arg(300), smallIterations);
+  configure(benchmark::RegisterBenchmark(name, function)->Arg(1000), bigIterations);
+}
+
+[[maybe_unused]] const bool kRegistered = [] {
+  Register("BM_WindowStartup", BM_WindowStartup, true, 10, 3, true);
+  Register("BM_WindowSave", BM_WindowSave, true, 10, 5, false);
+  Register("BM_WindowKeystroke", BM_WindowKeystroke, false, 2000, 2000, false);
+  Register("BM_WindowDeleteGrade", BM_WindowDeleteGrade, false, 10, 5, true);
+  Register("BM_WindowRepaint", BM_WindowRepaint, false, 100, 100, false);
+  return true;
+}();
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  tolbench::UseFullHdOffscreenScreen();
+  tk::Application application(argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

@@ -1,0 +1,136 @@
+#!/usr/bin/env python3
+"""Prints the benchmark figures against their baselines and targets.
+
+Reads the JSON files that scripts/bench.sh has Google Benchmark write (median aggregates of
+repeated runs) and prints one table: figure, baseline, ours, ratio or value, target, met.
+"""
+import json
+import re
+import sys
+from pathlib import Path
+
+UNIT_MS = {"ns": 1e-6, "us": 1e-3, "ms": 1.0, "s": 1e3}
+
+
+def load_medians(folder):
+    medians = {}
+    for path in sorted(Path(folder).glob("*.json")):
+        for run in json.loads(path.read_text())["benchmarks"]:
+            if run.get("aggregate_name", "median") != "median" or run.get("error_occurred"):
+                continue
+            name = re.sub(r"/(iterations:\d+|manual_time|repeats:\d+)", "", run["run_name"])
+            run["ms"] = run["real_time"] * UNIT_MS[run["time_unit"]]
+            medians[name] = run
+    return medians
+
+
+class Table:
+    def __init__(self, medians):
+        self.medians = medians
+        self.rows = []
+
+    def ms(self, name):
+        run = self.medians.get(name)
+        return None if run is None else run["ms"]
+
+    def counter(self, name, key):
+        run = self.medians.get(name)
+        return None if run is None else run.get(key)
+
+    def ratio(self, label, ours, baseline, limit):
+        a, b = self.ms(ours), self.ms(baseline)
+        if a is None or b is None:
+            self.rows.append((label, "-", "-", "missing", f"<= {limit}", "?"))
+            return
+        r = a / b
+        self.rows.append((label, f"{b:.3f} ms", f"{a:.3f} ms", f"{r:.2f}", f"<= {limit}",
+                          "yes" if r <= limit else "NO"))
+
+    def value(self, label, shown, value, limit, unit):
+        if value is None:
+            self.rows.append((label, "-", "-", "missing", f"< {limit} {unit}", "?"))
+            return
+        self.rows.append((label, "-", shown, "-", f"< {limit} {unit}",
+                          "yes" if value < limit else "NO"))
+
+    def info(self, label, baseline, ours, note):
+        self.rows.append((label, baseline, ours, note, "-", "-"))
+
+    def print(self):
+        header = ("benchmark", "baseline", "ours", "ratio", "target", "met")
+        widths = [max(len(str(row[i])) for row in self.rows + [header]) for i in range(6)]
+        for row in [header] + self.rows:
+            print("  ".join(str(cell).ljust(width) for cell, width in zip(row, widths)))
+
+
+def per_cell_us(table, name, size, empty_name=None):
+    """Microseconds per cell, less the empty table's time when given."""
+    t = table.ms(f"{name}/{size}")
+    if t is None:
+        return None
+    if empty_name is not None:
+        e = table.ms(empty_name)
+        if e is None:
+            return None
+        t -= e
+    return t * 1e3 / (size * size)
+
+
+def growth(table, label, name, subtract_empty):
+    empty = f"{name}/0" if subtract_empty else None
+    figures = {size: per_cell_us(table, name, size, empty) for size in (100, 300, 1000)}
+    if None in figures.values():
+        table.rows.append((label, "-", "-", "missing", "linear", "?"))
+        return
+    shown = " / ".join(f"{figures[s] * 1e3:.1f}" for s in (100, 300, 1000))
+    # Linear growth keeps the cost per cell from the medium to the large table; a rise by half
+    # or more points to work that grows faster than the cells.
+    r = figures[1000] / figures[300]
+    table.rows.append((label, "ns/cell 100/300/1000", shown, f"{r:.2f} (1000 vs 300)",
+                       "<= 1.5", "yes" if r <= 1.5 else "NO"))
+
+
+def main(folder):
+    t = Table(load_medians(folder))
+    t.ratio("1 CellNumberText vs to_chars(fixed,3)+string", "BM_CellNumberText",
+            "BM_ToCharsFixed3", 1.0)
+    t.ratio("1 CellNumberText vs to_chars into buffer", "BM_CellNumberText",
+            "BM_ToCharsFixed3Buffer", 1.0)
+    t.ratio("1 NumberFromText vs from_chars", "BM_NumberFromText", "BM_FromChars", 1.0)
+    t.ratio("2 LoadTable 1000x1000", "BM_LoadTable/1000", "BM_LoadBaseline/1000", 1.5)
+    t.ratio("2 StoreTable vs baseline, both with fsync", "BM_StoreTable/1000",
+            "BM_StoreBaselineFsync/1000", 1.5)
+    t.ratio("2 StoreTable vs baseline, neither fsyncs", "BM_StoreTableNoFsync/1000",
+            "BM_StoreBaseline/1000", 1.5)
+    share = t.counter("BM_StoreTable/1000", "fsync_share")
+    if share is not None:
+        t.info("2 share of StoreTable in fsync", "-", f"{share * 100:.1f} %", "-")
+    t.ratio("3 window start-up vs LoadTable", "BM_WindowStartup/1000", "BM_LoadTable/1000", 2.0)
+    t.ratio("3 window F2 save vs StoreTable", "BM_WindowSave/1000", "BM_StoreTable/1000", 2.0)
+    key = t.ms("BM_WindowKeystroke/1000")
+    t.value("3 keystroke in a cell", f"{key:.3f} ms" if key else "-", key, 1.0, "ms")
+    delete = t.ms("BM_WindowDeleteGrade/1000")
+    after = t.counter("BM_WindowDeleteGrade/1000", "after_answer_ms")
+    shown = f"{delete:.1f} ms ({after:.1f} after Yes)" if delete and after else "-"
+    t.value("3 delete a middle grade", shown, delete, 300, "ms")
+    paint = t.ms("BM_WindowRepaint/1000")
+    label = t.medians.get("BM_WindowRepaint/1000", {}).get("label", "")
+    t.value(f"3 repaint {label}", f"{paint:.2f} ms" if paint else "-", paint, 16, "ms")
+    per_cell = t.counter("BM_ResidentPerCell/1000", "bytes_per_cell")
+    t.value("4 resident bytes per cell", f"{per_cell:.1f} B" if per_cell else "-",
+            per_cell, 64.0001, "B")
+    for label, name, subtract in (("5 LoadTable", "BM_LoadTable", False),
+                                  ("5 StoreTable", "BM_StoreTable", False),
+                                  ("5 StoreTable without fsync", "BM_StoreTableNoFsync", False),
+                                  ("5 window start-up less empty", "BM_WindowStartup", True),
+                                  ("5 window save less empty", "BM_WindowSave", True),
+                                  ("5 delete a grade", "BM_WindowDeleteGrade", False)):
+        growth(t, label, name, subtract)
+    for name in ("BM_WindowKeystroke", "BM_WindowRepaint"):
+        shown = " / ".join(f"{t.ms(f'{name}/{s}') or 0:.3f}" for s in (100, 300, 1000))
+        t.info(f"5 {name[3:]} ms at 100/300/1000", "-", shown, "-")
+    t.print()
+
+
+if __name__ == "__main__":
+    main(sys.argv[1] if len(sys.argv) > 1 else ".")

@@ -1,0 +1,99 @@
+#include "bench/window_session.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMessageBox>
+#include <QTimer>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <unistd.h>
+
+#include "toolkit/application.h"
+#include "ui/main_window.h"
+
+namespace tolbench {
+namespace {
+
+constexpr auto kReadinessPatience = std::chrono::seconds(60);
+
+QtMessageHandler g_defaultHandler = nullptr;
+
+void DropSizeHintNotice(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+  if (text.contains(QStringLiteral("propagateSizeHints"))) return;
+  g_defaultHandler(type, context, text);
+}
+
+}  // namespace
+
+void UseFullHdOffscreenScreen() {
+  const std::filesystem::path config =
+      std::filesystem::temp_directory_path() / "tolbench-screen.json";
+  std::ofstream(config) << R"({"screens": [{"name": "bench", "x": 0, "y": 0,)"
+                        << R"( "width": 1920, "height": 1080}]})";
+  const std::string platform = "offscreen:configfile=" + config.string();
+  ::setenv("QT_QPA_PLATFORM", platform.c_str(), 1);
+  g_defaultHandler = qInstallMessageHandler(DropSizeHintNotice);
+}
+
+YesAnswerer::YesAnswerer() : timer_(new QTimer) {
+  timer_->setInterval(0);
+  QObject::connect(timer_, &QTimer::timeout, [this] { Poll(); });
+}
+
+YesAnswerer::~YesAnswerer() { delete timer_; }
+
+void YesAnswerer::Arm() {
+  answered_ = false;
+  timer_->start();
+}
+
+void YesAnswerer::Poll() {
+  auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+  if (box == nullptr || !box->isVisible()) return;
+  QAbstractButton* yes = box->button(QMessageBox::Yes);
+  if (yes == nullptr) return;
+  timer_->stop();
+  answered_ = true;
+  answeredAt_ = Clock::now();
+  yes->click();
+}
+
+Clock::duration RunEditor(const std::function<void(TForm1&)>& script) {
+  YesAnswerer closeAnswer;
+  Clock::duration startup{};
+  const Clock::time_point start = Clock::now();
+  Form1 = new TForm1;
+  QTimer starter;
+  starter.setInterval(0);
+  QObject::connect(&starter, &QTimer::timeout, [&] {
+    const bool ready = QApplication::activeModalWidget() == nullptr && Form1->isActiveWindow() &&
+                       Form1->FileFound();
+    if (!ready) {
+      if (Clock::now() - start < kReadinessPatience) return;
+      std::fputs("the main window did not become ready with its table\n", stderr);
+      std::abort();
+    }
+    starter.stop();
+    startup = Clock::now() - start;
+    script(*Form1);
+    if (Form1->Unsaved()) closeAnswer.Arm();
+    Form1->RequestClose();
+  });
+  starter.start();
+  (void)tk::Application::Instance()->Run();
+  delete Form1;
+  Form1 = nullptr;
+  return startup;
+}
+
+long ResidentBytes() {
+  long pages = 0;
+  long resident = 0;
+  std::ifstream statm("/proc/self/statm");
+  statm >> pages >> resident;
+  return resident * ::sysconf(_SC_PAGESIZE);
+}
+
+}  // namespace tolbench

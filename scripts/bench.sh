@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Builds the benchmarks in Release (build-bench/ or $BUILD_DIR), runs them all with repetitions
+# ($BENCH_REPETITIONS, 5 by default) and prints every figure against its baseline and target.
+# Further arguments go to every benchmark program, e.g. --benchmark_filter=Load.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${BUILD_DIR:-$root/build-bench}
+repetitions=${BENCH_REPETITIONS:-5}
+"$root/scripts/install-deps.sh"
+cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build "$build" -j2 --target bench_number_text bench_table_file bench_main_window \
+  bench_window_memory
+results="$build/bench-results"
+rm -rf "$results"
+mkdir -p "$results"
+echo "Load average before the run: $(cut -d' ' -f1-3 /proc/loadavg)"
+for program in bench_number_text bench_table_file bench_main_window bench_window_memory; do
+  runs=$repetitions
+  [ "$program" = bench_window_memory ] && runs=3
+  "$build/bench/$program" --benchmark_repetitions="$runs" --benchmark_report_aggregates_only=true \
+    --benchmark_out="$results/$program.json" --benchmark_out_format=json "$@"
+done
+echo "Load average after the run: $(cut -d' ' -f1-3 /proc/loadavg)"
+python3 "$root/bench/report.py" "$results"
