@@ -246,8 +246,10 @@ template <bool comma_is_point>
   return true;
 }
 
+// Inline into its callers, so that the extended value reaches them in a register: stored and
+// reloaded as 10 bytes it would wait for the store to complete.
 template <bool comma_is_point>
-NumberResult ReadWord(std::string_view word) {
+[[gnu::always_inline]] inline NumberResult ReadWord(std::string_view word) {
   long double value = 0.0L;
   if (ReadPlainNumber<comma_is_point>(word, value)) return {value, 0};
   return ReadNumber<comma_is_point>(word);

@@ -18,6 +18,7 @@ for program in bench_number_text bench_table_file bench_main_window bench_window
   runs=$repetitions
   [ "$program" = bench_window_memory ] && runs=3
   "$build/bench/$program" --benchmark_repetitions="$runs" --benchmark_report_aggregates_only=true \
+    --benchmark_enable_random_interleaving=true \
     --benchmark_out="$results/$program.json" --benchmark_out_format=json "$@"
 done
 echo "Load average after the run: $(cut -d' ' -f1-3 /proc/loadavg)"
