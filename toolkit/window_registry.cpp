@@ -43,6 +43,8 @@ class FocusTracker : public QObject {
         return DeliverAsEntry(widget, static_cast<QFocusEvent*>(event));
       case QEvent::ShortcutOverride:
         return MenuClaimsKey(widget, static_cast<QKeyEvent*>(event));
+      case QEvent::KeyPress:
+        return MoveFocusOnTab(widget, static_cast<QKeyEvent*>(event));
       default:
         return false;
     }
@@ -64,6 +66,43 @@ class FocusTracker : public QObject {
     QFocusEvent entry(QEvent::FocusIn, Qt::OtherFocusReason);
     QCoreApplication::sendEvent(widget, &entry);
     return true;
+  }
+
+  // Tab and Shift+Tab move between the window's controls in their tab order. A control made of
+  // parts (the grid with its cell editor) is one stop: its parts are passed over wherever they
+  // stand in the focus chain, since a part created late stands at the chain's end.
+  static bool MoveFocusOnTab(QWidget* widget, const QKeyEvent* event) {
+    const auto mods = event->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier);
+    const bool tab = event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab;
+    if (!tab || mods != Qt::NoModifier || FormOf(widget) == nullptr) return false;
+    const bool forward =
+        event->key() == Qt::Key_Tab && (event->modifiers() & Qt::ShiftModifier) == 0;
+    QWidget* from = OutermostStop(widget);
+    for (QWidget* w = Step(from, forward); w != from; w = Step(w, forward)) {
+      if (w->window() == from->window() && IsTabStop(w) && OutermostStop(w) == w) {
+        w->setFocus(forward ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+        return true;
+      }
+    }
+    return false;
+  }
+
+  static QWidget* Step(QWidget* w, bool forward) {
+    return forward ? w->nextInFocusChain() : w->previousInFocusChain();
+  }
+
+  static bool IsTabStop(const QWidget* w) {
+    return (w->focusPolicy() & Qt::TabFocus) != 0 && w->isEnabled() && w->isVisible();
+  }
+
+  // The outermost ancestor below the window that is a tab stop itself, or the widget.
+  static QWidget* OutermostStop(QWidget* widget) {
+    QWidget* stop = widget;
+    for (QWidget* p = widget->parentWidget(); p != nullptr && !p->isWindow();
+         p = p->parentWidget()) {
+      if (IsTabStop(p)) stop = p;
+    }
+    return stop;
   }
 
   // Menu short-cuts see a key before the focused control: a key that one of the window's menu

@@ -142,6 +142,29 @@ class TestAddDialogs : public QObject {
                },
                kLeave});
   }
+
+  // The cell editor always shows in a dialog grid, so Tab starts from inside it; it must still
+  // reach the buttons and go round the window's controls in order.
+  void TabGoesRoundTheControls_data() { AddKinds(); }
+  void TabGoesRoundTheControls() {
+    QFETCH(Kind, kind);
+    RunDialog(kind, {[&](AddDialog& d) {
+                 TypeInto(d.Edit1, NewLabel(kind));
+                 QTest::keyClick(d.Edit1, Qt::Key_Return);
+                 QVERIFY(d.StringGrid1->isAncestorOf(Focused()));
+                 Press(Qt::Key_Tab);
+                 QCOMPARE(Focused(), static_cast<QWidget*>(d.BitBtnSave));
+                 Press(Qt::Key_Tab);
+                 QCOMPARE(Focused(), static_cast<QWidget*>(d.BitBtnExit));
+                 Press(Qt::Key_Tab);
+                 QCOMPARE(Focused(), static_cast<QWidget*>(d.Edit1));
+                 Press(Qt::Key_Tab);
+                 QVERIFY(d.StringGrid1->isAncestorOf(Focused()) || Focused() == d.StringGrid1);
+                 QTest::keyClick(Focused(), Qt::Key_Backtab, Qt::ShiftModifier);
+                 QCOMPARE(Focused(), static_cast<QWidget*>(d.Edit1));
+               },
+               kLeave});
+  }
 };
 
 int main(int argc, char** argv) {
