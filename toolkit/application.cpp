@@ -1,5 +1,6 @@
 #include "toolkit/application.h"
 
+#include <QFont>
 #include <QLocale>
 #include <QSessionManager>
 
@@ -10,11 +11,26 @@
 
 namespace tk {
 
+namespace {
+
+// The windows are laid out for a 13-pixel face whose digits are at most 7 pixels wide, and
+// the main grid fits each column to 7 pixels per character. Where that face is missing, a
+// narrow face keeps the numbers whole in their columns instead of a wide default cutting them.
+void SubstituteDesignFace() {
+  QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
+                             {QStringLiteral("Liberation Sans Narrow"),
+                              QStringLiteral("DejaVu Sans Condensed"),
+                              QStringLiteral("Arial Narrow")});
+}
+
+}  // namespace
+
 class Application::Private {};
 
 Application::Application(int& argc, char** argv) : QApplication(argc, argv), d_(new Private) {
   // The main window's close request ends the program, not the last window going away.
   setQuitOnLastWindowClosed(false);
+  SubstituteDesignFace();
   UpdateDecimalSeparator();
   detail::EnsureFocusTracking();
   connect(this, &QGuiApplication::commitDataRequest, this, [](QSessionManager& manager) {

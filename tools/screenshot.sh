@@ -4,11 +4,6 @@
 # screen the way maximizing would, and it shows without a title bar.
 #   tools/screenshot.sh [editor program] [output.png]
 #
-# The windows are designed around the 13-pixel "MS Sans Serif" face, and the editor fits each
-# column to 7 pixels per character. Where that face is missing, fontconfig's usual fallback
-# (DejaVu Sans, about 8 pixels per digit) elides most value cells, so for this picture the face
-# is mapped to Liberation Sans Narrow, whose digits fit the design's widths.
-#
 # Installs what it needs (xvfb, xdotool, imagemagick, fonts-liberation) with apt-get, as root
 # or through sudo.
 set -euo pipefail
@@ -43,22 +38,11 @@ pids+=($!)
 wait_for 15 test -s "$scratch/display"
 export DISPLAY=:$(tr -d '\n' <"$scratch/display")
 
-mkdir -p "$scratch/fonts" "$scratch/work" "$scratch/runtime"
+mkdir -p "$scratch/work" "$scratch/runtime"
 chmod 700 "$scratch/runtime"
-cat >"$scratch/fonts/fonts.conf" <<'EOF'
-<?xml version="1.0"?>
-<!DOCTYPE fontconfig SYSTEM "fonts.dtd">
-<fontconfig>
-  <include ignore_missing="yes">/etc/fonts/fonts.conf</include>
-  <match target="pattern">
-    <test name="family"><string>MS Sans Serif</string></test>
-    <edit name="family" mode="assign" binding="strong"><string>Liberation Sans Narrow</string></edit>
-  </match>
-</fontconfig>
-EOF
 cp "$root/examples/Zarava.win" "$scratch/work/"
 # Russian number forms: the decimal separator of the regional settings is the comma.
-(cd "$scratch/work" && exec env LC_NUMERIC=ru_RU.UTF-8 FONTCONFIG_FILE="$scratch/fonts/fonts.conf" \
+(cd "$scratch/work" && exec env LC_NUMERIC=ru_RU.UTF-8 \
   QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$scratch/runtime" "$program" >"$scratch/editor.log" 2>&1) &
 pids+=($!)
 
