@@ -2,7 +2,6 @@
 // assign, the text list, misuse errors, the model's announcements, and large tables.
 
 #include <QAbstractItemModelTester>
-#include <QElapsedTimer>
 #include <QHeaderView>
 #include <QSignalSpy>
 #include <QTest>
@@ -57,7 +56,7 @@ class StringGridStoreTest : public QObject {
   void MisuseRaisesTheSystemErrors();
   void ModelStaysConsistentThroughChanges();
   void AlignClientFollowsParent();
-  void LargeTableEditsAndDeletesQuickly();
+  void LargeTableTakesEditsAndDeletes();
 };
 
 void StringGridStoreTest::NewColumnsGetDefaultWidthOthersKeepTheirs() {
@@ -275,8 +274,9 @@ void StringGridStoreTest::AlignClientFollowsParent() {
   QCOMPARE(grid->geometry(), QRect(0, 0, 640, 480));
 }
 
-// The editor's delete command on a 1,000 x 1,000 table, and typing into one of its cells.
-void StringGridStoreTest::LargeTableEditsAndDeletesQuickly() {
+// The editor's delete command on a 1,000 x 1,000 table, and typing into one of its cells (their
+// speed is measured by the benchmarks).
+void StringGridStoreTest::LargeTableTakesEditsAndDeletes() {
   constexpr std::int32_t kSide = 1000;
   GridWindow w(tktest::kMainGridOptions);
   w.grid->SetColCount(kSide);
@@ -291,13 +291,9 @@ void StringGridStoreTest::LargeTableEditsAndDeletesQuickly() {
   QVERIFY(w.Show());
   w.grid->SetCurrentCol(500);
 
-  QElapsedTimer typing;
-  typing.start();
   GridWindow::Press("0,0123456789");
-  const qint64 typingMs = typing.elapsed();
+  QCOMPARE(w.grid->GetCell(500, 1), std::string("0,0123456789"));
 
-  QElapsedTimer deleting;
-  deleting.start();
   const std::int32_t col = w.grid->CurrentCol();
   for (std::int32_t i = col; i < w.grid->ColCount() - 1; ++i) {
     w.grid->SetColWidth(i, w.grid->ColWidth(i + 1));
@@ -311,13 +307,10 @@ void StringGridStoreTest::LargeTableEditsAndDeletesQuickly() {
   }
   w.grid->SetColCount(w.grid->ColCount() - 1);
   QCoreApplication::processEvents();
-  const qint64 deletingMs = deleting.elapsed();
 
-  qInfo("12 keystrokes: %lld ms, column delete: %lld ms", typingMs, deletingMs);
   QCOMPARE(w.grid->ColCount(), kSide - 1);
   QCOMPARE(w.grid->ColWidth(500), 40 + 501 % 50);
-  QVERIFY2(typingMs < 120, "typing into a large table is slow");
-  QVERIFY2(deletingMs < 600, "deleting a column of a large table is slow");
+  QCOMPARE(w.grid->GetCell(500, 1), std::string("0.018 -0.006"));  // the neighbour moved in
 }
 
 int RunStringGridStoreTests(int argc, char** argv) {
