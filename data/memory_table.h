@@ -45,6 +45,15 @@ class MemoryTable final : public CellTable {
   // How often the table was prepared for new counts.
   [[nodiscard]] int PrepareCalls() const { return prepare_calls_; }
 
+  void BeginCellBatch() override {
+    ++open_batches_;
+    ++batches_;
+  }
+  void EndCellBatch() override { --open_batches_; }
+  // Batches begun and not yet ended, and batches begun in all.
+  [[nodiscard]] int OpenBatches() const { return open_batches_; }
+  [[nodiscard]] int Batches() const { return batches_; }
+
  private:
   std::int32_t cols_ = 1;
   std::int32_t rows_ = 1;
@@ -76,6 +85,8 @@ class MemoryTable final : public CellTable {
   std::int32_t stored_rows_ = 0;
   std::vector<std::string> cells_;  // stored_cols_ x stored_rows_, column-major
   int prepare_calls_ = 0;
+  int open_batches_ = 0;
+  int batches_ = 0;
 };
 
 }  // namespace tol

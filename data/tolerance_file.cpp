@@ -15,6 +15,18 @@ namespace {
 
 constexpr std::int32_t kReadBeyondEnd = 100;
 
+// Brackets the cell writes of one load as a batch, closing it however the load ends.
+class CellBatch {
+ public:
+  explicit CellBatch(CellTable& table) : table_(table) { table_.BeginCellBatch(); }
+  ~CellBatch() { table_.EndCellBatch(); }
+  CellBatch(const CellBatch&) = delete;
+  CellBatch& operator=(const CellBatch&) = delete;
+
+ private:
+  CellTable& table_;
+};
+
 std::int32_t LoadInt32(const char* bytes) {
   return static_cast<std::int32_t>(static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[0])) |
                                    static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[1])) << 8 |
@@ -118,11 +130,14 @@ void LoadTableFrom(CellTable& table, const std::string& path) {
   table.PrepareForCounts();
   table.SetColCount(cols);
   table.SetRowCount(rows);
-  table.SetCell(0, 0, kCornerText);
-  const std::size_t body_size = *size - kCountsSize;
-  const auto body = std::make_unique_for_overwrite<char[]>(body_size);
-  file.ReadExact(body.get(), body_size);
-  DecodeTableBody(table, n, m, body.get());
+  {
+    const CellBatch batch(table);
+    table.SetCell(0, 0, kCornerText);
+    const std::size_t body_size = *size - kCountsSize;
+    const auto body = std::make_unique_for_overwrite<char[]>(body_size);
+    file.ReadExact(body.get(), body_size);
+    DecodeTableBody(table, n, m, body.get());
+  }
   file.Close();
 }
 

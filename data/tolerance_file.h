@@ -22,6 +22,11 @@ class CellTable {
   [[nodiscard]] virtual std::string GetCell(std::int32_t col, std::int32_t row) const = 0;
   virtual void SetCell(std::int32_t col, std::int32_t row, const std::string& text) = 0;
   virtual void PrepareForCounts() {}  // once both counts are read, before they are applied
+  // A run of SetCell calls lies between these two (the loader writes a whole table in one): a
+  // table that tells observers of every change may tell them of the run once, at its end.
+  // Every BeginCellBatch is followed by one EndCellBatch, also when an error ends the run.
+  virtual void BeginCellBatch() {}
+  virtual void EndCellBatch() {}
 };
 
 // Whether name is an existing regular file (a directory is not). Never raises.

@@ -58,6 +58,17 @@ void GridModel::AssignLine(bool isRow, std::int32_t index, std::span<const std::
   }
 }
 
+void GridModel::BeginBatch() { ++batchDepth_; }
+
+// The noted rectangle is cut to the counts, which may have been lowered since a write.
+void GridModel::EndBatch() {
+  if (batchDepth_ == 0 || --batchDepth_ > 0 || !batchPending_) return;
+  batchPending_ = false;
+  const std::int32_t col1 = std::min(batchCol1_, cols_ - 1);
+  const std::int32_t row1 = std::min(batchRow1_, rows_ - 1);
+  if (batchCol0_ <= col1 && batchRow0_ <= row1) AnnounceRange(batchCol0_, batchRow0_, col1, row1);
+}
+
 void GridModel::SetColCount(std::int32_t count) {
   if (count == cols_) return;
   if (count < cols_) {
@@ -183,10 +194,30 @@ void GridModel::AnnounceCell(std::int32_t col, std::int32_t row) {
   AnnounceRange(col, row, col, row);
 }
 
+void GridModel::NoteInBatch(std::int32_t col0, std::int32_t row0, std::int32_t col1,
+                            std::int32_t row1) {
+  if (!batchPending_) {
+    batchPending_ = true;
+    batchCol0_ = col0;
+    batchRow0_ = row0;
+    batchCol1_ = col1;
+    batchRow1_ = row1;
+    return;
+  }
+  batchCol0_ = std::min(batchCol0_, col0);
+  batchRow0_ = std::min(batchRow0_, row0);
+  batchCol1_ = std::max(batchCol1_, col1);
+  batchRow1_ = std::max(batchRow1_, row1);
+}
+
 // Splits a changed rectangle of cells into the corner, the two header strips and the
 // scrollable block, and announces each part that it touches once.
 void GridModel::AnnounceRange(std::int32_t col0, std::int32_t row0, std::int32_t col1,
                               std::int32_t row1) {
+  if (batchDepth_ > 0) {
+    NoteInBatch(col0, row0, col1, row1);
+    return;
+  }
   const std::int32_t firstCol = std::max(col0, fixedCols_);
   const std::int32_t firstRow = std::max(row0, fixedRows_);
   if (col0 < fixedCols_ && row0 < fixedRows_) emit cornerTextChanged();

@@ -15,7 +15,8 @@
 //
 // Every change is announced in one batch: a cell write names exactly that cell, a line write
 // names the one changed range, a count change inserts or removes the trailing lines at once,
-// and a change of the fixed lines resets the model.
+// and a change of the fixed lines resets the model. Between BeginBatch and EndBatch cell and
+// line writes are only noted; EndBatch announces the rectangle around them all as one write.
 
 #include <QAbstractTableModel>
 #include <cstdint>
@@ -44,6 +45,9 @@ class GridModel : public QAbstractTableModel {
   bool SetCell(std::int32_t col, std::int32_t row, const std::string& text);
   // Cell i of row (or column) index := texts[i] for i below both counts; one announcement.
   void AssignLine(bool isRow, std::int32_t index, std::span<const std::string> texts);
+  // Batches nest; the outermost EndBatch makes the one announcement.
+  void BeginBatch();
+  void EndBatch();
 
   // Counts must be at least 1 and above the matching fixed count (the grid ensures both).
   // Cells beyond a lowered count are erased; new cells are empty.
@@ -72,6 +76,7 @@ class GridModel : public QAbstractTableModel {
   void Relayout(std::int32_t stride);
   void AnnounceCell(std::int32_t col, std::int32_t row);
   void AnnounceRange(std::int32_t col0, std::int32_t row0, std::int32_t col1, std::int32_t row1);
+  void NoteInBatch(std::int32_t col0, std::int32_t row0, std::int32_t col1, std::int32_t row1);
   [[nodiscard]] QString TextAt(std::int32_t col, std::int32_t row) const;
 
   std::int32_t cols_ = 5;
@@ -80,6 +85,12 @@ class GridModel : public QAbstractTableModel {
   std::int32_t fixedRows_ = 1;
   std::int32_t stride_ = 5;
   std::vector<std::string> cells_;  // cells_[row * stride_ + col]
+  int batchDepth_ = 0;
+  bool batchPending_ = false;  // the rectangle below holds a write not yet announced
+  std::int32_t batchCol0_ = 0;
+  std::int32_t batchRow0_ = 0;
+  std::int32_t batchCol1_ = 0;
+  std::int32_t batchRow1_ = 0;
 };
 
 }  // namespace tk

@@ -50,6 +50,9 @@ void StringGrid::PrepareForCounts() {
   if (OnPrepareForCounts) Guarded([this] { OnPrepareForCounts(); });
 }
 
+void StringGrid::BeginCellBatch() { d_->model->BeginBatch(); }
+void StringGrid::EndCellBatch() { d_->model->EndBatch(); }
+
 std::int32_t StringGrid::CurrentCol() const { return d_->curCol; }
 std::int32_t StringGrid::CurrentRow() const { return d_->curRow; }
 

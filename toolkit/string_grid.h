@@ -62,6 +62,9 @@ class StringGrid : public QTableView, public tol::CellTable {
   void SetCell(std::int32_t col, std::int32_t row, const std::string& text) override;
   // Runs OnPrepareForCounts: the loader calls it once both counts of the file are read.
   void PrepareForCounts() override;
+  // The cells written in between are announced to the view once, at the end (a whole load).
+  void BeginCellBatch() override;
+  void EndCellBatch() override;
 
   // The current cell; setting it outside the counts raises EInvalidGridOperation.
   [[nodiscard]] std::int32_t CurrentCol() const;

@@ -11,11 +11,13 @@
 #include <QWidget>
 #include <algorithm>
 #include <limits>
+#include <vector>
 
 #include "data/errors.h"
 #include "data/tolerance_file.h"
 #include "toolkit/controls.h"
 #include "toolkit/dispatch.h"
+#include "toolkit/grid_model.h"
 #include "toolkit/message_box.h"
 #include "toolkit/string_grid.h"
 #include "ui/Addint.h"
@@ -194,14 +196,20 @@ void TForm1::FormActivate(QObject*) {
   FitColumnWidths();
 }
 
-// Each column becomes as wide as its longest text, the label row included.
+// Each column becomes as wide as its longest text, the label row included. The texts are read
+// in place, row by row as the grid stores them, rather than copied column by column.
 void TForm1::FitColumnWidths() {
-  for (std::int32_t col = 0; col < StringGrid1->ColCount(); ++col) {
-    std::int32_t longest = 0;
-    for (std::int32_t row = 0; row < StringGrid1->RowCount(); ++row) {
-      longest = std::max(longest, CharacterCount(StringGrid1->GetCell(col, row)));
+  const tk::GridModel& cells = *StringGrid1->Model();
+  const std::int32_t cols = StringGrid1->ColCount();
+  std::vector<std::int32_t> longest(static_cast<std::size_t>(cols), 0);
+  for (std::int32_t row = 0; row < StringGrid1->RowCount(); ++row) {
+    for (std::int32_t col = 0; col < cols; ++col) {
+      std::int32_t& most = longest[static_cast<std::size_t>(col)];
+      most = std::max(most, CharacterCount(cells.Cell(col, row)));
     }
-    StringGrid1->SetColWidth(col, WidthForCharacters(longest));
+  }
+  for (std::int32_t col = 0; col < cols; ++col) {
+    StringGrid1->SetColWidth(col, WidthForCharacters(longest[static_cast<std::size_t>(col)]));
   }
 }
 

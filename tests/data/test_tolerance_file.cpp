@@ -68,6 +68,8 @@ TEST_F(LoadTableTest, MapsEveryFieldToItsCellText) {
   };
   EXPECT_EQ(Cells(table), expected);
   EXPECT_EQ(table.PrepareCalls(), 1);
+  EXPECT_EQ(table.Batches(), 1);
+  EXPECT_EQ(table.OpenBatches(), 0);
 }
 
 TEST_F(LoadTableTest, EmptyDimensionsGiveOnlyTheLabelsThereAre) {
@@ -152,6 +154,9 @@ TEST_F(LoadTableTest, ASignallingNaNStopsTheLoadAfterTheCellsBeforeIt) {
   EXPECT_EQ(table.GetCell(1, 0), "h7    ");
   EXPECT_EQ(table.GetCell(1, 1), "NAN 0");
   EXPECT_EQ(table.GetCell(1, 2), "");
+  // The cell writes of each load formed one batch, closed although the load failed.
+  EXPECT_EQ(table.Batches(), 2);
+  EXPECT_EQ(table.OpenBatches(), 0);
   // The file was closed: the next load works.
   EXPECT_NO_THROW(Loaded(SampleFile()));
 }

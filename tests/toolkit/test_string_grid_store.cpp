@@ -55,6 +55,7 @@ class StringGridStoreTest : public QObject {
   void TextListKeepsOrderDuplicatesAndEmptyTexts();
   void MisuseRaisesTheSystemErrors();
   void ModelStaysConsistentThroughChanges();
+  void BatchAnnouncesItsWritesOnceAtTheEnd();
   void AlignClientFollowsParent();
   void LargeTableTakesEditsAndDeletes();
 };
@@ -260,6 +261,40 @@ void StringGridStoreTest::ModelStaysConsistentThroughChanges() {
   grid.SetRowCount(4);
   QCOMPARE(grid.Model()->rowCount(), 4);
   QCOMPARE(grid.Model()->columnCount(), 1);
+}
+
+void StringGridStoreTest::BatchAnnouncesItsWritesOnceAtTheEnd() {
+  tk::StringGrid grid;
+  grid.SetColCount(6);
+  grid.SetRowCount(7);
+  QSignalSpy cells(grid.Model(), &QAbstractItemModel::dataChanged);
+  QSignalSpy labels(grid.Model(), &QAbstractItemModel::headerDataChanged);
+  QSignalSpy corner(grid.Model(), &tk::GridModel::cornerTextChanged);
+  grid.BeginCellBatch();
+  grid.BeginCellBatch();  // nested: only the outer end announces
+  grid.SetCell(2, 5, "a");
+  grid.SetCell(0, 3, "b");
+  grid.EndCellBatch();
+  grid.SetCell(4, 2, "c");
+  grid.SetCell(3, 0, "d");
+  QCOMPARE(cells.count() + labels.count() + corner.count(), 0);
+  QCOMPARE(grid.GetCell(2, 5), "a");
+  grid.EndCellBatch();
+  // One rectangle from (0, 0) to (4, 5): both label strips, the corner and the value cells.
+  QCOMPARE(cells.count(), 1);
+  QCOMPARE(cells[0][0].value<QModelIndex>(), grid.Model()->IndexOf(1, 1));
+  QCOMPARE(cells[0][1].value<QModelIndex>(), grid.Model()->IndexOf(4, 5));
+  QCOMPARE(labels.count(), 2);
+  QCOMPARE(corner.count(), 1);
+  // Outside a batch every write is announced at once again.
+  grid.SetCell(5, 6, "e");
+  QCOMPARE(cells.count(), 2);
+  // A batch whose cells were cut away by a lowered count announces nothing of them.
+  grid.BeginCellBatch();
+  grid.SetCell(5, 6, "f");
+  grid.SetColCount(3);
+  grid.EndCellBatch();
+  QCOMPARE(cells.count(), 2);
 }
 
 void StringGridStoreTest::AlignClientFollowsParent() {
