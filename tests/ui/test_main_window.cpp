@@ -147,6 +147,9 @@ void TestMainWindow::loadFillsClientAreaAndFitsWidths_data() {
   QTest::newRow("2 x 2, label and value texts longest") << TwoByTwo().Bytes() << QSize(3, 3)
                                                         << QSize(1, 1)
                                                         << std::vector<int>{91, 84, 42};
+  // "-123456.125 1234567.5" is 21 characters, counted over more than two blocks of eight.
+  QTest::newRow("a long value text") << TableFile{{10}, {"h7    "}, {{{-123456.125, 1234567.5}}}}.Bytes()
+                                     << QSize(2, 2) << QSize(1, 1) << std::vector<int>{63, 147};
   QTest::newRow("no intervals: one row, fixed row given up")
       << TableFile{{}, {"h7    ", "js10  "}, {{}, {}}}.Bytes() << QSize(3, 1) << QSize(1, 0)
       << std::vector<int>{63, 42, 42};
