@@ -28,8 +28,12 @@ class MemoryTable final : public CellTable {
   void SetRowCount(std::int32_t count) override { rows_ = std::max(count, std::int32_t{1}); }
 
   [[nodiscard]] std::string GetCell(std::int32_t col, std::int32_t row) const override {
-    if (col < 0 || row < 0 || col >= stored_cols_ || row >= stored_rows_) return {};
-    return cells_[Index(col, row)];
+    return *CellInPlace(col, row);
+  }
+  [[nodiscard]] const std::string* CellInPlace(std::int32_t col, std::int32_t row) const override {
+    static const std::string kEmpty;
+    if (col < 0 || row < 0 || col >= stored_cols_ || row >= stored_rows_) return &kEmpty;
+    return &cells_[Index(col, row)];
   }
 
   // Cells outside the counts are stored too, as the grid does.

@@ -50,6 +50,13 @@ double LoadNumber(const char* bytes) {
   return std::bit_cast<double>(bits);
 }
 
+// Hands the text of a cell to read, in place where the table allows, else as a copy.
+template <typename Read>
+auto ReadCell(const CellTable& table, std::int32_t col, std::int32_t row, Read read) {
+  if (const std::string* text = table.CellInPlace(col, row)) return read(*text);
+  return read(table.GetCell(col, row));
+}
+
 // Word n of text with its first "," read as ".", rounded to binary64; the parser's error
 // code is not looked at, since the cell texts were accepted before the save.
 double WordNumber(const std::string& text, std::int32_t n) {
@@ -125,7 +132,7 @@ std::string EncodeTable(const CellTable& table) {
   }
   for (std::int32_t c = 1; c <= m; ++c) {
     for (std::int32_t r = 1; r <= n; ++r, out += 16) {
-      const ValuePair pair = CellNumbers(table.GetCell(c, r));
+      const ValuePair pair = ReadCell(table, c, r, CellNumbers);
       StoreLittleEndian(out, pair.first);
       StoreLittleEndian(out + 8, pair.second);
     }

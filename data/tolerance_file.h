@@ -21,6 +21,12 @@ class CellTable {
   virtual void SetRowCount(std::int32_t count) = 0;
   [[nodiscard]] virtual std::string GetCell(std::int32_t col, std::int32_t row) const = 0;
   virtual void SetCell(std::int32_t col, std::int32_t row, const std::string& text) = 0;
+  // The text GetCell gives, read in place where the table keeps its texts as strings (valid
+  // until the table next changes), so that a reader of every cell copies none; nullptr where
+  // it does not, and GetCell then gives the text.
+  [[nodiscard]] virtual const std::string* CellInPlace(std::int32_t /*col*/, std::int32_t /*row*/) const {
+    return nullptr;
+  }
   virtual void PrepareForCounts() {}  // once both counts are read, before they are applied
   // A run of SetCell calls lies between these two (the loader writes a whole table in one): a
   // table that tells observers of every change may tell them of the run once, at its end.

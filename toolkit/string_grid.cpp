@@ -40,6 +40,10 @@ std::string StringGrid::GetCell(std::int32_t col, std::int32_t row) const {
   return d_->model->Cell(col, row);
 }
 
+const std::string* StringGrid::CellInPlace(std::int32_t col, std::int32_t row) const {
+  return &d_->model->Cell(col, row);
+}
+
 void StringGrid::SetCell(std::int32_t col, std::int32_t row, const std::string& text) {
   if (!d_->model->Contains(col, row)) throw EInvalidGridOperation();
   d_->model->SetCell(col, row, text);

@@ -59,6 +59,7 @@ class StringGrid : public QTableView, public tol::CellTable {
   // current cell in editing mode the cell editor reloads its text with the whole text selected.
   // A cell outside the counts raises EInvalidGridOperation.
   [[nodiscard]] std::string GetCell(std::int32_t col, std::int32_t row) const override;
+  [[nodiscard]] const std::string* CellInPlace(std::int32_t col, std::int32_t row) const override;
   void SetCell(std::int32_t col, std::int32_t row, const std::string& text) override;
   // Runs OnPrepareForCounts: the loader calls it once both counts of the file are read.
   void PrepareForCounts() override;

@@ -54,6 +54,40 @@ TEST(EncodeTableTest, WritesTheLayoutFromTheCellTexts) {
   EXPECT_EQ(EncodeTable(table), TableFile({6}, {"H7    ", "h7    "}, {0.012, 0, 0, -0.012}));
 }
 
+// A table that only hands out copies of its texts, as any table may.
+class CopyingTable final : public CellTable {
+ public:
+  explicit CopyingTable(const MemoryTable& inner) : inner_(inner) {}
+  [[nodiscard]] std::int32_t ColCount() const override { return inner_.ColCount(); }
+  [[nodiscard]] std::int32_t RowCount() const override { return inner_.RowCount(); }
+  void SetColCount(std::int32_t) override {}
+  void SetRowCount(std::int32_t) override {}
+  [[nodiscard]] std::string GetCell(std::int32_t col, std::int32_t row) const override {
+    return inner_.GetCell(col, row);
+  }
+  void SetCell(std::int32_t, std::int32_t, const std::string&) override {}
+
+ private:
+  const MemoryTable& inner_;
+};
+
+TEST(EncodeTableTest, TextsReadInPlaceOrCopiedGiveTheSameBytes) {
+  MemoryTable table(3, 3);
+  table.SetCell(0, 1, "До 6");
+  table.SetCell(0, 2, "До 1e3");
+  table.SetCell(1, 1, "0.012 0");
+  table.SetCell(2, 1, "0 -0,012");
+  table.SetCell(1, 2, "-123456789.125 3E-2");
+  const CopyingTable copies(table);
+  EXPECT_EQ(copies.CellInPlace(1, 1), nullptr);
+  EXPECT_EQ(*table.CellInPlace(1, 2), "-123456789.125 3E-2");
+  EXPECT_EQ(*table.CellInPlace(7, 1), "") << "outside the stored cells";
+  EXPECT_EQ(*table.CellInPlace(-1, 0), "");
+  EXPECT_EQ(EncodeTable(table), EncodeTable(copies));
+  EXPECT_EQ(EncodeTable(table), TableFile({6, 1000}, {"      ", "      "},
+                                          {0.012, 0, -123456789.125, 0.03, 0, -0.012, 0, 0}));
+}
+
 TEST(EncodeTableTest, ABoundBeyondBinary64RaisesOverflow) {
   MemoryTable table(1, 2);
   table.SetCell(0, 1, "До 1e400");
