@@ -134,12 +134,13 @@ template <bool comma_is_point>
 // nearest is symmetric), and 0 by -1 gives -0, so the sign costs no branch on an unpredictable
 // character. Up to 10^22 the power is a binary64 value (5^22 < 2^53), and the x87 unit reads a
 // binary64 operand in one step where an extended one takes several; the value is the same.
+constexpr double kBinary64Powers[2][23] = {
+    {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11,
+     1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22},
+    {-1e0, -1e1, -1e2, -1e3, -1e4, -1e5, -1e6, -1e7, -1e8, -1e9, -1e10, -1e11,
+     -1e12, -1e13, -1e14, -1e15, -1e16, -1e17, -1e18, -1e19, -1e20, -1e21, -1e22}};
+
 [[gnu::always_inline]] inline long double SignedPowerOfTen(std::int64_t k, bool negative) {
-  static constexpr double kBinary64Powers[2][23] = {
-      {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11,
-       1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22},
-      {-1e0, -1e1, -1e2, -1e3, -1e4, -1e5, -1e6, -1e7, -1e8, -1e9, -1e10, -1e11,
-       -1e12, -1e13, -1e14, -1e15, -1e16, -1e17, -1e18, -1e19, -1e20, -1e21, -1e22}};
   if (k <= 22) return kBinary64Powers[negative][k];
   return negative ? -kPowersOfTenLow[k] : kPowersOfTenLow[k];
 }
@@ -255,6 +256,32 @@ template <bool comma_is_point>
   return ReadNumber<comma_is_point>(word);
 }
 
+// A word as ReadWord and then ToBinary64 give it. A short plain word (see ReadShortPlainNumber)
+// of at most five decimals is divided in binary64 at once, without the x87 unit: for every
+// mantissa below 10^8 and divisor up to 10^5, rounding the quotient to extended precision and
+// then to binary64 gives the value that rounding it once does (checked for all of them; from
+// 10^6 on the two differ, e.g. for 0.002877, so those take the extended path).
+template <bool comma_is_point>
+[[gnu::always_inline]] inline NumberResult ReadWordToBinary64(std::string_view word) {
+  constexpr std::int64_t kMostDecimals = 5;
+  if (!word.empty()) {
+    const bool negative = word[0] == '-';
+    const std::size_t sign = negative || word[0] == '+' ? 1 : 0;
+    const std::size_t length = word.size() - sign;
+    std::uint64_t mantissa = 0;
+    std::int64_t scale = 0;
+    if (length - 1 < 8 &&
+        ReadShortPlainNumber<comma_is_point>(word.data() + sign, length, mantissa, scale) &&
+        scale >= -kMostDecimals) {
+      const double quotient = static_cast<double>(static_cast<std::int64_t>(mantissa)) /
+                              kBinary64Powers[negative][-scale];
+      return {quotient, 0};
+    }
+  }
+  const NumberResult read = ReadWord<comma_is_point>(word);
+  return {ToBinary64(read.value), read.error};
+}
+
 }  // namespace
 
 std::string ExtractWord(std::string_view text, std::int32_t n) {
@@ -271,6 +298,11 @@ double ToBinary64(long double v) {
 
 CellParse ParseCellText(std::string_view text, bool convert) {
   if (text.empty()) return {false, 0.0L, 0.0L};
+  if (convert) {
+    const NumberResult first = ReadWordToBinary64<true>(WordOf(text, 1));
+    const NumberResult second = ReadWordToBinary64<true>(WordOf(text, 2));
+    return {first.error == 0 && second.error == 0, first.value, second.value};
+  }
   const NumberResult first = ReadWord<true>(WordOf(text, 1));
   const long double first_value = convert ? ToBinary64(first.value) : first.value;
   const NumberResult second = ReadWord<true>(WordOf(text, 2));
