@@ -78,6 +78,16 @@ TableFile TableFile::Parse(const QByteArray& bytes) {
   return table;
 }
 
+TableFile TwoByTwo() {
+  return {{10, 18}, {"h7    ", "js10  "}, {{{-0.012, 0.125}, {0, 0.5}}, {{0, 0}, {1, 2}}}};
+}
+
+void ExpectFirstValueSaved(const WorkDir& dir, bool stored, double first, double second) {
+  TableFile expected = TwoByTwo();
+  if (stored) expected.values[0][0] = {first, second};
+  QCOMPARE(dir.Read(), expected.Bytes());
+}
+
 WorkDir::WorkDir() : previous_(QDir::currentPath()) {
   QDir::setCurrent(dir_.path());
 }

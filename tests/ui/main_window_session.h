@@ -31,6 +31,9 @@ struct TableFile {
   [[nodiscard]] static TableFile Parse(const QByteArray& bytes);
 };
 
+// Two intervals (10, 18) by two grades (h7, js10).
+[[nodiscard]] TableFile TwoByTwo();
+
 // A fresh empty directory made current for one test; the previous one is restored after it.
 class WorkDir {
  public:
@@ -84,6 +87,10 @@ void ApplyEdits(TForm1& form, const CellEdits& edits);
 [[nodiscard]] bool RunTestAsNobody(const QString& testFunctionAndTag);
 // Called first in main: drops to nobody when this process is such a re-run.
 void DropPrivilegesWhenAsked();
+
+// After a save of the two-by-two table in dir whose value cell (1, 1) was edited: the file holds
+// the table with that cell's pair when the save stored it, else exactly its original bytes.
+void ExpectFirstValueSaved(const WorkDir& dir, bool stored, double first, double second);
 
 }  // namespace mwtest
 
