@@ -2,6 +2,7 @@
 // layouts, written into a small stack buffer and copied into the result once.
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cmath>
 #include <cstring>
@@ -150,12 +151,119 @@ char* WriteGeneral(long double v, char* out) {
   return WriteExponential(d, out);
 }
 
+// Writes value < 10^19 in decimal, without leading zeros; from the last digit back, two at a time.
+[[gnu::always_inline]] inline char* WriteUnsigned(std::uint64_t value, char* out) {
+  // bit_width * 1233 / 4096 is floor(log10 2^bit_width) or one below the digit count; a single
+  // comparison settles which (checked against counting for every boundary), without a loop
+  // whose length changes from value to value. value | 1 has the digits of value, and one for 0.
+  const std::uint64_t nonzero = value | 1;
+  const int below = (std::bit_width(nonzero) * 1233) >> 12;
+  const int count = below + (nonzero >= kIntegerPowersOfTen[below]);
+  char* p = out + count;
+  while (value >= 100) {
+    p -= 2;
+    std::memcpy(p, kDigitPairs + 2 * (value % 100), 2);
+    value /= 100;
+  }
+  if (value >= 10) {
+    std::memcpy(p - 2, kDigitPairs + 2 * value, 2);
+  } else {
+    p[-1] = static_cast<char>('0' + value);
+  }
+  return out + count;
+}
+
+// Division of an 18-digit number (below 2^60) by 10^k, k in 0..18, as one multiplication: with
+// s = 60 + ceil(log2 10^k) and m = ceil(2^s / 10^k), floor(n m / 2^s) = floor(n / 10^k) for
+// every n < 2^60, since m 10^k - 2^s < 10^k makes the error n (m 10^k - 2^s) / 2^s less than
+// one step of 1 / 10^k. A hardware division by a variable takes several times as long.
+struct PowerOfTenDivisor {
+  unsigned __int128 multiplier;
+  int shift;
+};
+
+constexpr std::array<PowerOfTenDivisor, 19> MakePowerOfTenDivisors() {
+  std::array<PowerOfTenDivisor, 19> divisors{};
+  for (int k = 0; k < 19; ++k) {
+    const std::uint64_t power = kIntegerPowersOfTen[k];
+    int bits = 0;
+    while ((std::uint64_t{1} << bits) < power) ++bits;
+    const int shift = 60 + bits;
+    const unsigned __int128 numerator = static_cast<unsigned __int128>(1) << shift;
+    divisors[k] = {(numerator + power - 1) / power, shift};
+  }
+  return divisors;
+}
+
+constexpr std::array<PowerOfTenDivisor, 19> kPowerOfTenDivisors = MakePowerOfTenDivisors();
+
+[[gnu::always_inline]] inline std::uint64_t DivideByPowerOfTen(std::uint64_t n, int k) {
+  const PowerOfTenDivisor& divisor = kPowerOfTenDivisors[k];
+  return static_cast<std::uint64_t>((n * divisor.multiplier) >> divisor.shift);
+}
+
+// The value in thousandths for a value whose 18-digit form has 10^-4 <= value < 10^15: the
+// same rounding as RoundDigits(form, 18, 3), done on integers. Keeping three decimals drops the
+// last 15 - E of the 18 digits; the kept ones are the thousandths, rounded up when the first
+// dropped digit is 5 or more, i.e. when the dropped part is at least half its unit.
+std::uint64_t CutToThousandths(const EighteenDigits& form) {
+  const int dropped_digits = 15 - form.exponent;
+  const std::uint64_t unit = kIntegerPowersOfTen[dropped_digits];
+  std::uint64_t thousandths = DivideByPowerOfTen(form.digits, dropped_digits);
+  const std::uint64_t dropped = form.digits - thousandths * unit;
+  if (unit > 1 && dropped * 2 >= unit) ++thousandths;
+  return thousandths;
+}
+
+// NearestThousandths' answer when it cannot decide.
+constexpr std::uint64_t kNearHalfThousandth = ~std::uint64_t{0};
+
+// The thousandths of 0 <= v < 10^12 as CutToThousandths gives them, decided from v * 1000
+// rounded once to the nearest integer where that lies clearly away from a half. Here the form
+// has E <= 12, so at least three digits are dropped and the form's digits divided by the unit
+// lie within 0.00056 of v * 1000 (half a digit and the scaling's rounding of 2^-64 * 10^18, over
+// at least 10^3); the product v * 1000 < 2^50 is within 2^-14 of the exact one. Further than
+// 2^-10 from a half both round to the same integer; closer, this gives kNearHalfThousandth.
+[[gnu::always_inline]] inline std::uint64_t NearestThousandths(long double v) {
+  constexpr long double kGuard = 0.5L - 1.0L / 1024;
+  const long double scaled = v * 1000.0L;
+  const std::uint64_t nearest = RoundToInteger(scaled);
+  const long double distance = std::fabs(scaled - static_cast<long double>(nearest));
+  return distance < kGuard ? nearest : kNearHalfThousandth;
+}
+
+// The cell form of a value given in thousandths: the sign, the integer part and up to three
+// decimals without trailing zeros; "0" without sign for 0.
+char* WriteThousandths(std::uint64_t thousandths, bool negative, char* out) {
+  if (thousandths == 0) return WriteLiteral("0", out);
+  if (negative) *out++ = '-';
+  out = WriteUnsigned(thousandths / 1000, out);
+  auto fraction = static_cast<std::uint32_t>(thousandths % 1000);
+  if (fraction == 0) return out;
+  *out++ = g_decimal_separator;
+  *out++ = static_cast<char>('0' + fraction / 100);
+  fraction %= 100;
+  if (fraction == 0) return out;
+  *out++ = static_cast<char>('0' + fraction / 10);
+  fraction %= 10;
+  if (fraction != 0) *out++ = static_cast<char>('0' + fraction);
+  return out;
+}
+
 // The pattern "0.###;-0.###;0": up to three decimals without trailing zeros, "-" for a set sign
 // bit, "0" for anything that rounds to zero, and the general form from 1E18 on.
 [[gnu::always_inline]] inline char* WriteCell(long double v, char* out) {
   if (!std::isfinite(v)) return WriteGeneral(v, out);
   if (v == 0.0L) return WriteLiteral("0", out);
-  const DigitString d = RoundDigits(EighteenDigitForm(std::fabs(v)), 18, 3);
+  const long double magnitude = std::fabs(v);
+  if (magnitude < 1e12L) {
+    const std::uint64_t thousandths = NearestThousandths(magnitude);
+    if (thousandths != kNearHalfThousandth) return WriteThousandths(thousandths, v < 0.0L, out);
+  }
+  const EighteenDigits form = EighteenDigitForm(magnitude);
+  if (form.exponent < -3) return WriteLiteral("0", out);  // below 10^-4
+  if (form.exponent <= 15) return WriteThousandths(CutToThousandths(form), v < 0.0L, out);
+  const DigitString d = RoundDigits(form, 18, 3);
   if (d.exponent > 18) return WriteGeneral(v, out);
   if (d.count == 0) return WriteLiteral("0", out);
   if (v < 0.0L) *out++ = '-';  // v is not -0 here; a comparison is cheaper than the sign test

@@ -304,10 +304,8 @@ CellParse ParseCellText(std::string_view text, bool convert) {
     return {first.error == 0 && second.error == 0, first.value, second.value};
   }
   const NumberResult first = ReadWord<true>(WordOf(text, 1));
-  const long double first_value = convert ? ToBinary64(first.value) : first.value;
   const NumberResult second = ReadWord<true>(WordOf(text, 2));
-  const long double second_value = convert ? ToBinary64(second.value) : second.value;
-  return {first.error == 0 && second.error == 0, first_value, second_value};
+  return {first.error == 0 && second.error == 0, first.value, second.value};
 }
 
 }  // namespace tol

@@ -584,6 +584,26 @@ TEST_F(CellNumberTextTest, AtMostThreeDecimalsHalfAwayFromZero) {
   ExpectTexts(std::begin(rows), std::end(rows), tol::CellNumberText);
 }
 
+// The three-decimal fixed form of |v| from its exact expansion, trailing zeros dropped, and how
+// far the dropped part lies from one half.
+struct ExactCellForm {
+  std::string text;
+  double distance_from_half;
+};
+ExactCellForm ExactThreeDecimals(double v) {
+  char exact[400];
+  std::snprintf(exact, sizeof exact, "%.40f", std::fabs(v));
+  const char* point = std::strchr(exact, '.');
+  const double dropped = std::strtod(("0." + std::string(point + 4, 15)).c_str(), nullptr);
+  char text[64];
+  const auto result = std::to_chars(text, text + sizeof text, v, std::chars_format::fixed, 3);
+  std::string expected(text, result.ptr);
+  while (expected.back() == '0') expected.pop_back();
+  if (expected.back() == '.') expected.pop_back();
+  if (expected == "-0") expected = "0";
+  return {expected, std::fabs(dropped - 0.5)};
+}
+
 TEST_F(CellNumberTextTest, AgreesWithThreeDecimalFixedFormAwayFromTies) {
   // Below 10^12 the 18-digit form keeps at least six decimals, so the cut at three decimals
   // rounds like an exact fixed-point conversion unless the dropped part is within 10^-3 of one
@@ -593,18 +613,24 @@ TEST_F(CellNumberTextTest, AgreesWithThreeDecimalFixedFormAwayFromTies) {
     const double magnitude = std::ldexp(static_cast<double>(random() >> 11), -53);
     const double scale = std::pow(10.0, static_cast<int>(random() % 16) - 4);
     const double v = (random() % 2 ? -1 : 1) * magnitude * scale;
-    char exact[400];
-    std::snprintf(exact, sizeof exact, "%.40f", std::fabs(v));
-    const char* point = std::strchr(exact, '.');
-    const double dropped = std::strtod(("0." + std::string(point + 4, 15)).c_str(), nullptr);
-    if (std::fabs(dropped - 0.5) < 1e-3) continue;
-    char text[64];
-    const auto result = std::to_chars(text, text + sizeof text, v, std::chars_format::fixed, 3);
-    std::string expected(text, result.ptr);
-    while (expected.back() == '0') expected.pop_back();
-    if (expected.back() == '.') expected.pop_back();
-    if (expected == "-0") expected = "0";
-    ASSERT_EQ(tol::CellNumberText(v), expected) << Show(v);
+    const ExactCellForm exact = ExactThreeDecimals(v);
+    if (exact.distance_from_half < 1e-3) continue;
+    ASSERT_EQ(tol::CellNumberText(v), exact.text) << Show(v);
+  }
+}
+
+TEST_F(CellNumberTextTest, AgreesWithThreeDecimalFixedFormCloseToTies) {
+  // Below 10^9 the 18-digit form keeps at least nine decimals: only parts within 10^-5 of one
+  // half may round otherwise. Values a few thousandths of a step either side of a tie test the
+  // quick decision from v * 1000 where it ends and the exact one takes over.
+  std::mt19937_64 random(29);
+  for (int i = 0; i < 200000; ++i) {
+    const auto steps = static_cast<double>(random() % 1'000'000'000'000);
+    const double offset = (static_cast<double>(random() % 6001) - 3000.0) * 1e-6;
+    const double v = (steps + 0.5 + offset) / std::pow(10.0, 3 + static_cast<int>(random() % 7));
+    const ExactCellForm exact = ExactThreeDecimals(v);
+    if (exact.distance_from_half < 1e-5) continue;
+    ASSERT_EQ(tol::CellNumberText(v), exact.text) << Show(v);
   }
 }
 
