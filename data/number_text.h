@@ -40,6 +40,13 @@ struct CellParse {
   long double second;
 };
 [[nodiscard]] CellParse ParseCellText(std::string_view text, bool convert);
+// ParseCellText(text, true) with the values as the binary64 numbers they were rounded to.
+struct CellValues {
+  bool accepted;
+  double first;
+  double second;
+};
+[[nodiscard]] CellValues ParseCellValues(std::string_view text);
 
 // The process-wide decimal separator the text forms write ("." initially).
 void SetDecimalSeparator(char separator);

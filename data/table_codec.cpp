@@ -75,8 +75,8 @@ struct ValuePair {
 // values agree all the same: after the first point, a second point or comma stops the reading
 // at the same character either way, and the value is then the mantissa read up to there.
 ValuePair CellNumbers(const std::string& cell) {
-  const CellParse parse = ParseCellText(cell, true);
-  return {static_cast<double>(parse.first), static_cast<double>(parse.second)};
+  const CellValues values = ParseCellValues(cell);
+  return {values.first, values.second};
 }
 
 }  // namespace

@@ -175,3 +175,46 @@ TEST(NumberReadingTest, ConvertedCellWordsEqualTheExtendedReadingRounded) {
 }
 
 }  // namespace
+
+namespace {
+
+// Cell texts of blank runs and words of digits, points, commas and signs, short and long, with
+// the words read one by one as the reference: the usual two-word cell is read in one go, and
+// every other shape must still be read word by word.
+TEST(NumberReadingTest, ConvertedCellsReadAsTheirWordsOneByOne) {
+  std::mt19937_64 random(11);
+  const std::string alphabet = "0123456789012345678901234567890123456789..,-+";
+  const auto word = [&] {
+    std::string text;
+    const auto length = 1 + random() % (random() % 4 == 0 ? 12 : 7);
+    for (std::size_t i = 0; i < length; ++i) text += alphabet[random() % alphabet.size()];
+    return text;
+  };
+  const auto blanks = [&](std::size_t most) { return std::string(random() % (most + 1), ' '); };
+  for (int n = 0; n < 200000; ++n) {
+    std::string cell = blanks(random() % 4 == 0 ? 2 : 0);
+    const auto words = random() % 5 == 0 ? random() % 4 : 2;
+    for (std::size_t w = 0; w < words; ++w) {
+      if (w > 0) cell += ' ' + blanks(random() % 4 == 0 ? 1 : 0);
+      cell += word();
+    }
+    if (random() % 8 == 0) cell += blanks(2);
+    const auto reference = [&](std::int32_t k) {
+      std::string points = tol::ExtractWord(cell, k);
+      for (char& c : points) c = c == ',' ? '.' : c;
+      const tol::NumberResult read = tol::NumberFromText(points);
+      return tol::NumberResult{tol::ToBinary64(read.value), read.error};
+    };
+    const tol::NumberResult first = reference(1);
+    const tol::NumberResult second = reference(2);
+    const tol::CellValues values = tol::ParseCellValues(cell);
+    ASSERT_EQ(values.accepted, !cell.empty() && first.error == 0 && second.error == 0) << cell;
+    ASSERT_TRUE(Same(values.first, first.value)) << cell;
+    ASSERT_TRUE(Same(values.second, second.value)) << cell;
+    const tol::CellParse parse = tol::ParseCellText(cell, true);
+    ASSERT_EQ(parse.accepted, values.accepted) << cell;
+    ASSERT_TRUE(Same(parse.first, first.value) && Same(parse.second, second.value)) << cell;
+  }
+}
+
+}  // namespace
