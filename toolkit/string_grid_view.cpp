@@ -1,5 +1,5 @@
-// The string grid's view: headers as frozen label lines, column widths, the corner cell, the
-// editor's place over its cell, and count changes.
+// The string grid's view: headers as frozen label lines, the cell painter, column widths, the
+// corner cell, the editor's place over its cell, and count changes.
 
 #include <QHeaderView>
 #include <QLabel>
@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "toolkit/cell_editor.h"
+#include "toolkit/grid_cell_painter.h"
 #include "toolkit/grid_model.h"
 #include "toolkit/string_grid_private.h"
 
@@ -29,6 +30,7 @@ void SetUpHeader(QHeaderView& header, int sectionSize) {
 void StringGrid::Private::SetUpView() {
   model = new GridModel(&q);
   q.setModel(model);
+  q.setItemDelegate(new GridCellPainter(*model, &q));
   widths.assign(static_cast<std::size_t>(model->ColCount()), DefaultColWidth);
   // Selection, editing and cell-to-cell moves are the grid's own, not the view's.
   q.setSelectionMode(QAbstractItemView::NoSelection);
