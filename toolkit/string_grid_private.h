@@ -1,7 +1,7 @@
 #pragma once
-// The string grid's state and inner workings, shared by its source files: the cell store and
-// the view's set-up (string_grid.cpp), the current cell and the cell editor
-// (string_grid_editing.cpp), and keys, mouse and focus (string_grid_input.cpp).
+// The string grid's state and inner workings, shared by its source files: the cell store
+// (string_grid.cpp), the view's set-up (string_grid_view.cpp), the current cell and the cell
+// editor (string_grid_editing.cpp), and keys, mouse and focus (string_grid_input.cpp).
 
 #include <QPointer>
 #include <cstdint>
@@ -46,7 +46,7 @@ class StringGrid::Private {
   bool syncingWidths = false;  // header sections being resized by the grid itself
   bool alignClient = false;
 
-  // View set-up (string_grid.cpp).
+  // View set-up (string_grid_view.cpp).
   void SetUpView();
   void ApplyFixedLook();
   void ApplyWidth(std::int32_t col);
