@@ -343,6 +343,12 @@ CellParse ParseCellText(std::string_view text, bool convert) {
   return {first.error == 0 && second.error == 0, first.value, second.value};
 }
 
+bool CellTextAccepted(std::string_view text) {
+  // The usual cell's two numbers lie below 10^8, so they are neither checked nor computed.
+  if (double first = 0.0, second = 0.0; ReadUsualCell(text, first, second)) return true;
+  return ParseCellValues(text).accepted;
+}
+
 CellValues ParseCellValues(std::string_view text) {
   if (double first = 0.0, second = 0.0; ReadUsualCell(text, first, second)) {
     return {true, first, second};

@@ -47,6 +47,9 @@ struct CellValues {
   double second;
 };
 [[nodiscard]] CellValues ParseCellValues(std::string_view text);
+// ParseCellText(text, true).accepted, raising as it does, with the numbers left uncomputed
+// where they cannot fail.
+[[nodiscard]] bool CellTextAccepted(std::string_view text);
 
 // The process-wide decimal separator the text forms write ("." initially).
 void SetDecimalSeparator(char separator);

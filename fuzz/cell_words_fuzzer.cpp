@@ -86,6 +86,7 @@ void CheckAcceptance(const std::string& text) {
   try {
     const CellParse converted = ParseCellText(text, true);
     Require(converted.accepted == parse.accepted, "acceptance with the numbers rounded", text);
+    Require(CellTextAccepted(text) == parse.accepted, "acceptance without the numbers", text);
     Require(SameNumber(converted.first, static_cast<double>(parse.first)) &&
                 SameNumber(converted.second, static_cast<double>(parse.second)),
             "the numbers rounded to binary64", text);

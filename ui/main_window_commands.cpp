@@ -14,7 +14,7 @@ void TForm1::SaveClick(QObject*) {
   // checking raises the overflow error before the file is opened.
   for (std::int32_t row = 1; row < grid.RowCount(); ++row) {
     for (std::int32_t col = 1; col < grid.ColCount(); ++col) {
-      if (!tol::ParseCellText(grid.GetCell(col, row), true).accepted) {
+      if (!tol::CellTextAccepted(grid.GetCell(col, row))) {
         PointAtBadCell(col, row);
         return;
       }

@@ -81,7 +81,9 @@ TEST_P(LoadFaultTest, EveryFaultIsReportedAndTheNextLoadWorks) {
     if (!Reached(fault, k, faulty)) {
       EXPECT_FALSE(outcome.raised) << Describe(outcome);
       EXPECT_EQ(Cells(table), complete);
-      if (fault == Fault::kFailCall) EXPECT_GE(k, 7u) << faulty.Log();
+      if (fault == Fault::kFailCall) {
+        EXPECT_GE(k, 7u) << faulty.Log();
+      }
       break;
     }
     SCOPED_TRACE("fault " + std::to_string(k) + " at " + faulty.FaultedCall() + " of: " + faulty.Log());
@@ -108,7 +110,9 @@ void SweepStore(DiskFaultTest& test, Fault fault, const MemoryTable& new_table, 
       EXPECT_EQ(saved, new_bytes);
       // Open, lock, status, path, temporary, status, mode, tail, write, sync, close, rename,
       // directory open, sync and close, close: every one of them was faulted once.
-      if (fault == Fault::kFailCall) EXPECT_GE(k, 16u) << faulty.Log();
+      if (fault == Fault::kFailCall) {
+        EXPECT_GE(k, 16u) << faulty.Log();
+      }
       break;
     }
     SCOPED_TRACE("fault " + std::to_string(k) + " at " + faulty.FaultedCall() + " of: " + faulty.Log());

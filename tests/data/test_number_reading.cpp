@@ -213,6 +213,7 @@ TEST(NumberReadingTest, ConvertedCellsReadAsTheirWordsOneByOne) {
     ASSERT_TRUE(Same(values.second, second.value)) << cell;
     const tol::CellParse parse = tol::ParseCellText(cell, true);
     ASSERT_EQ(parse.accepted, values.accepted) << cell;
+    ASSERT_EQ(tol::CellTextAccepted(cell), values.accepted) << cell;
     ASSERT_TRUE(Same(parse.first, first.value) && Same(parse.second, second.value)) << cell;
   }
 }
