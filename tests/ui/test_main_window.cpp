@@ -12,7 +12,9 @@
 #include <QToolButton>
 #include <algorithm>
 #include <cerrno>
+#include <fcntl.h>
 #include <unistd.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 
 #include "data/number_text.h"
@@ -52,6 +54,16 @@ bool FillsClientArea(const TForm1& form) {
   const QRect expected(0, 29, client->width(), client->height() - 29);
   const QRect actual(form.StringGrid1->mapTo(client, QPoint(0, 0)), form.StringGrid1->size());
   return actual == expected;
+}
+
+// True once another process holds an exclusive lock on the file: not even a shared one can be
+// had here. A shared lock taken by the probe only delays a waiting exclusive locker.
+bool LockedElsewhere(const QString& path) {
+  const int fd = ::open(qPrintable(path), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  const bool locked = ::flock(fd, LOCK_SH | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+  ::close(fd);
+  return locked;
 }
 
 }  // namespace
@@ -216,7 +228,7 @@ void TestMainWindow::loadFailureIsReportedAndWindowStays() {
   if (how == "locked") {
     locker.start("flock", {"--exclusive", dir.Path("Zarava.win"), "sleep", "60"});
     QVERIFY(locker.waitForStarted());
-    QTest::qWait(300);  // time for flock to take the lock
+    QTRY_VERIFY_WITH_TIMEOUT(LockedElsewhere(dir.Path("Zarava.win")), 30000);
   }
   tktest::ModalAnswerer answers;
   answers.QueueBoxAnswer(QMessageBox::Ok);
