@@ -10,7 +10,6 @@
 #include <QVBoxLayout>
 #include <QWidget>
 #include <algorithm>
-#include <bit>
 #include <cstring>
 #include <limits>
 #include <vector>
@@ -42,9 +41,13 @@ constexpr int kButtonY = 2;
 constexpr std::int32_t kPixelsPerCharacter = 7;
 
 // The continuation bytes (10xxxxxx) among eight: bit 7 set and bit 6 clear in the same byte.
+// The flags, one per byte, are summed into the top byte by one multiplication, which a
+// population count without a processor instruction for it would not beat.
 int ContinuationBytes(std::uint64_t chunk) {
   constexpr std::uint64_t kTopBits = 0x8080808080808080;
-  return std::popcount(chunk & ~(chunk << 1) & kTopBits);
+  constexpr std::uint64_t kEachByte = 0x0101010101010101;
+  const std::uint64_t flags = (chunk & ~(chunk << 1) & kTopBits) >> 7;
+  return static_cast<int>((flags * kEachByte) >> 56);
 }
 
 // Characters, not UTF-8 bytes: "мм" is two characters wide on screen. Every byte but a
@@ -60,7 +63,7 @@ std::int32_t CharacterCount(const std::string& text) {
     continuations += ContinuationBytes(chunk);
   }
   std::uint64_t tail = 0;
-  std::memcpy(&tail, p, left);
+  for (std::size_t i = 0; i < left; ++i) tail |= std::uint64_t{static_cast<unsigned char>(p[i])} << (8 * i);
   continuations += ContinuationBytes(tail);
   return static_cast<std::int32_t>(static_cast<std::int64_t>(text.size()) - continuations);
 }
