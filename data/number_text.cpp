@@ -310,7 +310,8 @@ std::string_view WordAfter(std::string_view text, std::string_view word) {
                                                  double& second) {
   const std::size_t size = text.size();
   if (size - 3 > 16 - 3) return false;  // 3 to 16 characters
-  const std::uint64_t blanks = BytesEqual(LoadShortText(text.data(), std::min<std::size_t>(size, 8)), ' ');
+  const std::uint64_t head = LoadShortText(text.data(), std::min<std::size_t>(size, 8));
+  const std::uint64_t blanks = BytesEqual(head, ' ');
   const auto blank = static_cast<std::size_t>(std::countr_zero(blanks) / 8);
   if (blanks == 0 || blank == 0 || blank == size - 1) return false;
   return ReadShortWordToBinary64<true>(text.substr(0, blank), first) &&

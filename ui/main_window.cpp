@@ -63,7 +63,9 @@ std::int32_t CharacterCount(const std::string& text) {
     continuations += ContinuationBytes(chunk);
   }
   std::uint64_t tail = 0;
-  for (std::size_t i = 0; i < left; ++i) tail |= std::uint64_t{static_cast<unsigned char>(p[i])} << (8 * i);
+  for (std::size_t i = 0; i < left; ++i) {
+    tail |= std::uint64_t{static_cast<unsigned char>(p[i])} << (8 * i);
+  }
   continuations += ContinuationBytes(tail);
   return static_cast<std::int32_t>(static_cast<std::int64_t>(text.size()) - continuations);
 }
