@@ -220,7 +220,9 @@ void TForm1::FormActivate(QObject*) {
 }
 
 // Each column becomes as wide as its longest text, the label row included. The texts are read
-// in place, row by row as the grid stores them, rather than copied column by column.
+// in place, row by row as the grid stores them, rather than copied column by column. A text has
+// no more characters than bytes, so one no longer in bytes than the column's longest so far is
+// passed over uncounted, as most texts of a column are.
 void TForm1::FitColumnWidths() {
   const tk::GridModel& cells = *StringGrid1->Model();
   const std::int32_t cols = StringGrid1->ColCount();
@@ -228,7 +230,8 @@ void TForm1::FitColumnWidths() {
   for (std::int32_t row = 0; row < StringGrid1->RowCount(); ++row) {
     for (std::int32_t col = 0; col < cols; ++col) {
       std::int32_t& most = longest[static_cast<std::size_t>(col)];
-      most = std::max(most, CharacterCount(cells.Cell(col, row)));
+      const std::string& text = cells.Cell(col, row);
+      if (text.size() > static_cast<std::size_t>(most)) most = std::max(most, CharacterCount(text));
     }
   }
   for (std::int32_t col = 0; col < cols; ++col) {
