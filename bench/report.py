@@ -110,6 +110,8 @@ def main(folder):
             "BM_StoreBaselineFsync/1000", 1.5)
     t.ratio("2 StoreTable vs baseline, neither fsyncs", "BM_StoreTableNoFsync/1000",
             "BM_StoreBaseline/1000", 1.5)
+    t.ratio("2 same, both replacing by rename", "BM_StoreTableNoFsync/1000",
+            "BM_StoreBaselineRename/1000", 1.5)
     share = t.counter("BM_StoreTable/1000", "fsync_share")
     if share is not None:
         t.info("2 share of StoreTable in fsync", "-", f"{share * 100:.1f} %", "-")
