@@ -1,7 +1,8 @@
 // The real main window on the offscreen platform, at tables of 0 (an empty file), 100 x 100,
 // 300 x 300 and 1000 x 1000: start-up to a loaded, width-fitted table; F2 (validation and save);
 // one typed character in a cell; deleting a middle grade after answering Yes; one full repaint
-// of the grid at 1920 x 1080.
+// of the grid at 1920 x 1080. Beside them, the data layer's load and save of the same file as
+// the baselines of start-up and save.
 
 #include <benchmark/benchmark.h>
 
@@ -13,6 +14,8 @@
 
 #include "bench/bench_tables.h"
 #include "bench/window_session.h"
+#include "data/memory_table.h"
+#include "data/tolerance_file.h"
 #include "toolkit/application.h"
 #include "toolkit/controls.h"
 #include "toolkit/string_grid.h"
@@ -120,6 +123,27 @@ void BM_WindowRepaint(benchmark::State& state) {
   });
 }
 
+// The data layer alone on the same file, loading into and saving from a memory table: the
+// baselines of the window's start-up and F2 save, measured in the same program run (and
+// interleaved with the window's runs), since times drift between runs.
+void BM_LoadTableAlone(benchmark::State& state) {
+  EditorFiles files(static_cast<std::int32_t>(state.range(0)));
+  for (auto _ : state) {
+    tol::MemoryTable table;
+    tol::LoadTable(table);
+    benchmark::DoNotOptimize(table.RowCount());
+  }
+  CountCells(state);
+}
+
+void BM_StoreTableAlone(benchmark::State& state) {
+  EditorFiles files(static_cast<std::int32_t>(state.range(0)));
+  tol::MemoryTable table;
+  tol::LoadTable(table);
+  for (auto _ : state) tol::StoreTable(table);
+  CountCells(state);
+}
+
 // Fixed iteration counts: each run of a benchmark starts a window, and the big tables must not
 // be started again just to estimate how many iterations fit.
 void Register(const char* name, void (*function)(benchmark::State&), bool withEmpty,
@@ -140,6 +164,10 @@ void Register(const char* name, void (*function)(benchmark::State&), bool withEm
   Register("BM_WindowKeystroke", BM_WindowKeystroke, false, 2000, 2000, false);
   Register("BM_WindowDeleteGrade", BM_WindowDeleteGrade, false, 10, 5, true);
   Register("BM_WindowRepaint", BM_WindowRepaint, false, 100, 100, false);
+  for (auto* baseline : {benchmark::RegisterBenchmark("BM_LoadTableAlone", BM_LoadTableAlone),
+                         benchmark::RegisterBenchmark("BM_StoreTableAlone", BM_StoreTableAlone)}) {
+    baseline->Arg(1000)->Iterations(5)->Unit(benchmark::kMillisecond);
+  }
   return true;
 }();
 
