@@ -8,8 +8,6 @@ namespace tk {
 
 namespace {
 
-const std::string kEmptyText;
-
 // A new capacity for at least needed items: a quarter more than the old one, so that lines
 // appended one by one do not move the whole table each time, yet the slack stays small.
 [[nodiscard]] std::int64_t Grown(std::int64_t old, std::int64_t needed) {
@@ -20,19 +18,6 @@ const std::string kEmptyText;
 
 GridModel::GridModel(QObject* parent)
     : QAbstractTableModel(parent), cells_(static_cast<std::size_t>(cols_ * rows_)) {}
-
-bool GridModel::Contains(std::int32_t col, std::int32_t row) const {
-  return col >= 0 && row >= 0 && col < cols_ && row < rows_;
-}
-
-std::size_t GridModel::Slot(std::int32_t col, std::int32_t row) const {
-  return static_cast<std::size_t>(row) * static_cast<std::size_t>(stride_) +
-         static_cast<std::size_t>(col);
-}
-
-const std::string& GridModel::Cell(std::int32_t col, std::int32_t row) const {
-  return Contains(col, row) ? cells_[Slot(col, row)] : kEmptyText;
-}
 
 bool GridModel::SetCell(std::int32_t col, std::int32_t row, const std::string& text) {
   if (!Contains(col, row)) return false;

@@ -36,10 +36,15 @@ class GridModel : public QAbstractTableModel {
   [[nodiscard]] std::int32_t RowCount() const { return rows_; }
   [[nodiscard]] std::int32_t FixedCols() const { return fixedCols_; }
   [[nodiscard]] std::int32_t FixedRows() const { return fixedRows_; }
-  [[nodiscard]] bool Contains(std::int32_t col, std::int32_t row) const;
+  // Inline, as every cell read and write of a whole-table load, save or fit asks them.
+  [[nodiscard]] bool Contains(std::int32_t col, std::int32_t row) const {
+    return col >= 0 && row >= 0 && col < cols_ && row < rows_;
+  }
 
   // The cell's text; the empty text outside the counts.
-  [[nodiscard]] const std::string& Cell(std::int32_t col, std::int32_t row) const;
+  [[nodiscard]] const std::string& Cell(std::int32_t col, std::int32_t row) const {
+    return Contains(col, row) ? cells_[Slot(col, row)] : kEmptyText;
+  }
   // Stores text in a cell inside the counts and announces that cell alone (no signal when the
   // text is unchanged). Returns whether the text changed.
   bool SetCell(std::int32_t col, std::int32_t row, const std::string& text);
@@ -72,12 +77,17 @@ class GridModel : public QAbstractTableModel {
   void cornerTextChanged();
 
  private:
-  [[nodiscard]] std::size_t Slot(std::int32_t col, std::int32_t row) const;
+  [[nodiscard]] std::size_t Slot(std::int32_t col, std::int32_t row) const {
+    return static_cast<std::size_t>(row) * static_cast<std::size_t>(stride_) +
+           static_cast<std::size_t>(col);
+  }
   void Relayout(std::int32_t stride);
   void AnnounceCell(std::int32_t col, std::int32_t row);
   void AnnounceRange(std::int32_t col0, std::int32_t row0, std::int32_t col1, std::int32_t row1);
   void NoteInBatch(std::int32_t col0, std::int32_t row0, std::int32_t col1, std::int32_t row1);
   [[nodiscard]] QString TextAt(std::int32_t col, std::int32_t row) const;
+
+  static inline const std::string kEmptyText;  // the text of every cell outside the counts
 
   std::int32_t cols_ = 5;
   std::int32_t rows_ = 5;
