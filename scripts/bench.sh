@@ -15,6 +15,9 @@ rm -rf "$results"
 mkdir -p "$results"
 echo "Load average before the run: $(cut -d' ' -f1-3 /proc/loadavg)"
 for program in bench_number_text bench_table_file bench_main_window bench_window_memory; do
+  # The file benchmarks leave hundreds of megabytes to be written out; flushed first, that
+  # write-back does not run beside the next program and slow it down.
+  sync
   runs=$repetitions
   [ "$program" = bench_window_memory ] && runs=3
   "$build/bench/$program" --benchmark_repetitions="$runs" --benchmark_report_aggregates_only=true \
