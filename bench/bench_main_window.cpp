@@ -16,7 +16,6 @@
 #include "bench/window_session.h"
 #include "data/memory_table.h"
 #include "data/tolerance_file.h"
-#include "toolkit/application.h"
 #include "toolkit/controls.h"
 #include "toolkit/string_grid.h"
 #include "ui/main_window.h"
@@ -181,12 +180,4 @@ void Register(const char* name, void (*function)(benchmark::State&), bool withEm
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  tolbench::UseFullHdOffscreenScreen();
-  tk::Application application(argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return tolbench::RunWindowBenchmarks(argc, argv); }

@@ -9,7 +9,6 @@
 
 #include "bench/bench_tables.h"
 #include "bench/window_session.h"
-#include "toolkit/application.h"
 
 namespace {
 
@@ -54,12 +53,4 @@ BENCHMARK(BM_ResidentPerCell)->Arg(1000)->Iterations(1)->Unit(benchmark::kMillis
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  tolbench::UseFullHdOffscreenScreen();
-  tk::Application application(argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return tolbench::RunWindowBenchmarks(argc, argv); }

@@ -1,5 +1,7 @@
 #include "bench/window_session.h"
 
+#include <benchmark/benchmark.h>
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
@@ -35,6 +37,16 @@ void UseFullHdOffscreenScreen() {
   const std::string platform = "offscreen:configfile=" + config.string();
   ::setenv("QT_QPA_PLATFORM", platform.c_str(), 1);
   g_defaultHandler = qInstallMessageHandler(DropSizeHintNotice);
+}
+
+int RunWindowBenchmarks(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  UseFullHdOffscreenScreen();
+  tk::Application application(argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
 }
 
 YesAnswerer::YesAnswerer() : timer_(new QTimer) {

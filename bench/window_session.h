@@ -44,6 +44,10 @@ class YesAnswerer {
 // becomes ready.
 Clock::duration RunEditor(const std::function<void(TForm1&)>& script);
 
+// The main function of a window benchmark program: the benchmarks registered in it run inside
+// the application, on the full-HD offscreen screen.
+int RunWindowBenchmarks(int argc, char** argv);
+
 // The resident set size of this process in bytes.
 [[nodiscard]] long ResidentBytes();
 
