@@ -6,7 +6,7 @@ arithmetic: 10^n = 5^n * 2^n, so only 5^n (or 1 / 5^n) needs rounding to 64 bits
 (no power of five has a tie at 64 bits; the script checks). A factor is written as the
 hexadecimal literal 0x<64-bit significand>p<binary exponent>L, which a compiler converts
 without rounding.
-Run: python3 data/decimal_scaling_gen.py > data/decimal_scaling_tables.cpp
+Run: python3 data/decimal_scaling_gen.py | clang-format --assume-filename=x.cpp > data/decimal_scaling_tables.cpp
 """
 from fractions import Fraction
 
