@@ -111,9 +111,9 @@ void BM_WindowDeleteGrade(benchmark::State& state) {
       }
     }
   });
-  state.counters["after_answer_ms"] = benchmark::Counter(
-      std::chrono::duration<double, std::milli>(afterAnswer).count(),
-      benchmark::Counter::kAvgIterations);
+  state.counters["after_answer_ms"] =
+      benchmark::Counter(std::chrono::duration<double, std::milli>(afterAnswer).count(),
+                         benchmark::Counter::kAvgIterations);
 }
 
 void BM_WindowRepaint(benchmark::State& state) {

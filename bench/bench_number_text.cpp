@@ -41,8 +41,8 @@ void BM_ToCharsFixed3(benchmark::State& state) {
     std::size_t length = 0;
     for (double v : values) {
       char buffer[400];  // room for the widest fixed form of a binary64
-      const auto result = std::to_chars(buffer, buffer + sizeof buffer, v,
-                                        std::chars_format::fixed, 3);
+      const auto result =
+          std::to_chars(buffer, buffer + sizeof buffer, v, std::chars_format::fixed, 3);
       length += std::string(buffer, result.ptr).size();
     }
     benchmark::DoNotOptimize(length);
@@ -57,8 +57,8 @@ void BM_ToCharsFixed3Buffer(benchmark::State& state) {
     std::size_t length = 0;
     for (double v : values) {
       char buffer[400];
-      const auto result = std::to_chars(buffer, buffer + sizeof buffer, v,
-                                        std::chars_format::fixed, 3);
+      const auto result =
+          std::to_chars(buffer, buffer + sizeof buffer, v, std::chars_format::fixed, 3);
       length += static_cast<std::size_t>(result.ptr - buffer);
       benchmark::DoNotOptimize(buffer);
     }

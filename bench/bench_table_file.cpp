@@ -21,8 +21,7 @@ namespace {
 
 // A table file of size x size in a scratch directory, and the table it holds.
 struct TableOnDisk {
-  explicit TableOnDisk(std::int32_t size)
-      : n(size), m(size), path(dir.Path("Zarava.win")) {
+  explicit TableOnDisk(std::int32_t size) : n(size), m(size), path(dir.Path("Zarava.win")) {
     tolbench::WriteWholeFile(path, tolbench::SampleFileBytes(n, m));
     tol::LoadTableFrom(table, path);
   }
@@ -35,9 +34,8 @@ struct TableOnDisk {
 
 void CountCells(benchmark::State& state, std::int32_t size) {
   const double cells = static_cast<double>(size) * size;
-  state.counters["per_cell"] =
-      benchmark::Counter(cells, benchmark::Counter::kIsIterationInvariantRate |
-                                    benchmark::Counter::kInvert);
+  state.counters["per_cell"] = benchmark::Counter(
+      cells, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
 std::string ReadWholeFile(const std::string& path) {
@@ -78,9 +76,11 @@ std::vector<std::string> BaselineLoad(const std::string& path) {
   }
   for (std::size_t c = 1; c <= static_cast<std::size_t>(m); ++c) {
     for (std::size_t r = 1; r < rows; ++r) {
-      char* out = std::to_chars(buffer, buffer + 200, Take<double>(p), std::chars_format::fixed, 3).ptr;
+      char* out =
+          std::to_chars(buffer, buffer + 200, Take<double>(p), std::chars_format::fixed, 3).ptr;
       *out++ = ' ';
-      out = std::to_chars(out, buffer + sizeof buffer, Take<double>(p), std::chars_format::fixed, 3).ptr;
+      out = std::to_chars(out, buffer + sizeof buffer, Take<double>(p), std::chars_format::fixed, 3)
+                .ptr;
       cells[c * rows + r].assign(buffer, out);
     }
   }
@@ -113,7 +113,8 @@ std::string BaselineEncode(const std::vector<std::string>& cells, std::int32_t n
     const char* p = label.data() + label.find(' ');
     AppendDouble(bytes, ParseWord(p, label.data() + label.size()));
   }
-  for (std::size_t c = 1; c <= static_cast<std::size_t>(m); ++c) bytes.append(cells[c * rows], 0, 6);
+  for (std::size_t c = 1; c <= static_cast<std::size_t>(m); ++c)
+    bytes.append(cells[c * rows], 0, 6);
   for (std::size_t c = 1; c <= static_cast<std::size_t>(m); ++c) {
     for (std::size_t r = 1; r < rows; ++r) {
       const std::string& cell = cells[c * rows + r];

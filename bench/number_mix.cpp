@@ -32,9 +32,7 @@ std::vector<double> NumberMix(std::size_t count) {
       case Kind::kTolerance:
         values.push_back(coin(random) == 0 ? 0.0 : thousandths(random) / 1000.0);
         break;
-      case Kind::kBound:
-        values.push_back(halves(random) / 2.0);
-        break;
+      case Kind::kBound: values.push_back(halves(random) / 2.0); break;
       case Kind::kMagnitude: {
         const double magnitude = std::pow(10.0, decades(random));
         values.push_back(coin(random) < 2 ? -magnitude : magnitude);

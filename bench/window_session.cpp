@@ -2,6 +2,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <unistd.h>
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
@@ -10,7 +11,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <unistd.h>
 
 #include "toolkit/application.h"
 #include "ui/main_window.h"

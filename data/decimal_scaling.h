@@ -66,7 +66,7 @@ inline constexpr std::uint64_t kIntegerPowersOfTen[20] = {
 // overflow to infinity; the caller decides whether that is an error. Scales below 10^32 take a
 // single rounded step and are inline, as every parsed number and shown value needs one.
 [[nodiscard, gnu::always_inline]] inline long double ScaleByPowerOfTen(long double m,
-                                                                    std::int64_t k) {
+                                                                       std::int64_t k) {
   if (k >= 0 && k < 32) return m * kPowersOfTenLow[k];
   if (k < 0 && k > -32) return m / kPowersOfTenLow[-k];
   return ScaleByLargePowerOfTen(m, k);

@@ -25,11 +25,11 @@ const long double kPowersOfTenLow[32] = {
     0xB5E620F480000000p-17L,  // 10^14: 5^14 has 33 bits, fits in 64: exact
     0xE35FA931A0000000p-14L,  // 10^15: 5^15 has 35 bits, fits in 64: exact
     0x8E1BC9BF04000000p-10L,  // 10^16: 5^16 has 38 bits, fits in 64: exact
-    0xB1A2BC2EC5000000p-7L,  // 10^17: 5^17 has 40 bits, fits in 64: exact
-    0xDE0B6B3A76400000p-4L,  // 10^18: 5^18 has 42 bits, fits in 64: exact
-    0x8AC7230489E80000p+0L,  // 10^19: 5^19 has 45 bits, fits in 64: exact
-    0xAD78EBC5AC620000p+3L,  // 10^20: 5^20 has 47 bits, fits in 64: exact
-    0xD8D726B7177A8000p+6L,  // 10^21: 5^21 has 49 bits, fits in 64: exact
+    0xB1A2BC2EC5000000p-7L,   // 10^17: 5^17 has 40 bits, fits in 64: exact
+    0xDE0B6B3A76400000p-4L,   // 10^18: 5^18 has 42 bits, fits in 64: exact
+    0x8AC7230489E80000p+0L,   // 10^19: 5^19 has 45 bits, fits in 64: exact
+    0xAD78EBC5AC620000p+3L,   // 10^20: 5^20 has 47 bits, fits in 64: exact
+    0xD8D726B7177A8000p+6L,   // 10^21: 5^21 has 49 bits, fits in 64: exact
     0x878678326EAC9000p+10L,  // 10^22: 5^22 has 52 bits, fits in 64: exact
     0xA968163F0A57B400p+13L,  // 10^23: 5^23 has 54 bits, fits in 64: exact
     0xD3C21BCECCEDA100p+16L,  // 10^24: 5^24 has 56 bits, fits in 64: exact
@@ -44,16 +44,16 @@ const long double kPowersOfTenLow[32] = {
 
 // 10^(32 j), j = 0..15.
 const long double kPowersOfTenMid[16] = {
-    0x8000000000000000p-63L,  // 10^0: 5^0 has 1 bits, fits in 64: exact
-    0x9DC5ADA82B70B59Ep+43L,  // 10^32: rounded up by 0.062 ulp
-    0xC2781F49FFCFA6D5p+149L,  // 10^64: rounded down by 0.237 ulp
-    0xEFB3AB16C59B14A3p+255L,  // 10^96: rounded up by 0.227 ulp
-    0x93BA47C980E98CE0p+362L,  // 10^128: rounded up by 0.225 ulp
-    0xB616A12B7FE617AAp+468L,  // 10^160: rounded down by 0.342 ulp
-    0xE070F78D3927556Bp+574L,  // 10^192: rounded up by 0.478 ulp
-    0x8A5296FFE33CC930p+681L,  // 10^224: rounded up by 0.489 ulp
-    0xAA7EEBFB9DF9DE8Ep+787L,  // 10^256: rounded up by 0.134 ulp
-    0xD226FC195C6A2F8Cp+893L,  // 10^288: rounded down by 0.451 ulp
+    0x8000000000000000p-63L,    // 10^0: 5^0 has 1 bits, fits in 64: exact
+    0x9DC5ADA82B70B59Ep+43L,    // 10^32: rounded up by 0.062 ulp
+    0xC2781F49FFCFA6D5p+149L,   // 10^64: rounded down by 0.237 ulp
+    0xEFB3AB16C59B14A3p+255L,   // 10^96: rounded up by 0.227 ulp
+    0x93BA47C980E98CE0p+362L,   // 10^128: rounded up by 0.225 ulp
+    0xB616A12B7FE617AAp+468L,   // 10^160: rounded down by 0.342 ulp
+    0xE070F78D3927556Bp+574L,   // 10^192: rounded up by 0.478 ulp
+    0x8A5296FFE33CC930p+681L,   // 10^224: rounded up by 0.489 ulp
+    0xAA7EEBFB9DF9DE8Ep+787L,   // 10^256: rounded up by 0.134 ulp
+    0xD226FC195C6A2F8Cp+893L,   // 10^288: rounded down by 0.451 ulp
     0x81842F29F2CCE376p+1000L,  // 10^320: rounded up by 0.099 ulp
     0x9FA42700DB900AD2p+1106L,  // 10^352: rounded down by 0.370 ulp
     0xC4C5E310AEF8AA17p+1212L,  // 10^384: rounded down by 0.063 ulp
@@ -65,12 +65,12 @@ const long double kPowersOfTenMid[16] = {
 // 10^(512 h), h = 0..9: scales stay below 5120 = 10 * 512, and 10^4608 is below the
 // largest extended value (about 1.19E4932).
 const long double kPowersOfTenHigh[10] = {
-    0x8000000000000000p-63L,  // 10^0: 5^0 has 1 bits, fits in 64: exact
-    0xE319A0AEA60E91C7p+1637L,  // 10^512: rounded up by 0.202 ulp
-    0xC976758681750C17p+3338L,  // 10^1024: rounded down by 0.395 ulp
-    0xB2B8353B3993A7E4p+5039L,  // 10^1536: rounded down by 0.259 ulp
-    0x9E8B3B5DC53D5DE5p+6740L,  // 10^2048: rounded up by 0.346 ulp
-    0x8CA554C020A1F0A6p+8441L,  // 10^2560: rounded down by 0.367 ulp
+    0x8000000000000000p-63L,     // 10^0: 5^0 has 1 bits, fits in 64: exact
+    0xE319A0AEA60E91C7p+1637L,   // 10^512: rounded up by 0.202 ulp
+    0xC976758681750C17p+3338L,   // 10^1024: rounded down by 0.395 ulp
+    0xB2B8353B3993A7E4p+5039L,   // 10^1536: rounded down by 0.259 ulp
+    0x9E8B3B5DC53D5DE5p+6740L,   // 10^2048: rounded up by 0.346 ulp
+    0x8CA554C020A1F0A6p+8441L,   // 10^2560: rounded down by 0.367 ulp
     0xF9895D25D88B5A8Bp+10141L,  // 10^3072: rounded up by 0.009 ulp
     0xDD5DC8A2BF27F3F8p+11842L,  // 10^3584: rounded up by 0.415 ulp
     0xC46052028A20979Bp+13543L,  // 10^4096: rounded up by 0.214 ulp
@@ -82,67 +82,67 @@ const long double kPowersOfTenHigh[10] = {
 const NearPowerOfTen kNearPowersOfTen[63] = {
     {0x81CEB32C4B43FCF5p-166L, false},  // 10^-31: rounded up by 0.496 ulp
     {0xA2425FF75E14FC32p-163L, false},  // 10^-30: rounded up by 0.371 ulp
-    {0xCAD2F7F5359A3B3Ep-160L, true},  // 10^-29: rounded down by 0.037 ulp
+    {0xCAD2F7F5359A3B3Ep-160L, true},   // 10^-29: rounded down by 0.037 ulp
     {0xFD87B5F28300CA0Ep-157L, false},  // 10^-28: rounded up by 0.454 ulp
-    {0x9E74D1B791E07E48p-153L, true},  // 10^-27: rounded down by 0.466 ulp
+    {0x9E74D1B791E07E48p-153L, true},   // 10^-27: rounded down by 0.466 ulp
     {0xC612062576589DDBp-150L, false},  // 10^-26: rounded up by 0.417 ulp
-    {0xF79687AED3EEC551p-147L, true},  // 10^-25: rounded down by 0.229 ulp
+    {0xF79687AED3EEC551p-147L, true},   // 10^-25: rounded down by 0.229 ulp
     {0x9ABE14CD44753B53p-143L, false},  // 10^-24: rounded up by 0.232 ulp
-    {0xC16D9A0095928A27p-140L, true},  // 10^-23: rounded down by 0.460 ulp
-    {0xF1C90080BAF72CB1p-137L, true},  // 10^-22: rounded down by 0.325 ulp
+    {0xC16D9A0095928A27p-140L, true},   // 10^-23: rounded down by 0.460 ulp
+    {0xF1C90080BAF72CB1p-137L, true},   // 10^-22: rounded down by 0.325 ulp
     {0x971DA05074DA7BEFp-133L, false},  // 10^-21: rounded up by 0.172 ulp
     {0xBCE5086492111AEBp-130L, false},  // 10^-20: rounded up by 0.465 ulp
-    {0xEC1E4A7DB69561A5p-127L, true},  // 10^-19: rounded down by 0.169 ulp
-    {0x9392EE8E921D5D07p-123L, true},  // 10^-18: rounded down by 0.230 ulp
-    {0xB877AA3236A4B449p-120L, true},  // 10^-17: rounded down by 0.038 ulp
-    {0xE69594BEC44DE15Bp-117L, true},  // 10^-16: rounded down by 0.298 ulp
-    {0x901D7CF73AB0ACD9p-113L, true},  // 10^-15: rounded down by 0.061 ulp
-    {0xB424DC35095CD80Fp-110L, true},  // 10^-14: rounded down by 0.326 ulp
-    {0xE12E13424BB40E13p-107L, true},  // 10^-13: rounded down by 0.158 ulp
+    {0xEC1E4A7DB69561A5p-127L, true},   // 10^-19: rounded down by 0.169 ulp
+    {0x9392EE8E921D5D07p-123L, true},   // 10^-18: rounded down by 0.230 ulp
+    {0xB877AA3236A4B449p-120L, true},   // 10^-17: rounded down by 0.038 ulp
+    {0xE69594BEC44DE15Bp-117L, true},   // 10^-16: rounded down by 0.298 ulp
+    {0x901D7CF73AB0ACD9p-113L, true},   // 10^-15: rounded down by 0.061 ulp
+    {0xB424DC35095CD80Fp-110L, true},   // 10^-14: rounded down by 0.326 ulp
+    {0xE12E13424BB40E13p-107L, true},   // 10^-13: rounded down by 0.158 ulp
     {0x8CBCCC096F5088CCp-103L, false},  // 10^-12: rounded up by 0.026 ulp
     {0xAFEBFF0BCB24AAFFp-100L, false},  // 10^-11: rounded up by 0.033 ulp
-    {0xDBE6FECEBDEDD5BFp-97L, false},  // 10^-10: rounded up by 0.291 ulp
-    {0x89705F4136B4A597p-93L, true},  // 10^-9: rounded down by 0.193 ulp
-    {0xABCC77118461CEFDp-90L, false},  // 10^-8: rounded up by 0.009 ulp
-    {0xD6BF94D5E57A42BCp-87L, true},  // 10^-7: rounded down by 0.239 ulp
-    {0x8637BD05AF6C69B6p-83L, false},  // 10^-6: rounded up by 0.351 ulp
-    {0xA7C5AC471B478423p-80L, true},  // 10^-5: rounded down by 0.062 ulp
-    {0xD1B71758E219652Cp-77L, false},  // 10^-4: rounded up by 0.173 ulp
-    {0x83126E978D4FDF3Bp-73L, true},  // 10^-3: rounded down by 0.392 ulp
-    {0xA3D70A3D70A3D70Ap-70L, true},  // 10^-2: rounded down by 0.240 ulp
-    {0xCCCCCCCCCCCCCCCDp-67L, false},  // 10^-1: rounded up by 0.200 ulp
-    {0x8000000000000000p-63L, false},  // 10^0: 5^0 has 1 bits, fits in 64: exact
-    {0xA000000000000000p-60L, false},  // 10^1: 5^1 has 3 bits, fits in 64: exact
-    {0xC800000000000000p-57L, false},  // 10^2: 5^2 has 5 bits, fits in 64: exact
-    {0xFA00000000000000p-54L, false},  // 10^3: 5^3 has 7 bits, fits in 64: exact
-    {0x9C40000000000000p-50L, false},  // 10^4: 5^4 has 10 bits, fits in 64: exact
-    {0xC350000000000000p-47L, false},  // 10^5: 5^5 has 12 bits, fits in 64: exact
-    {0xF424000000000000p-44L, false},  // 10^6: 5^6 has 14 bits, fits in 64: exact
-    {0x9896800000000000p-40L, false},  // 10^7: 5^7 has 17 bits, fits in 64: exact
-    {0xBEBC200000000000p-37L, false},  // 10^8: 5^8 has 19 bits, fits in 64: exact
-    {0xEE6B280000000000p-34L, false},  // 10^9: 5^9 has 21 bits, fits in 64: exact
-    {0x9502F90000000000p-30L, false},  // 10^10: 5^10 has 24 bits, fits in 64: exact
-    {0xBA43B74000000000p-27L, false},  // 10^11: 5^11 has 26 bits, fits in 64: exact
-    {0xE8D4A51000000000p-24L, false},  // 10^12: 5^12 has 28 bits, fits in 64: exact
-    {0x9184E72A00000000p-20L, false},  // 10^13: 5^13 has 31 bits, fits in 64: exact
-    {0xB5E620F480000000p-17L, false},  // 10^14: 5^14 has 33 bits, fits in 64: exact
-    {0xE35FA931A0000000p-14L, false},  // 10^15: 5^15 has 35 bits, fits in 64: exact
-    {0x8E1BC9BF04000000p-10L, false},  // 10^16: 5^16 has 38 bits, fits in 64: exact
-    {0xB1A2BC2EC5000000p-7L, false},  // 10^17: 5^17 has 40 bits, fits in 64: exact
-    {0xDE0B6B3A76400000p-4L, false},  // 10^18: 5^18 has 42 bits, fits in 64: exact
-    {0x8AC7230489E80000p+0L, false},  // 10^19: 5^19 has 45 bits, fits in 64: exact
-    {0xAD78EBC5AC620000p+3L, false},  // 10^20: 5^20 has 47 bits, fits in 64: exact
-    {0xD8D726B7177A8000p+6L, false},  // 10^21: 5^21 has 49 bits, fits in 64: exact
-    {0x878678326EAC9000p+10L, false},  // 10^22: 5^22 has 52 bits, fits in 64: exact
-    {0xA968163F0A57B400p+13L, false},  // 10^23: 5^23 has 54 bits, fits in 64: exact
-    {0xD3C21BCECCEDA100p+16L, false},  // 10^24: 5^24 has 56 bits, fits in 64: exact
-    {0x84595161401484A0p+20L, false},  // 10^25: 5^25 has 59 bits, fits in 64: exact
-    {0xA56FA5B99019A5C8p+23L, false},  // 10^26: 5^26 has 61 bits, fits in 64: exact
-    {0xCECB8F27F4200F3Ap+26L, false},  // 10^27: 5^27 has 63 bits, fits in 64: exact
-    {0x813F3978F8940984p+30L, true},  // 10^28: rounded down by 0.250 ulp
-    {0xA18F07D736B90BE5p+33L, true},  // 10^29: rounded down by 0.312 ulp
-    {0xC9F2C9CD04674EDFp+36L, false},  // 10^30: rounded up by 0.359 ulp
-    {0xFC6F7C4045812296p+39L, true},  // 10^31: rounded down by 0.301 ulp
+    {0xDBE6FECEBDEDD5BFp-97L, false},   // 10^-10: rounded up by 0.291 ulp
+    {0x89705F4136B4A597p-93L, true},    // 10^-9: rounded down by 0.193 ulp
+    {0xABCC77118461CEFDp-90L, false},   // 10^-8: rounded up by 0.009 ulp
+    {0xD6BF94D5E57A42BCp-87L, true},    // 10^-7: rounded down by 0.239 ulp
+    {0x8637BD05AF6C69B6p-83L, false},   // 10^-6: rounded up by 0.351 ulp
+    {0xA7C5AC471B478423p-80L, true},    // 10^-5: rounded down by 0.062 ulp
+    {0xD1B71758E219652Cp-77L, false},   // 10^-4: rounded up by 0.173 ulp
+    {0x83126E978D4FDF3Bp-73L, true},    // 10^-3: rounded down by 0.392 ulp
+    {0xA3D70A3D70A3D70Ap-70L, true},    // 10^-2: rounded down by 0.240 ulp
+    {0xCCCCCCCCCCCCCCCDp-67L, false},   // 10^-1: rounded up by 0.200 ulp
+    {0x8000000000000000p-63L, false},   // 10^0: 5^0 has 1 bits, fits in 64: exact
+    {0xA000000000000000p-60L, false},   // 10^1: 5^1 has 3 bits, fits in 64: exact
+    {0xC800000000000000p-57L, false},   // 10^2: 5^2 has 5 bits, fits in 64: exact
+    {0xFA00000000000000p-54L, false},   // 10^3: 5^3 has 7 bits, fits in 64: exact
+    {0x9C40000000000000p-50L, false},   // 10^4: 5^4 has 10 bits, fits in 64: exact
+    {0xC350000000000000p-47L, false},   // 10^5: 5^5 has 12 bits, fits in 64: exact
+    {0xF424000000000000p-44L, false},   // 10^6: 5^6 has 14 bits, fits in 64: exact
+    {0x9896800000000000p-40L, false},   // 10^7: 5^7 has 17 bits, fits in 64: exact
+    {0xBEBC200000000000p-37L, false},   // 10^8: 5^8 has 19 bits, fits in 64: exact
+    {0xEE6B280000000000p-34L, false},   // 10^9: 5^9 has 21 bits, fits in 64: exact
+    {0x9502F90000000000p-30L, false},   // 10^10: 5^10 has 24 bits, fits in 64: exact
+    {0xBA43B74000000000p-27L, false},   // 10^11: 5^11 has 26 bits, fits in 64: exact
+    {0xE8D4A51000000000p-24L, false},   // 10^12: 5^12 has 28 bits, fits in 64: exact
+    {0x9184E72A00000000p-20L, false},   // 10^13: 5^13 has 31 bits, fits in 64: exact
+    {0xB5E620F480000000p-17L, false},   // 10^14: 5^14 has 33 bits, fits in 64: exact
+    {0xE35FA931A0000000p-14L, false},   // 10^15: 5^15 has 35 bits, fits in 64: exact
+    {0x8E1BC9BF04000000p-10L, false},   // 10^16: 5^16 has 38 bits, fits in 64: exact
+    {0xB1A2BC2EC5000000p-7L, false},    // 10^17: 5^17 has 40 bits, fits in 64: exact
+    {0xDE0B6B3A76400000p-4L, false},    // 10^18: 5^18 has 42 bits, fits in 64: exact
+    {0x8AC7230489E80000p+0L, false},    // 10^19: 5^19 has 45 bits, fits in 64: exact
+    {0xAD78EBC5AC620000p+3L, false},    // 10^20: 5^20 has 47 bits, fits in 64: exact
+    {0xD8D726B7177A8000p+6L, false},    // 10^21: 5^21 has 49 bits, fits in 64: exact
+    {0x878678326EAC9000p+10L, false},   // 10^22: 5^22 has 52 bits, fits in 64: exact
+    {0xA968163F0A57B400p+13L, false},   // 10^23: 5^23 has 54 bits, fits in 64: exact
+    {0xD3C21BCECCEDA100p+16L, false},   // 10^24: 5^24 has 56 bits, fits in 64: exact
+    {0x84595161401484A0p+20L, false},   // 10^25: 5^25 has 59 bits, fits in 64: exact
+    {0xA56FA5B99019A5C8p+23L, false},   // 10^26: 5^26 has 61 bits, fits in 64: exact
+    {0xCECB8F27F4200F3Ap+26L, false},   // 10^27: 5^27 has 63 bits, fits in 64: exact
+    {0x813F3978F8940984p+30L, true},    // 10^28: rounded down by 0.250 ulp
+    {0xA18F07D736B90BE5p+33L, true},    // 10^29: rounded down by 0.312 ulp
+    {0xC9F2C9CD04674EDFp+36L, false},   // 10^30: rounded up by 0.359 ulp
+    {0xFC6F7C4045812296p+39L, true},    // 10^31: rounded down by 0.301 ulp
 };
 
 }  // namespace tol

@@ -25,7 +25,7 @@ inline constexpr std::uint64_t kAsciiZeros = 0x3030303030303030;
 // overlapping 4-byte reads for 4 to 8 characters (the overlap ORs equal bytes), the first, the
 // middle and the last character for 1 to 3.
 [[nodiscard, gnu::always_inline]] inline std::uint64_t LoadShortText(const char* p,
-                                                                    std::size_t length) {
+                                                                     std::size_t length) {
   const auto byte = [p](std::size_t i) {
     return std::uint64_t{static_cast<unsigned char>(p[i])} << (8 * i);
   };
@@ -55,9 +55,9 @@ inline constexpr std::uint64_t kAsciiZeros = 0x3030303030303030;
 [[nodiscard, gnu::always_inline]] inline std::uint32_t EightDigitsValue(std::uint64_t digits) {
   digits = digits * 10 + (digits >> 8);
   constexpr std::uint64_t kPairs = 0x000000FF000000FF;
-  return static_cast<std::uint32_t>(
-      (((digits & kPairs) * 0x000F424000000064) + (((digits >> 16) & kPairs) * 0x0000271000000001)) >>
-      32);
+  return static_cast<std::uint32_t>((((digits & kPairs) * 0x000F424000000064) +
+                                     (((digits >> 16) & kPairs) * 0x0000271000000001)) >>
+                                    32);
 }
 
 // Flags (0x80) the bytes equal to c; the lowest flag is exact, those above it may be false.

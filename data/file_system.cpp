@@ -58,7 +58,8 @@ FileSystem* installed = nullptr;
 }  // namespace
 
 SysResult PosixFileSystem::Open(const std::string& path, int flags, std::uint32_t mode) {
-  return Checked([&] { return ::open(path.c_str(), flags | O_CLOEXEC, static_cast<mode_t>(mode)); });
+  return Checked(
+      [&] { return ::open(path.c_str(), flags | O_CLOEXEC, static_cast<mode_t>(mode)); });
 }
 
 SysResult PosixFileSystem::Close(int fd) {
@@ -132,9 +133,7 @@ SysResult PosixFileSystem::RealPath(const std::string& path, std::string& resolv
   return SysResult::Success();
 }
 
-FileSystem& CurrentFileSystem() {
-  return installed != nullptr ? *installed : RealFileSystem();
-}
+FileSystem& CurrentFileSystem() { return installed != nullptr ? *installed : RealFileSystem(); }
 
 ScopedFileSystem::ScopedFileSystem(FileSystem& file_system) : previous_(installed) {
   installed = &file_system;

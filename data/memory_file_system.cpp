@@ -183,7 +183,8 @@ SysResult MemoryFileSystem::LStat(const std::string& path, FileStatus& status) {
 SysResult MemoryFileSystem::MkTemp(std::string& path_template) {
   constexpr std::string_view kPattern = "XXXXXX";
   if (path_template.size() < kPattern.size() ||
-      path_template.compare(path_template.size() - kPattern.size(), kPattern.size(), kPattern) != 0) {
+      path_template.compare(path_template.size() - kPattern.size(), kPattern.size(), kPattern) !=
+          0) {
     return SysResult::Failure(EINVAL);
   }
   for (;;) {

@@ -62,7 +62,8 @@ class MemoryTable final : public CellTable {
   std::int32_t cols_ = 1;
   std::int32_t rows_ = 1;
   [[nodiscard]] std::size_t Index(std::int32_t col, std::int32_t row) const {
-    return static_cast<std::size_t>(col) * static_cast<std::size_t>(stored_rows_) + static_cast<std::size_t>(row);
+    return static_cast<std::size_t>(col) * static_cast<std::size_t>(stored_rows_) +
+           static_cast<std::size_t>(row);
   }
 
   // One block, column by column, so filling a table in file order touches memory in order and
@@ -75,8 +76,8 @@ class MemoryTable final : public CellTable {
       std::vector<std::string> grown(size);
       for (std::int32_t c = 0; c < stored_cols_; ++c) {
         for (std::int32_t r = 0; r < stored_rows_; ++r) {
-          grown[static_cast<std::size_t>(c) * static_cast<std::size_t>(rows) + static_cast<std::size_t>(r)] =
-              std::move(cells_[Index(c, r)]);
+          grown[static_cast<std::size_t>(c) * static_cast<std::size_t>(rows) +
+                static_cast<std::size_t>(r)] = std::move(cells_[Index(c, r)]);
         }
       }
       cells_ = std::move(grown);

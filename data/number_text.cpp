@@ -136,9 +136,9 @@ template <bool comma_is_point>
 // character. Up to 10^22 the power is a binary64 value (5^22 < 2^53), and the x87 unit reads a
 // binary64 operand in one step where an extended one takes several; the value is the same.
 constexpr double kBinary64Powers[2][23] = {
-    {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11,
+    {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
      1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22},
-    {-1e0, -1e1, -1e2, -1e3, -1e4, -1e5, -1e6, -1e7, -1e8, -1e9, -1e10, -1e11,
+    {-1e0,  -1e1,  -1e2,  -1e3,  -1e4,  -1e5,  -1e6,  -1e7,  -1e8,  -1e9,  -1e10, -1e11,
      -1e12, -1e13, -1e14, -1e15, -1e16, -1e17, -1e18, -1e19, -1e20, -1e21, -1e22}};
 
 [[gnu::always_inline]] inline long double SignedPowerOfTen(std::int64_t k, bool negative) {
@@ -175,7 +175,8 @@ template <bool comma_is_point>
   // one is chosen by masks rather than by a branch.
   const std::size_t has_point = points != 0;
   const std::uint64_t point_mask = ~std::uint64_t{0} * has_point;
-  const auto point = static_cast<std::size_t>(std::countr_zero(points | std::uint64_t{1} << 63) / 8);
+  const auto point =
+      static_cast<std::size_t>(std::countr_zero(points | std::uint64_t{1} << 63) / 8);
   if (has_point != 0 && point == length - 1) return false;  // a text may not end at the point
   const std::uint64_t before = (std::uint64_t{1} << (8 * point)) - 1;
   const std::uint64_t without_point = (chunk & before) | ((chunk >> 8) & ~before);
@@ -244,7 +245,8 @@ template <bool comma_is_point>
   const long double m = mantissa < (std::uint64_t{1} << 63)
                             ? static_cast<long double>(static_cast<std::int64_t>(mantissa))
                             : static_cast<long double>(mantissa);
-  result = scale >= 0 ? m * SignedPowerOfTen(scale, negative) : m / SignedPowerOfTen(-scale, negative);
+  result =
+      scale >= 0 ? m * SignedPowerOfTen(scale, negative) : m / SignedPowerOfTen(-scale, negative);
   return true;
 }
 
@@ -283,8 +285,8 @@ template <bool comma_is_point>
       scale < -kMostDecimals) {
     return false;
   }
-  value = static_cast<double>(static_cast<std::int64_t>(mantissa)) /
-          kBinary64Powers[negative][-scale];
+  value =
+      static_cast<double>(static_cast<std::int64_t>(mantissa)) / kBinary64Powers[negative][-scale];
   return true;
 }
 

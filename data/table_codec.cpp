@@ -13,14 +13,16 @@
 namespace tol {
 namespace {
 
-static_assert(std::endian::native == std::endian::little || std::endian::native == std::endian::big);
+static_assert(std::endian::native == std::endian::little ||
+              std::endian::native == std::endian::big);
 
 template <typename T>
 T LoadLittleEndian(const char* bytes) {
   unsigned char ordered[sizeof(T)];
   std::memcpy(ordered, bytes, sizeof(T));
   if constexpr (std::endian::native == std::endian::big) {
-    for (std::size_t i = 0; i < sizeof(T) / 2; ++i) std::swap(ordered[i], ordered[sizeof(T) - 1 - i]);
+    for (std::size_t i = 0; i < sizeof(T) / 2; ++i)
+      std::swap(ordered[i], ordered[sizeof(T) - 1 - i]);
   }
   T value;
   std::memcpy(&value, ordered, sizeof(T));
@@ -84,7 +86,8 @@ ValuePair CellNumbers(const std::string& cell) {
 std::optional<std::uint64_t> LayoutSize(std::int32_t n, std::int32_t m) {
   if (n < 0 || m < 0) return std::nullopt;
   // N and M are below 2^31, so 16NM < 2^66 and the sum fits easily in 128 bits.
-  const auto size = static_cast<unsigned __int128>(kCountsSize) + 8u * static_cast<unsigned __int128>(n) +
+  const auto size = static_cast<unsigned __int128>(kCountsSize) +
+                    8u * static_cast<unsigned __int128>(n) +
                     6u * static_cast<unsigned __int128>(m) +
                     16u * static_cast<unsigned __int128>(n) * static_cast<unsigned __int128>(m);
   if (size > std::numeric_limits<std::uint64_t>::max()) return std::nullopt;
@@ -100,7 +103,8 @@ std::string NameText(const char* field) {
 
 void DecodeTableBody(CellTable& table, std::int32_t n, std::int32_t m, const char* body) {
   const char* bound = body;
-  for (std::int32_t r = 1; r <= n; ++r, bound += 8) table.SetCell(0, r, IntervalLabel(LoadNumber(bound)));
+  for (std::int32_t r = 1; r <= n; ++r, bound += 8)
+    table.SetCell(0, r, IntervalLabel(LoadNumber(bound)));
   const char* name = bound;
   for (std::int32_t c = 1; c <= m; ++c, name += kNameSize) table.SetCell(c, 0, NameText(name));
   const char* pair = name;
@@ -124,7 +128,8 @@ std::string EncodeTable(const CellTable& table) {
   StoreLittleEndian(out, n);
   StoreLittleEndian(out + 4, m);
   out += kCountsSize;
-  for (std::int32_t r = 1; r <= n; ++r, out += 8) StoreLittleEndian(out, WordNumber(table.GetCell(0, r), 2));
+  for (std::int32_t r = 1; r <= n; ++r, out += 8)
+    StoreLittleEndian(out, WordNumber(table.GetCell(0, r), 2));
   for (std::int32_t c = 1; c <= m; ++c, out += kNameSize) {
     std::string name = Utf8ToWin1251(table.GetCell(c, 0), kNameSize);
     name.resize(kNameSize, ' ');

@@ -28,10 +28,11 @@ class CellBatch {
 };
 
 std::int32_t LoadInt32(const char* bytes) {
-  return static_cast<std::int32_t>(static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[0])) |
-                                   static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[1])) << 8 |
-                                   static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[2])) << 16 |
-                                   static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[3])) << 24);
+  return static_cast<std::int32_t>(
+      static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[0])) |
+      static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[1])) << 8 |
+      static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[2])) << 16 |
+      static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[3])) << 24);
 }
 
 std::string DirectoryOf(const std::string& path) {
@@ -74,7 +75,8 @@ bool TryReplaceByRename(CheckedFile& original, const std::string& path, std::str
   std::string target;
   if (!CurrentFileSystem().RealPath(path, target).Ok()) return false;
   const std::string directory = DirectoryOf(target);
-  std::string temp_path = directory + (directory == "/" ? "." : "/.") + BaseNameOf(target) + ".XXXXXX";
+  std::string temp_path =
+      directory + (directory == "/" ? "." : "/.") + BaseNameOf(target) + ".XXXXXX";
   std::optional<CheckedFile> temp = CheckedFile::TryCreateTemporary(temp_path);
   if (!temp) return false;
   TemporaryName name(temp_path);

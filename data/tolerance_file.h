@@ -24,7 +24,8 @@ class CellTable {
   // The text GetCell gives, read in place where the table keeps its texts as strings (valid
   // until the table next changes), so that a reader of every cell copies none; nullptr where
   // it does not, and GetCell then gives the text.
-  [[nodiscard]] virtual const std::string* CellInPlace(std::int32_t /*col*/, std::int32_t /*row*/) const {
+  [[nodiscard]] virtual const std::string* CellInPlace(std::int32_t /*col*/,
+                                                       std::int32_t /*row*/) const {
     return nullptr;
   }
   virtual void PrepareForCounts() {}  // once both counts are read, before they are applied

@@ -63,9 +63,7 @@ std::optional<NumberResult> Read(const std::string& word) {
   }
 }
 
-bool SameNumber(long double a, long double b) {
-  return a == b || (std::isnan(a) && std::isnan(b));
-}
+bool SameNumber(long double a, long double b) { return a == b || (std::isnan(a) && std::isnan(b)); }
 
 void CheckAcceptance(const std::string& text) {
   const std::string copy = CommasAsPoints(text);
@@ -81,8 +79,8 @@ void CheckAcceptance(const std::string& text) {
   Require(first && second, "a word's overflow is lost", text);
   const bool accepted = !text.empty() && first->error == 0 && second->error == 0;
   Require(parse.accepted == accepted, "acceptance", text);
-  Require(SameNumber(parse.first, first->value) && SameNumber(parse.second, second->value), "the two numbers",
-          text);
+  Require(SameNumber(parse.first, first->value) && SameNumber(parse.second, second->value),
+          "the two numbers", text);
   try {
     const CellParse converted = ParseCellText(text, true);
     Require(converted.accepted == parse.accepted, "acceptance with the numbers rounded", text);
@@ -92,7 +90,8 @@ void CheckAcceptance(const std::string& text) {
             "the numbers rounded to binary64", text);
   } catch (const EOverflow&) {
     const auto beyond = [](long double v) { return std::isfinite(v) && std::fabs(v) > DBL_MAX; };
-    Require(beyond(parse.first) || beyond(parse.second), "binary64 overflow of numbers within its range", text);
+    Require(beyond(parse.first) || beyond(parse.second),
+            "binary64 overflow of numbers within its range", text);
   }
   if (!accepted) return;
   // The file writer turns only the first comma of each word into a point; for an accepted

@@ -34,7 +34,8 @@ Grid Cells(const CellTable& table) {
 
 std::int32_t Int32At(const std::string& bytes, std::size_t offset) {
   std::uint32_t value = 0;
-  for (std::size_t i = 0; i < 4; ++i) value |= std::uint32_t{static_cast<unsigned char>(bytes[offset + i])} << (8 * i);
+  for (std::size_t i = 0; i < 4; ++i)
+    value |= std::uint32_t{static_cast<unsigned char>(bytes[offset + i])} << (8 * i);
   return static_cast<std::int32_t>(value);
 }
 
@@ -79,13 +80,16 @@ void CheckSaveRoundTrip(MemoryFileSystem& fs, const CellTable& table, const std:
   Require(fs.OpenDescriptorCount() == 0, "the save leaves a file open", input);
   const std::string saved = fs.FileBytes(kToleranceFileName).value_or("");
   const std::uint64_t size = LayoutSize(n, m).value();
-  Require(saved.size() == std::max<std::uint64_t>(size, input.size()), "the saved file's length", input);
-  Require(saved.compare(size, std::string::npos, input, std::min<std::size_t>(size, input.size())) == 0,
-          "the bytes beyond the saved table are the old ones", input);
+  Require(saved.size() == std::max<std::uint64_t>(size, input.size()), "the saved file's length",
+          input);
+  Require(
+      saved.compare(size, std::string::npos, input, std::min<std::size_t>(size, input.size())) == 0,
+      "the bytes beyond the saved table are the old ones", input);
   const std::size_t names = kCountsSize + 8 * static_cast<std::size_t>(n);
   for (std::int32_t c = 0; c < m; ++c) {
     const std::size_t at = names + kNameSize * static_cast<std::size_t>(c);
-    Require(saved.compare(at, kNameSize, SavedName(input.data() + at)) == 0, "a name's saved bytes", input);
+    Require(saved.compare(at, kNameSize, SavedName(input.data() + at)) == 0, "a name's saved bytes",
+            input);
   }
   MemoryTable again;
   LoadTable(again);
@@ -119,8 +123,8 @@ void CheckLoad(const std::string& input) {
     Require(fs.OpenDescriptorCount() == 0, "a failed load leaves the file open", input);
     return;
   } catch (const EIntOverflow&) {
-    Require(Int32At(input, 0) == INT32_MAX || Int32At(input, 4) == INT32_MAX, "overflow without a maximal count",
-            input);
+    Require(Int32At(input, 0) == INT32_MAX || Int32At(input, 4) == INT32_MAX,
+            "overflow without a maximal count", input);
     Require(fs.OpenDescriptorCount() == 0, "a failed load leaves the file open", input);
     return;
   } catch (const EInvalidOp&) {
@@ -130,20 +134,18 @@ void CheckLoad(const std::string& input) {
   Require(fs.OpenDescriptorCount() == 0, "the load leaves the file open", input);
   const std::int32_t n = Int32At(input, 0);
   const std::int32_t m = Int32At(input, 4);
-  Require(table.RowCount() == n + 1 && table.ColCount() == m + 1, "the counts are the header's", input);
-  Require(LayoutSize(n, m).value_or(UINT64_MAX) <= input.size(), "the file holds what its counts promise", input);
+  Require(table.RowCount() == n + 1 && table.ColCount() == m + 1, "the counts are the header's",
+          input);
+  Require(LayoutSize(n, m).value_or(UINT64_MAX) <= input.size(),
+          "the file holds what its counts promise", input);
   Require(table.GetCell(0, 0) == kCornerText, "the corner text", input);
   switch (ReadBackOf(table)) {
-    case ReadBack::kAll:
-      CheckSaveRoundTrip(fs, table, input);
-      break;
+    case ReadBack::kAll: CheckSaveRoundTrip(fs, table, input); break;
     case ReadBack::kSomeUnreadable:
       StoreTable(table);  // an unreadable word is saved as the number read so far
       LoadTable(table);
       break;
-    case ReadBack::kSomeBeyondBinary64:
-      CheckSaveOverflows(fs, table, input);
-      break;
+    case ReadBack::kSomeBeyondBinary64: CheckSaveOverflows(fs, table, input); break;
   }
 }
 

@@ -72,8 +72,8 @@ void CheckCellForm(double v) {
   Require(std::fabs(back.value - v_wide) <= kHalfCellUnit + std::fabs(v_wide) * kEighteenDigitSlack,
           "a cell form reads back within 0.0005", described);
   if (std::fabs(v) < kCellRepeatLimit) {
-    Require(CellNumberText(ToBinary64(back.value)) == text, "a cell form read back shows the same text",
-            described);
+    Require(CellNumberText(ToBinary64(back.value)) == text,
+            "a cell form read back shows the same text", described);
   }
 }
 
@@ -95,7 +95,8 @@ void CheckSignallingNaN(double v) {
   const std::string described = Described(v, "");
   Require(raises([v] { return CellText(v, 0); }) && raises([v] { return CellText(0, v); }),
           "a signalling NaN in a cell raises", described);
-  Require(raises([v] { return IntervalLabel(v); }), "a signalling NaN in a label raises", described);
+  Require(raises([v] { return IntervalLabel(v); }), "a signalling NaN in a label raises",
+          described);
 }
 
 void CheckGeneralForm(double v) {
@@ -110,15 +111,16 @@ void CheckGeneralForm(double v) {
   const NumberResult back = ReadBack(text);
   Require(back.error == 0, "a general form reads as a number", described);
   const long double v_wide = v;
-  Require(std::fabs(back.value - v_wide) <= std::fabs(v_wide) * (kHalfGeneralUnit + kEighteenDigitSlack),
+  Require(std::fabs(back.value - v_wide) <=
+              std::fabs(v_wide) * (kHalfGeneralUnit + kEighteenDigitSlack),
           "a general form reads back within half a unit of its last digit", described);
   if (std::fabs(back.value) > DBL_MAX) {
     // Only the very largest values show 15 digits beyond the binary64 range.
     Require(std::fabs(v) > 1.797693134862315e308, "a general form beyond binary64", described);
     return;
   }
-  Require(GeneralRealText(ToBinary64(back.value)) == text, "a general form read back shows the same text",
-          described);
+  Require(GeneralRealText(ToBinary64(back.value)) == text,
+          "a general form read back shows the same text", described);
 }
 
 }  // namespace

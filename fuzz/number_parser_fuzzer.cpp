@@ -16,11 +16,11 @@
 namespace tol::fuzz {
 namespace {
 
-constexpr std::int64_t kInfiniteScale = 5120;       // 10^5120 is beyond the extended range
+constexpr std::int64_t kInfiniteScale = 5120;  // 10^5120 is beyond the extended range
 // The extended maximum, about 1.19E4932, lies between 10^4932 and 10^4933: a value below
 // 10^4932 never overflows, one of 4933 decimal places may.
 constexpr int kOverflowingExponent = 4933;
-constexpr int kSmallestComparedExponent = -4900;    // well above the extended subnormals
+constexpr int kSmallestComparedExponent = -4900;  // well above the extended subnormals
 constexpr long double kRelativeTolerance = 1e-15L;
 
 // What the grammar says about a text: the error position (0 when it is a number), the sign,
@@ -41,7 +41,9 @@ Expected ReadByGrammar(const std::string& text) {
     expected.error = static_cast<std::int32_t>(at + 1);
     return expected;
   };
-  const auto digit = [&](std::size_t at) { return at < length && text[at] >= '0' && text[at] <= '9'; };
+  const auto digit = [&](std::size_t at) {
+    return at < length && text[at] >= '0' && text[at] <= '9';
+  };
   while (i < length && text[i] == ' ') ++i;
   if (i < length && (text[i] == '-' || text[i] == '+')) expected.negative = text[i++] == '-';
   if (i == length) return stop(i);
@@ -58,7 +60,8 @@ Expected ReadByGrammar(const std::string& text) {
   if (i < length && (text[i] == '-' || text[i] == '+')) exponent_negative = text[i++] == '-';
   if (!digit(i)) return stop(i);
   std::int64_t exponent = 0;
-  for (; digit(i); ++i) exponent = std::min<std::int64_t>(exponent * 10 + (text[i] - '0'), 1'000'000'000'000);
+  for (; digit(i); ++i)
+    exponent = std::min<std::int64_t>(exponent * 10 + (text[i] - '0'), 1'000'000'000'000);
   if (i != length) return stop(i);
   expected.scale += exponent_negative ? -exponent : exponent;
   return expected;
@@ -87,11 +90,15 @@ void CheckValue(const std::string& text, const Expected& expected, long double v
     Require(magnitude == 0, "zero digits or a scale to -5120 give zero", text);
     return;
   }
-  const std::int64_t decimal_exponent = static_cast<std::int64_t>(significant.size()) + expected.scale;
-  Require(decimal_exponent <= kOverflowingExponent, "beyond the extended range without an overflow", text);
-  if (decimal_exponent < kSmallestComparedExponent || decimal_exponent == kOverflowingExponent) return;
+  const std::int64_t decimal_exponent =
+      static_cast<std::int64_t>(significant.size()) + expected.scale;
+  Require(decimal_exponent <= kOverflowingExponent, "beyond the extended range without an overflow",
+          text);
+  if (decimal_exponent < kSmallestComparedExponent || decimal_exponent == kOverflowingExponent)
+    return;
   const std::string reference_text = significant + "e" + std::to_string(expected.scale);
-  Require(Close(magnitude, std::strtold(reference_text.c_str(), nullptr)), "the value differs from strtold", text);
+  Require(Close(magnitude, std::strtold(reference_text.c_str(), nullptr)),
+          "the value differs from strtold", text);
 }
 
 // The mantissa a refused text gives back: its digits so far as a whole number.
@@ -101,7 +108,8 @@ void CheckPartialMantissa(const std::string& text, const Expected& expected, lon
     Require(value == 0, "the mantissa read so far is zero", text);
     return;
   }
-  Require(Close(value, std::strtold(significant.c_str(), nullptr)), "the mantissa read so far", text);
+  Require(Close(value, std::strtold(significant.c_str(), nullptr)), "the mantissa read so far",
+          text);
 }
 
 void CheckText(const std::string& text) {

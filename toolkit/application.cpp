@@ -17,10 +17,10 @@ namespace {
 // the main grid fits each column to 7 pixels per character. Where that face is missing, a
 // narrow face keeps the numbers whole in their columns instead of a wide default cutting them.
 void SubstituteDesignFace() {
-  QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
-                             {QStringLiteral("Liberation Sans Narrow"),
-                              QStringLiteral("DejaVu Sans Condensed"),
-                              QStringLiteral("Arial Narrow")});
+  QFont::insertSubstitutions(
+      QStringLiteral("MS Sans Serif"),
+      {QStringLiteral("Liberation Sans Narrow"), QStringLiteral("DejaVu Sans Condensed"),
+       QStringLiteral("Arial Narrow")});
 }
 
 }  // namespace
@@ -44,7 +44,9 @@ Application::Application(int& argc, char** argv) : QApplication(argc, argv), d_(
 
 Application::~Application() { delete d_; }
 
-Application* Application::Instance() { return qobject_cast<Application*>(QCoreApplication::instance()); }
+Application* Application::Instance() {
+  return qobject_cast<Application*>(QCoreApplication::instance());
+}
 
 Form* Application::MainForm() const { return detail::Registry().mainForm; }
 

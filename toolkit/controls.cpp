@@ -19,12 +19,9 @@ constexpr int kFlatButtonPicture = 20;
 [[nodiscard]] QChar TypedCharacter(const QKeyEvent& event) {
   switch (event.key()) {
     case Qt::Key_Return:
-    case Qt::Key_Enter:
-      return QChar(kEnter);
-    case Qt::Key_Backspace:
-      return QChar(kBackspace);
-    default:
-      return event.text().isEmpty() ? QChar(0) : event.text().front();
+    case Qt::Key_Enter: return QChar(kEnter);
+    case Qt::Key_Backspace: return QChar(kBackspace);
+    default: return event.text().isEmpty() ? QChar(0) : event.text().front();
   }
 }
 

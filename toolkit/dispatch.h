@@ -36,8 +36,9 @@ void Guarded(Handler&& handler) noexcept {
 template <class Sender, class Signal>
 QMetaObject::Connection Connect(Sender* sender, Signal signal, QObject* context,
                                 std::function<void(QObject*)> handler) {
-  return QObject::connect(sender, signal, context,
-                          [sender, handler = std::move(handler)] { Guarded([&] { handler(sender); }); });
+  return QObject::connect(sender, signal, context, [sender, handler = std::move(handler)] {
+    Guarded([&] { handler(sender); });
+  });
 }
 
 }  // namespace tk

@@ -13,9 +13,8 @@ namespace tk {
 namespace {
 
 // States the style draws something for besides the text: highlight, focus frame, hover, editor.
-constexpr QStyle::State kStyledStates =
-    QStyle::State_Selected | QStyle::State_HasFocus | QStyle::State_MouseOver |
-    QStyle::State_Editing;
+constexpr QStyle::State kStyledStates = QStyle::State_Selected | QStyle::State_HasFocus |
+                                        QStyle::State_MouseOver | QStyle::State_Editing;
 
 constexpr QStyleOptionViewItem::ViewItemFeatures kStyledFeatures =
     QStyleOptionViewItem::WrapText | QStyleOptionViewItem::Alternate |

@@ -30,8 +30,8 @@ bool GridModel::SetCell(std::int32_t col, std::int32_t row, const std::string& t
 
 void GridModel::AssignLine(bool isRow, std::int32_t index, std::span<const std::string> texts) {
   const std::int32_t lineLength = isRow ? cols_ : rows_;
-  const auto count = static_cast<std::int32_t>(
-      std::min(texts.size(), static_cast<std::size_t>(lineLength)));
+  const auto count =
+      static_cast<std::int32_t>(std::min(texts.size(), static_cast<std::size_t>(lineLength)));
   if (count == 0) return;
   for (std::int32_t i = 0; i < count; ++i) {
     cells_[isRow ? Slot(i, index) : Slot(index, i)] = texts[static_cast<std::size_t>(i)];
@@ -96,8 +96,8 @@ void GridModel::SetRowCount(std::int32_t count) {
   if (count > rows_) {
     // May fail; nothing is announced yet.
     if (size > cells_.capacity()) {
-      cells_.reserve(static_cast<std::size_t>(Grown(static_cast<std::int64_t>(cells_.capacity()),
-                                                    static_cast<std::int64_t>(size))));
+      cells_.reserve(static_cast<std::size_t>(
+          Grown(static_cast<std::int64_t>(cells_.capacity()), static_cast<std::int64_t>(size))));
     }
     beginInsertRows(QModelIndex(), rows_ - fixedRows_, count - fixedRows_ - 1);
     cells_.resize(size);

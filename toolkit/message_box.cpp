@@ -25,30 +25,21 @@ constexpr std::int32_t IDCANCEL = 2;
 
 [[nodiscard]] QMessageBox::StandardButtons ButtonsOf(std::int32_t flags) {
   switch (flags & kButtonMask) {
-    case kButtonsOkCancel:
-      return QMessageBox::Ok | QMessageBox::Cancel;
-    case kButtonsYesNoCancel:
-      return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
-    case kButtonsYesNo:
-      return QMessageBox::Yes | QMessageBox::No;
+    case kButtonsOkCancel: return QMessageBox::Ok | QMessageBox::Cancel;
+    case kButtonsYesNoCancel: return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    case kButtonsYesNo: return QMessageBox::Yes | QMessageBox::No;
     case kButtonsOk:
-    default:
-      return QMessageBox::Ok;
+    default: return QMessageBox::Ok;
   }
 }
 
 [[nodiscard]] QMessageBox::Icon IconOf(std::int32_t flags) {
   switch (flags & kIconMask) {
-    case kIconError:
-      return QMessageBox::Critical;
-    case kIconQuestion:
-      return QMessageBox::Question;
-    case kIconWarning:
-      return QMessageBox::Warning;
-    case kIconInformation:
-      return QMessageBox::Information;
-    default:
-      return QMessageBox::NoIcon;
+    case kIconError: return QMessageBox::Critical;
+    case kIconQuestion: return QMessageBox::Question;
+    case kIconWarning: return QMessageBox::Warning;
+    case kIconInformation: return QMessageBox::Information;
+    default: return QMessageBox::NoIcon;
   }
 }
 
@@ -56,14 +47,10 @@ constexpr std::int32_t IDCANCEL = 2;
 // which Qt picks among No and Cancel; a box with OK alone answers OK.
 [[nodiscard]] std::int32_t AnswerOf(int pressed) {
   switch (pressed) {
-    case QMessageBox::Yes:
-      return IDYES;
-    case QMessageBox::No:
-      return IDNO;
-    case QMessageBox::Cancel:
-      return IDCANCEL;
-    default:
-      return IDOK;
+    case QMessageBox::Yes: return IDYES;
+    case QMessageBox::No: return IDNO;
+    case QMessageBox::Cancel: return IDCANCEL;
+    default: return IDOK;
   }
 }
 

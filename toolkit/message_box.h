@@ -6,8 +6,8 @@
 
 namespace tk {
 
-inline constexpr std::int32_t MB_OK_ICONERROR = 16;     // OK button, error icon
-inline constexpr std::int32_t MB_YESNO_QUESTION = 36;   // Yes and No buttons, question icon
+inline constexpr std::int32_t MB_OK_ICONERROR = 16;    // OK button, error icon
+inline constexpr std::int32_t MB_YESNO_QUESTION = 36;  // Yes and No buttons, question icon
 inline constexpr std::int32_t IDOK = 1;
 inline constexpr std::int32_t IDYES = 6;
 inline constexpr std::int32_t IDNO = 7;

@@ -23,7 +23,8 @@ struct CallerState {
 };
 
 // Processes events until the close check lets the run end; returns the final ModalResult.
-std::int32_t ProcessUntilClosed(Form& window, detail::FormInternals::State& state, QEventLoop& loop) {
+std::int32_t ProcessUntilClosed(Form& window, detail::FormInternals::State& state,
+                                QEventLoop& loop) {
   state.modalResult = mrNone;
   for (;;) {
     state.closeCheckDue = false;

@@ -72,9 +72,7 @@ void StringGrid::SetCurrentRow(std::int32_t row) {
   d_->MoveCurrent(d_->curCol, row, false);
 }
 
-std::int32_t StringGrid::FirstVisibleCol() const {
-  return std::max(columnAt(0), 0) + FixedCols();
-}
+std::int32_t StringGrid::FirstVisibleCol() const { return std::max(columnAt(0), 0) + FixedCols(); }
 
 std::int32_t StringGrid::FirstVisibleRow() const { return std::max(rowAt(0), 0) + FixedRows(); }
 

@@ -28,7 +28,7 @@ enum GridOption : std::uint32_t {
   goFixedHorzLine = 1u << 1,
   goVertLine = 1u << 2,
   goHorzLine = 1u << 3,
-  goRangeSelect = 1u << 4,       // Shift + arrows select a rectangle (never a mouse press)
+  goRangeSelect = 1u << 4,        // Shift + arrows select a rectangle (never a mouse press)
   goDrawFocusSelected = 1u << 5,  // the current cell is drawn in the selection colours
   goColSizing = 1u << 6,          // scrollable columns resizable by dragging in the fixed row
   goEditing = 1u << 7,            // cells editable in place
@@ -101,8 +101,8 @@ class StringGrid : public QTableView, public tol::CellTable {
   // Events. Each handler runs inside Guarded (an error it raises is reported, then ignored).
   // Raised for every change the user makes in the cell editor (the text already in the cell),
   // and once more when the editor leaves its cell.
-  std::function<void(QObject* sender, std::int32_t col, std::int32_t row,
-                     const std::string& value)> OnSetEditText;
+  std::function<void(QObject* sender, std::int32_t col, std::int32_t row, const std::string& value)>
+      OnSetEditText;
   // Every character typed while the grid or its editor has the focus, Enter (13) and
   // backspace (8) included, before it takes effect; set key to QChar(0) to discard it.
   std::function<void(QObject* sender, QChar& key)> OnKeyPress;

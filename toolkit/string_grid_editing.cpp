@@ -129,8 +129,8 @@ void StringGrid::Private::SwitchEditingOff() {
   if (stayOn && EditorHasFocusOrGrid()) OpenEditor(true);
 }
 
-void StringGrid::Private::ReloadEditorIfOn(std::int32_t col0, std::int32_t row0,
-                                           std::int32_t col1, std::int32_t row1) {
+void StringGrid::Private::ReloadEditorIfOn(std::int32_t col0, std::int32_t row0, std::int32_t col1,
+                                           std::int32_t row1) {
   if (!editorOpen || editCol < col0 || editCol > col1 || editRow < row0 || editRow > row1) return;
   editor->Load(QString::fromStdString(model->Cell(editCol, editRow)), true);
 }

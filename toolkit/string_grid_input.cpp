@@ -31,17 +31,12 @@ constexpr char16_t kDelete = 127;
 [[nodiscard]] QChar TypedCharacter(const QKeyEvent& event) {
   switch (event.key()) {
     case Qt::Key_Return:
-    case Qt::Key_Enter:
-      return QChar(kEnter);
-    case Qt::Key_Backspace:
-      return QChar(kBackspace);
-    case Qt::Key_Escape:
-      return QChar(kEscape);
+    case Qt::Key_Enter: return QChar(kEnter);
+    case Qt::Key_Backspace: return QChar(kBackspace);
+    case Qt::Key_Escape: return QChar(kEscape);
     case Qt::Key_Tab:
-    case Qt::Key_Backtab:
-      return QChar(0);
-    default:
-      break;
+    case Qt::Key_Backtab: return QChar(0);
+    default: break;
   }
   const Qt::KeyboardModifiers mods = event.modifiers();
   if ((mods & Qt::ControlModifier) != 0 && (mods & Qt::AltModifier) == 0) return QChar(0);
@@ -78,8 +73,7 @@ bool StringGrid::Private::NavigationKey(const QKeyEvent* event, bool rowsByCtrl)
       col = model->ColCount() - 1;
       if (ctrl) row = model->RowCount() - 1;
       break;
-    default:
-      return false;
+    default: return false;
   }
   col = std::clamp(col, model->FixedCols(), model->ColCount() - 1);
   row = std::clamp(row, model->FixedRows(), model->RowCount() - 1);
@@ -122,20 +116,15 @@ bool StringGrid::Private::EditorKey(QKeyEvent* event) {
     case Qt::Key_Up:
     case Qt::Key_Down:
     case Qt::Key_PageUp:
-    case Qt::Key_PageDown:
-      return NavigationKey(event, false);
+    case Qt::Key_PageDown: return NavigationKey(event, false);
     case Qt::Key_Left:
-    case Qt::Key_Home:
-      return MovesOutOfEditor(event, true) && NavigationKey(event, false);
+    case Qt::Key_Home: return MovesOutOfEditor(event, true) && NavigationKey(event, false);
     case Qt::Key_Right:
-    case Qt::Key_End:
-      return MovesOutOfEditor(event, false) && NavigationKey(event, false);
+    case Qt::Key_End: return MovesOutOfEditor(event, false) && NavigationKey(event, false);
     case Qt::Key_Tab:
     case Qt::Key_Backtab:
-    case Qt::Key_F2:
-      return true;
-    default:
-      break;
+    case Qt::Key_F2: return true;
+    default: break;
   }
   const QChar typed = TypedCharacter(*event);
   if (typed.isNull()) return false;
@@ -284,8 +273,8 @@ bool StringGrid::eventFilter(QObject* watched, QEvent* event) {
     d_->MousePressOnFixed();
     return true;
   }
-  if (press && (watched == horizontalHeader()->viewport() ||
-                watched == verticalHeader()->viewport())) {
+  if (press &&
+      (watched == horizontalHeader()->viewport() || watched == verticalHeader()->viewport())) {
     d_->MousePressOnFixed();
     return false;  // the header goes on to start a width drag on a section boundary
   }

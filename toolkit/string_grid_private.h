@@ -28,8 +28,7 @@ class StringGrid::Private {
   CellEditor* editor = nullptr;
   QLabel* corner = nullptr;  // the corner cell (0, 0), drawn over the view's corner button
   std::vector<std::int32_t> widths;
-  GridOptions options = goFixedVertLine | goFixedHorzLine | goVertLine | goHorzLine |
-                        goRangeSelect;
+  GridOptions options = goFixedVertLine | goFixedHorzLine | goVertLine | goHorzLine | goRangeSelect;
 
   std::int32_t curCol = 1;
   std::int32_t curRow = 1;
@@ -41,8 +40,8 @@ class StringGrid::Private {
   std::int32_t editCol = 0;  // the cell the open editor belongs to
   std::int32_t editRow = 0;
 
-  bool focusInside = false;  // the grid or its editor holds the keyboard focus
-  bool windowFocus = false;  // the grid is the control its window gives the focus back to
+  bool focusInside = false;    // the grid or its editor holds the keyboard focus
+  bool windowFocus = false;    // the grid is the control its window gives the focus back to
   bool syncingWidths = false;  // header sections being resized by the grid itself
   bool alignClient = false;
 
@@ -71,8 +70,7 @@ class StringGrid::Private {
   void CloseEditor();
   void SwitchEditingOn();
   void SwitchEditingOff();
-  void ReloadEditorIfOn(std::int32_t col0, std::int32_t row0, std::int32_t col1,
-                        std::int32_t row1);
+  void ReloadEditorIfOn(std::int32_t col0, std::int32_t row0, std::int32_t col1, std::int32_t row1);
   void UserEdited(const QString& text);
   void RaiseSetEditText(std::int32_t col, std::int32_t row, const std::string& value);
   [[nodiscard]] bool RaiseKeyPress(QChar& key);

@@ -49,8 +49,9 @@ void StringGrid::Private::SetUpView() {
   top->setFixedHeight(DefaultRowHeight);
   top->viewport()->installEventFilter(&q);
   left->viewport()->installEventFilter(&q);
-  QObject::connect(top, &QHeaderView::sectionResized, &q,
-                   [this](int section, int, int newSize) { HeaderSectionResized(section, newSize); });
+  QObject::connect(top, &QHeaderView::sectionResized, &q, [this](int section, int, int newSize) {
+    HeaderSectionResized(section, newSize);
+  });
 
   corner = new QLabel(&q);
   corner->setBackgroundRole(QPalette::Button);

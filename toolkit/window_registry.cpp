@@ -39,14 +39,10 @@ class FocusTracker : public QObject {
     if (!watched->isWidgetType()) return false;
     auto* widget = static_cast<QWidget*>(watched);
     switch (event->type()) {
-      case QEvent::FocusIn:
-        return DeliverAsEntry(widget, static_cast<QFocusEvent*>(event));
-      case QEvent::ShortcutOverride:
-        return MenuClaimsKey(widget, static_cast<QKeyEvent*>(event));
-      case QEvent::KeyPress:
-        return MoveFocusOnTab(widget, static_cast<QKeyEvent*>(event));
-      default:
-        return false;
+      case QEvent::FocusIn: return DeliverAsEntry(widget, static_cast<QFocusEvent*>(event));
+      case QEvent::ShortcutOverride: return MenuClaimsKey(widget, static_cast<QKeyEvent*>(event));
+      case QEvent::KeyPress: return MoveFocusOnTab(widget, static_cast<QKeyEvent*>(event));
+      default: return false;
     }
   }
 

@@ -46,8 +46,9 @@ void CheckFieldCount(const CsvRecord& record, std::size_t expected) {
   const std::size_t count = record.fields.size();
   if (count == expected) return;
   // The column named is the first one missing, or the first one too many.
-  throw CsvError(record.line, std::min(count, expected) + 1,
-                 std::to_string(count) + " fields where the header has " + std::to_string(expected));
+  throw CsvError(
+      record.line, std::min(count, expected) + 1,
+      std::to_string(count) + " fields where the header has " + std::to_string(expected));
 }
 
 void SetIntervalRow(MemoryTable& table, std::int32_t row, const CsvRecord& record) {
@@ -80,7 +81,8 @@ MemoryTable TableFromCsv(std::string_view csv, NameCase name_case) {
 
   MemoryTable table(cols, rows);
   table.SetCell(0, 0, kCornerText);
-  for (std::size_t c = 0; c < names.size(); ++c) table.SetCell(static_cast<std::int32_t>(c + 1), 0, names[c]);
+  for (std::size_t c = 0; c < names.size(); ++c)
+    table.SetCell(static_cast<std::int32_t>(c + 1), 0, names[c]);
   for (std::size_t r = 1; r < records.size(); ++r) {
     CheckFieldCount(records[r], header.fields.size());
     SetIntervalRow(table, static_cast<std::int32_t>(r), records[r]);

@@ -18,7 +18,8 @@ class CsvReader {
     while (pos_ < text_.size()) {
       const bool starts_quoted = text_[pos_] == '"';
       CsvRecord record = ReadRecord();
-      const bool blank_line = record.fields.size() == 1 && record.fields[0].empty() && !starts_quoted;
+      const bool blank_line =
+          record.fields.size() == 1 && record.fields[0].empty() && !starts_quoted;
       if (!blank_line) records.push_back(std::move(record));
     }
     return records;

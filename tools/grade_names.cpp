@@ -52,21 +52,25 @@ std::string CheckedName(const std::string& name, std::size_t line, std::size_t c
   if (name.empty()) throw CsvError(line, column, "the grade name is empty");
   const std::string bytes = Utf8ToWin1251(name);
   if (Win1251ToUtf8(bytes) != name) {
-    throw CsvError(line, column, "the grade name \"" + name + "\" has characters outside Windows-1251");
+    throw CsvError(line, column,
+                   "the grade name \"" + name + "\" has characters outside Windows-1251");
   }
   if (bytes.size() > kNameSize) {
     throw CsvError(line, column, "the grade name \"" + name + "\" is longer than 6 characters");
   }
-  if (std::any_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; })) {
+  if (std::any_of(bytes.begin(), bytes.end(),
+                  [](char c) { return static_cast<unsigned char>(c) < 0x20; })) {
     throw CsvError(line, column, "the grade name \"" + name + "\" has a control character");
   }
   return bytes;
 }
 
 // The name part of a column title that must end in suffix.
-std::string NameOfTitle(const std::string& title, std::string_view suffix, std::size_t line, std::size_t column) {
+std::string NameOfTitle(const std::string& title, std::string_view suffix, std::size_t line,
+                        std::size_t column) {
   if (!title.ends_with(suffix)) {
-    throw CsvError(line, column, "the column title \"" + title + "\" does not end in " + std::string(suffix));
+    throw CsvError(line, column,
+                   "the column title \"" + title + "\" does not end in " + std::string(suffix));
   }
   return WithoutTrailingBlanks(std::string_view(title).substr(0, title.size() - suffix.size()));
 }
@@ -76,8 +80,9 @@ std::string NameOfTitle(const std::string& title, std::string_view suffix, std::
 std::vector<std::string> GradeNamesFromHeader(const CsvRecord& header, NameCase name_case) {
   const std::vector<std::string>& titles = header.fields;
   if (titles.size() % 2 == 0) {
-    throw CsvError(header.line, titles.size(),
-                   "the column \"" + titles.back() + "\" has no " + std::string(kLowerSuffix) + " partner");
+    throw CsvError(
+        header.line, titles.size(),
+        "the column \"" + titles.back() + "\" has no " + std::string(kLowerSuffix) + " partner");
   }
   std::vector<std::string> names;
   std::vector<std::string> keys;
@@ -85,15 +90,17 @@ std::vector<std::string> GradeNamesFromHeader(const CsvRecord& header, NameCase 
     const std::size_t column = upper + 1;  // 1-based column of the "_upper" title
     const std::string name = NameOfTitle(titles[upper], kUpperSuffix, header.line, column);
     if (NameOfTitle(titles[upper + 1], kLowerSuffix, header.line, column + 1) != name) {
-      throw CsvError(header.line, column + 1,
-                     "expected \"" + name + std::string(kLowerSuffix) + "\" after \"" + titles[upper] + "\"");
+      throw CsvError(
+          header.line, column + 1,
+          "expected \"" + name + std::string(kLowerSuffix) + "\" after \"" + titles[upper] + "\"");
     }
     const std::string key = ComparisonKey(CheckedName(name, header.line, column), name_case);
     const auto earlier = std::find(keys.begin(), keys.end(), key);
     if (earlier != keys.end()) {
       throw CsvError(header.line, column,
-                     "the grade name \"" + name + "\" repeats \"" + GradeNameTitle(names[earlier - keys.begin()]) +
-                         "\" of column " + std::to_string(2 * (earlier - keys.begin()) + 2));
+                     "the grade name \"" + name + "\" repeats \"" +
+                         GradeNameTitle(names[earlier - keys.begin()]) + "\" of column " +
+                         std::to_string(2 * (earlier - keys.begin()) + 2));
     }
     keys.push_back(key);
     names.push_back(name + std::string(kNameSize - Utf8ToWin1251(name).size(), ' '));

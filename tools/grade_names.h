@@ -14,8 +14,8 @@ inline constexpr std::string_view kUpperSuffix = "_upper";
 inline constexpr std::string_view kLowerSuffix = "_lower";
 
 enum class NameCase {
-  kIgnored,    // "H7" and "h7" name the same grade, as in the editor's own duplicate test
-  kSignificant // "H7" (a hole) and "h7" (a shaft) are two grades; only exact repeats clash
+  kIgnored,     // "H7" and "h7" name the same grade, as in the editor's own duplicate test
+  kSignificant  // "H7" (a hole) and "h7" (a shaft) are two grades; only exact repeats clash
 };
 
 // The grade names of a header record: after the first column, pairs "<name>_upper",
@@ -23,7 +23,8 @@ enum class NameCase {
 // the Windows-1251 code page, no control characters, and not repeat an earlier name. Returns
 // the names as table cell texts: blank-padded to 6 characters. Raises CsvError at the column
 // of the first fault.
-[[nodiscard]] std::vector<std::string> GradeNamesFromHeader(const CsvRecord& header, NameCase name_case);
+[[nodiscard]] std::vector<std::string> GradeNamesFromHeader(const CsvRecord& header,
+                                                            NameCase name_case);
 
 // The header column title of a grade name cell: the name without its trailing blanks.
 [[nodiscard]] std::string GradeNameTitle(std::string_view name_cell);

@@ -16,8 +16,8 @@ int main(int argc, char** argv) {
   try {
     const tol::ImportedCounts counts = tol::ImportCsvFile(
         argv[1], argv[2], {.replace_existing = true, .name_case = tol::NameCase::kSignificant});
-    std::cout << "wrote " << counts.intervals << " intervals x " << counts.grades << " classes to " << argv[2]
-              << "\n";
+    std::cout << "wrote " << counts.intervals << " intervals x " << counts.grades << " classes to "
+              << argv[2] << "\n";
     return 0;
   } catch (const tol::Exception& e) {
     std::cerr << "make_sample: " << e.Message() << "\n";

@@ -51,8 +51,8 @@ int Import(const std::vector<std::string>& args) {
   if (paths.size() != 2) return Usage();
   try {
     const tol::ImportedCounts counts = tol::ImportCsvFile(paths[0], paths[1], options);
-    std::cerr << "tolcsv: wrote " << counts.intervals << " intervals x " << counts.grades << " grades to "
-              << paths[1] << "\n";
+    std::cerr << "tolcsv: wrote " << counts.intervals << " intervals x " << counts.grades
+              << " grades to " << paths[1] << "\n";
   } catch (const tol::CsvError& e) {
     const std::string source = paths[0] == "-" ? "standard input" : paths[0];
     std::cerr << "tolcsv: " << source << ": " << e.Message() << "\n";

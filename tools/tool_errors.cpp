@@ -3,7 +3,8 @@
 namespace tol {
 
 CsvError::CsvError(std::size_t line, std::size_t column, const std::string& problem)
-    : Exception("line " + std::to_string(line) + ", column " + std::to_string(column) + ": " + problem),
+    : Exception("line " + std::to_string(line) + ", column " + std::to_string(column) + ": " +
+                problem),
       line_(line),
       column_(column) {}
 

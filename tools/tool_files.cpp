@@ -19,7 +19,9 @@ namespace {
 
 constexpr const char* kStandardStream = "-";
 
-[[noreturn]] void RaiseSystemError(const std::string& path) { throw ToolFileError(path, std::strerror(errno)); }
+[[noreturn]] void RaiseSystemError(const std::string& path) {
+  throw ToolFileError(path, std::strerror(errno));
+}
 
 // Closes a descriptor on every way out; Close() reports a failed close.
 class Descriptor {
@@ -51,7 +53,8 @@ std::string BaseNameOf(const std::string& path) {
 // The file a path names once symbolic links are followed, so a replacement goes where a link
 // points and leaves the link in place; the path itself when nothing is there yet.
 std::string ResolvedPath(const std::string& path) {
-  const std::unique_ptr<char, decltype(&std::free)> real(::realpath(path.c_str(), nullptr), &std::free);
+  const std::unique_ptr<char, decltype(&std::free)> real(::realpath(path.c_str(), nullptr),
+                                                         &std::free);
   return real ? std::string(real.get()) : path;
 }
 

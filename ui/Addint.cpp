@@ -33,14 +33,12 @@ const AddDialogDesign kDesign{
 
 TFormAddInt::TFormAddInt(QWidget* parent) : AddDialog(kDesign, unsaved_, parent) {
   // Typing is filtered key by key; this also keeps anything but digits out of a paste.
-  Edit1->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")),
-                                                      Edit1));
+  Edit1->setValidator(
+      new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), Edit1));
   Created();
 }
 
-std::string TFormAddInt::NewLabelText() const {
-  return "До " + Edit1->text().toStdString();
-}
+std::string TFormAddInt::NewLabelText() const { return "До " + Edit1->text().toStdString(); }
 
 void TFormAddInt::FilterEntryKey(QChar& key) {
   const char16_t c = key.unicode();

@@ -161,8 +161,8 @@ void AddDialog::BitBtnSaveClick(QObject* /*sender*/) {
 
 void AddDialog::FormCloseQuery(QObject* /*sender*/, bool& canClose) {
   if (!unsaved_) return;
-  const std::int32_t answer = tk::ShowMessageBox(kUnsavedQuestion, windowTitle().toStdString(),
-                                                 tk::MB_YESNO_QUESTION);
+  const std::int32_t answer =
+      tk::ShowMessageBox(kUnsavedQuestion, windowTitle().toStdString(), tk::MB_YESNO_QUESTION);
   canClose = answer == tk::IDYES;
 }
 

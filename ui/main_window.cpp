@@ -192,8 +192,8 @@ void TForm1::ConnectHandlers() {
     Handler handler;
   };
   const Command commands[] = {
-      {Save, MenuSave, &TForm1::SaveClick},     {Edit, MenuEdit, &TForm1::EditClick},
-      {AddKv, MenuAddKv, &TForm1::AddKvClick},  {DelKv, MenuDelKv, &TForm1::DelKvClick},
+      {Save, MenuSave, &TForm1::SaveClick},       {Edit, MenuEdit, &TForm1::EditClick},
+      {AddKv, MenuAddKv, &TForm1::AddKvClick},    {DelKv, MenuDelKv, &TForm1::DelKvClick},
       {AddInt, MenuAddInt, &TForm1::AddIntClick}, {DelInt, MenuDelInt, &TForm1::DelIntClick},
       {BExit, MenuExit, &TForm1::BExitClick},
   };

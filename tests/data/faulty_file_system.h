@@ -65,8 +65,12 @@ class FaultyFileSystem final : public FileSystem {
     return inner_.Write(fd, buffer, Transfer(count));
   }
   SysResult FSync(int fd) override { return Fails("FSync") ? Fault() : inner_.FSync(fd); }
-  SysResult Flock(int fd, int op) override { return Fails("Flock") ? Fault() : inner_.Flock(fd, op); }
-  SysResult FStat(int fd, FileStatus& s) override { return Fails("FStat") ? Fault() : inner_.FStat(fd, s); }
+  SysResult Flock(int fd, int op) override {
+    return Fails("Flock") ? Fault() : inner_.Flock(fd, op);
+  }
+  SysResult FStat(int fd, FileStatus& s) override {
+    return Fails("FStat") ? Fault() : inner_.FStat(fd, s);
+  }
   SysResult Stat(const std::string& p, FileStatus& s) override {
     return Fails("Stat") ? Fault() : inner_.Stat(p, s);
   }
@@ -83,7 +87,9 @@ class FaultyFileSystem final : public FileSystem {
   SysResult Rename(const std::string& from, const std::string& to) override {
     return Fails("Rename") ? Fault() : inner_.Rename(from, to);
   }
-  SysResult Unlink(const std::string& p) override { return Fails("Unlink") ? Fault() : inner_.Unlink(p); }
+  SysResult Unlink(const std::string& p) override {
+    return Fails("Unlink") ? Fault() : inner_.Unlink(p);
+  }
   SysResult RealPath(const std::string& p, std::string& r) override {
     return Fails("RealPath") ? Fault() : inner_.RealPath(p, r);
   }

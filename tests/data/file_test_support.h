@@ -84,7 +84,8 @@ class FileImage {
     return Int32(m);
   }
   FileImage& Int32(std::int32_t v) {
-    for (int i = 0; i < 4; ++i) bytes_ += static_cast<char>(static_cast<std::uint32_t>(v) >> (8 * i));
+    for (int i = 0; i < 4; ++i)
+      bytes_ += static_cast<char>(static_cast<std::uint32_t>(v) >> (8 * i));
     return *this;
   }
   FileImage& Real(double v) { return Bits(std::bit_cast<std::uint64_t>(v)); }
@@ -104,7 +105,8 @@ class FileImage {
 };
 
 // A complete table: bounds, 6-byte names, then values pairs grade by grade (column-major).
-inline std::string TableFile(const std::vector<double>& bounds, const std::vector<std::string>& names,
+inline std::string TableFile(const std::vector<double>& bounds,
+                             const std::vector<std::string>& names,
                              const std::vector<double>& values) {
   FileImage image;
   image.Counts(static_cast<std::int32_t>(bounds.size()), static_cast<std::int32_t>(names.size()));
@@ -157,7 +159,8 @@ inline std::string RunInChild(const std::function<std::string()>& body) {
   std::string report;
   char buffer[256];
   ssize_t got = 0;
-  while ((got = ::read(fds[0], buffer, sizeof buffer)) > 0) report.append(buffer, static_cast<std::size_t>(got));
+  while ((got = ::read(fds[0], buffer, sizeof buffer)) > 0)
+    report.append(buffer, static_cast<std::size_t>(got));
   ::close(fds[0]);
   int status = 0;
   ::waitpid(pid, &status, 0);
@@ -179,7 +182,8 @@ inline std::vector<std::vector<std::string>> Cells(const CellTable& table) {
 // Descriptors the process holds open.
 inline std::size_t OpenDescriptorCount() {
   std::size_t count = 0;
-  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) ++count;
+  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator("/proc/self/fd"))
+    ++count;
   return count;
 }
 

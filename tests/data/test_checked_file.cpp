@@ -20,10 +20,10 @@
 namespace tol {
 namespace {
 
+using testing::Attempt;
 using testing::FaultyFileSystem;
 using testing::OpenDescriptorCount;
 using testing::ReadFile;
-using testing::Attempt;
 using testing::RunInChild;
 using testing::TempDirTest;
 using testing::WriteFile;
@@ -153,11 +153,22 @@ TEST(OpenErrorCodeTest, MapsTheSystemsNumbersToConditions) {
     int error;
     std::int32_t code;
   } rows[] = {
-      {ENOENT, 2}, {ENOTDIR, 3}, {ENAMETOOLONG, 3}, {EINVAL, 3}, {EMFILE, 4},  {ENFILE, 4},
-      {EACCES, 5}, {EPERM, 5},   {EISDIR, 5},       {EROFS, 5},  {EWOULDBLOCK, EWOULDBLOCK},
-      {ENOSPC, ENOSPC}, {ETXTBSY, ETXTBSY},
+      {ENOENT, 2},
+      {ENOTDIR, 3},
+      {ENAMETOOLONG, 3},
+      {EINVAL, 3},
+      {EMFILE, 4},
+      {ENFILE, 4},
+      {EACCES, 5},
+      {EPERM, 5},
+      {EISDIR, 5},
+      {EROFS, 5},
+      {EWOULDBLOCK, EWOULDBLOCK},
+      {ENOSPC, ENOSPC},
+      {ETXTBSY, ETXTBSY},
   };
-  for (const Row& row : rows) EXPECT_EQ(OpenErrorCode(row.error), row.code) << "errno " << row.error;
+  for (const Row& row : rows)
+    EXPECT_EQ(OpenErrorCode(row.error), row.code) << "errno " << row.error;
 }
 
 class CheckedFileTest : public TempDirTest {};
@@ -254,8 +265,10 @@ TEST_F(CheckedFileTest, FailuresOfTransfersCarryTheSystemsNumberOrTheShortfall) 
     CheckedFile file = CheckedFile::OpenForUpdate("f");
     FaultyFileSystem faulty(CurrentFileSystem());
     ScopedFileSystem guard(faulty);
-    if (row.shorten) faulty.ShortenTransfer(1);
-    else faulty.FailCall(1, ENOSPC);
+    if (row.shorten)
+      faulty.ShortenTransfer(1);
+    else
+      faulty.FailCall(1, ENOSPC);
     char buffer[4] = {};
     const std::string operation = row.operation;
     const auto outcome = Attempt([&] {

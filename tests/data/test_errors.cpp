@@ -11,11 +11,16 @@ TEST(InOutErrorTest, MessageIsChosenFromTheCode) {
     std::int32_t code;
     const char* message;
   } rows[] = {
-      {2, "File not found"},          {3, "Invalid filename"},
-      {4, "Too many open files"},     {5, "File access denied"},
-      {100, "Read beyond end of file"}, {101, "Disk full"},
-      {106, "Invalid numeric input"}, {32, "I/O error 32"},
-      {-7, "I/O error -7"},           {0, "I/O error 0"},
+      {2, "File not found"},
+      {3, "Invalid filename"},
+      {4, "Too many open files"},
+      {5, "File access denied"},
+      {100, "Read beyond end of file"},
+      {101, "Disk full"},
+      {106, "Invalid numeric input"},
+      {32, "I/O error 32"},
+      {-7, "I/O error -7"},
+      {0, "I/O error 0"},
   };
   for (const Row& row : rows) {
     tol::EInOutError e(row.code);

@@ -35,7 +35,8 @@ using testing::WriteFile;
 
 enum class Fault { kFailCall, kShortTransfer };
 
-const std::string kOld = TableFile({3, 10}, {"h7    ", "H7    "}, {0, -0.01, 0, -0.015, 0.01, 0, 0.015, 0});
+const std::string kOld =
+    TableFile({3, 10}, {"h7    ", "H7    "}, {0, -0.01, 0, -0.015, 0.01, 0, 0.015, 0});
 
 MemoryTable TableOf(const std::string& bytes) {
   WriteFile(kToleranceFileName, bytes);
@@ -50,8 +51,10 @@ class DiskFaultTest : public TempDirTest {
   Outcome RunWithFault(Fault fault, std::size_t k, const std::function<void()>& operation,
                        FaultyFileSystem& faulty) {
     ScopedFileSystem guard(faulty);
-    if (fault == Fault::kFailCall) faulty.FailCall(k, ENOSPC);
-    else faulty.ShortenTransfer(k);
+    if (fault == Fault::kFailCall)
+      faulty.FailCall(k, ENOSPC);
+    else
+      faulty.ShortenTransfer(k);
     return Attempt(operation);
   }
 
@@ -77,7 +80,8 @@ TEST_P(LoadFaultTest, EveryFaultIsReportedAndTheNextLoadWorks) {
     WriteFile(kToleranceFileName, kOld);
     FaultyFileSystem faulty(CurrentFileSystem());
     MemoryTable table;
-    const Outcome outcome = RunWithFault(fault, k, [&] { LoadTable(table); }, faulty);
+    const Outcome outcome = RunWithFault(
+        fault, k, [&] { LoadTable(table); }, faulty);
     if (!Reached(fault, k, faulty)) {
       EXPECT_FALSE(outcome.raised) << Describe(outcome);
       EXPECT_EQ(Cells(table), complete);
@@ -86,7 +90,8 @@ TEST_P(LoadFaultTest, EveryFaultIsReportedAndTheNextLoadWorks) {
       }
       break;
     }
-    SCOPED_TRACE("fault " + std::to_string(k) + " at " + faulty.FaultedCall() + " of: " + faulty.Log());
+    SCOPED_TRACE("fault " + std::to_string(k) + " at " + faulty.FaultedCall() +
+                 " of: " + faulty.Log());
     if (faulty.Triggered()) {
       EXPECT_TRUE(outcome.raised);
       EXPECT_THAT(Expected(fault), ::testing::Contains(outcome.message));
@@ -98,12 +103,14 @@ TEST_P(LoadFaultTest, EveryFaultIsReportedAndTheNextLoadWorks) {
 }
 
 // Saves new_table over kOld with every fault in turn.
-void SweepStore(DiskFaultTest& test, Fault fault, const MemoryTable& new_table, const std::string& new_bytes) {
+void SweepStore(DiskFaultTest& test, Fault fault, const MemoryTable& new_table,
+                const std::string& new_bytes) {
   const std::size_t descriptors = OpenDescriptorCount();
   for (std::size_t k = 1;; ++k) {
     WriteFile(kToleranceFileName, kOld);
     FaultyFileSystem faulty(CurrentFileSystem());
-    const Outcome outcome = test.RunWithFault(fault, k, [&] { StoreTable(new_table); }, faulty);
+    const Outcome outcome = test.RunWithFault(
+        fault, k, [&] { StoreTable(new_table); }, faulty);
     const std::string saved = *ReadFile(kToleranceFileName);
     if (!DiskFaultTest::Reached(fault, k, faulty)) {
       EXPECT_FALSE(outcome.raised) << Describe(outcome);
@@ -115,7 +122,8 @@ void SweepStore(DiskFaultTest& test, Fault fault, const MemoryTable& new_table, 
       }
       break;
     }
-    SCOPED_TRACE("fault " + std::to_string(k) + " at " + faulty.FaultedCall() + " of: " + faulty.Log());
+    SCOPED_TRACE("fault " + std::to_string(k) + " at " + faulty.FaultedCall() +
+                 " of: " + faulty.Log());
     if (outcome.raised) {
       EXPECT_THAT(DiskFaultTest::Expected(fault), ::testing::Contains(outcome.message));
       const bool renamed = faulty.CalledBefore("Rename", k) && faulty.FaultedCall() != "Rename";
@@ -125,7 +133,8 @@ void SweepStore(DiskFaultTest& test, Fault fault, const MemoryTable& new_table, 
     }
     EXPECT_EQ(OpenDescriptorCount(), descriptors) << "a file was left open";
     if (faulty.FaultedCall() != "Unlink") {
-      EXPECT_EQ(DirectoryNames("."), std::vector<std::string>{kToleranceFileName}) << "a temporary was left";
+      EXPECT_EQ(DirectoryNames("."), std::vector<std::string>{kToleranceFileName})
+          << "a temporary was left";
     }
     EXPECT_NO_THROW(StoreTable(new_table)) << "the next save works";
     EXPECT_EQ(ReadFile(kToleranceFileName), new_bytes);
@@ -150,8 +159,10 @@ TEST_P(StoreFaultTest, ALongerTableIsSavedWholeOrNotAtAll) {
                        {0, -0.01, 0, -0.015, 0.5, -0.5, 0.01, 0, 0.015, 0, 0.5, -0.5}));
 }
 
-INSTANTIATE_TEST_SUITE_P(Faults, LoadFaultTest, ::testing::Values(Fault::kFailCall, Fault::kShortTransfer));
-INSTANTIATE_TEST_SUITE_P(Faults, StoreFaultTest, ::testing::Values(Fault::kFailCall, Fault::kShortTransfer));
+INSTANTIATE_TEST_SUITE_P(Faults, LoadFaultTest,
+                         ::testing::Values(Fault::kFailCall, Fault::kShortTransfer));
+INSTANTIATE_TEST_SUITE_P(Faults, StoreFaultTest,
+                         ::testing::Values(Fault::kFailCall, Fault::kShortTransfer));
 
 // A real limit instead of the seam: the file size limit makes the write of the new file fail
 // (nothing fits) or fall short (part fits), with SIGXFSZ ignored so the process lives on.

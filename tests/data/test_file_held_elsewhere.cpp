@@ -29,7 +29,8 @@ using testing::ReadFile;
 using testing::WriteFile;
 
 std::string SampleFile() {
-  return testing::TableFile({3, 6}, {"h7    ", "js12  "}, {0.012, 0, 0.015, -0.005, 0.1, 0.2, -0.25, 1.5});
+  return testing::TableFile({3, 6}, {"h7    ", "js12  "},
+                            {0.012, 0, 0.015, -0.005, 0.1, 0.2, -0.25, 1.5});
 }
 
 // A child process that opens the file with open_flags and takes lock (0 for none) on it until
@@ -83,7 +84,8 @@ struct Holding {
 
 void PrintTo(const Holding& holding, std::ostream* out) { *out << holding.what; }
 
-class FileHeldElsewhereTest : public testing::TempDirTest, public ::testing::WithParamInterface<Holding> {};
+class FileHeldElsewhereTest : public testing::TempDirTest,
+                              public ::testing::WithParamInterface<Holding> {};
 
 TEST_P(FileHeldElsewhereTest, LoadAndSaveFailWhileLockedAndWorkOnceReleased) {
   const Holding& holding = GetParam();
@@ -104,14 +106,17 @@ TEST_P(FileHeldElsewhereTest, LoadAndSaveFailWhileLockedAndWorkOnceReleased) {
     EXPECT_EQ(load.message, would_block);
     EXPECT_EQ(save.code, EWOULDBLOCK) << testing::Describe(save);
     EXPECT_EQ(Cells(table), Cells(MemoryTable())) << "a refused load leaves the table untouched";
-    EXPECT_EQ(ReadFile(kToleranceFileName), SampleFile()) << "a refused save leaves the file untouched";
+    EXPECT_EQ(ReadFile(kToleranceFileName), SampleFile())
+        << "a refused save leaves the file untouched";
     EXPECT_EQ(testing::DirectoryNames("."), std::vector<std::string>{kToleranceFileName})
         << "a refused save leaves nothing beside the file";
     other.Release();
     table = MemoryTable();
-    EXPECT_FALSE(Attempt([&] { LoadTable(table); }).raised) << "the load works once the lock is gone";
+    EXPECT_FALSE(Attempt([&] { LoadTable(table); }).raised)
+        << "the load works once the lock is gone";
     EXPECT_EQ(Cells(table), Cells(sample));
-    EXPECT_FALSE(Attempt([&] { StoreTable(changed); }).raised) << "the save works once the lock is gone";
+    EXPECT_FALSE(Attempt([&] { StoreTable(changed); }).raised)
+        << "the save works once the lock is gone";
   } else {
     EXPECT_FALSE(load.raised) << testing::Describe(load);
     EXPECT_FALSE(save.raised) << testing::Describe(save);
@@ -121,11 +126,13 @@ TEST_P(FileHeldElsewhereTest, LoadAndSaveFailWhileLockedAndWorkOnceReleased) {
   EXPECT_EQ(Cells(reloaded), Cells(changed));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Holders, FileHeldElsewhereTest,
-    ::testing::Values(Holding{"WriteLock", O_RDWR, LOCK_EX, true}, Holding{"ReadLock", O_RDONLY, LOCK_SH, true},
-                      Holding{"ReaderWithoutLock", O_RDONLY, 0, false}),
-    [](const ::testing::TestParamInfo<Holding>& info) { return std::string(info.param.what); });
+INSTANTIATE_TEST_SUITE_P(Holders, FileHeldElsewhereTest,
+                         ::testing::Values(Holding{"WriteLock", O_RDWR, LOCK_EX, true},
+                                           Holding{"ReadLock", O_RDONLY, LOCK_SH, true},
+                                           Holding{"ReaderWithoutLock", O_RDONLY, 0, false}),
+                         [](const ::testing::TestParamInfo<Holding>& info) {
+                           return std::string(info.param.what);
+                         });
 
 class EditorHoldsFileTest : public testing::TempDirTest {};
 

@@ -62,7 +62,8 @@ Reading ReadStepByStep(const std::string& text) {
     if (i < text.size() && (text[i] == '-' || text[i] == '+')) ++i;
     if (i == text.size() || !IsDigit(text[i])) return stop();
     long long x = 0;
-    for (; i < text.size() && IsDigit(text[i]); ++i) x = std::min(x * 10 + (text[i] - '0'), 100000LL);
+    for (; i < text.size() && IsDigit(text[i]); ++i)
+      x = std::min(x * 10 + (text[i] - '0'), 100000LL);
     if (i < text.size()) return stop();
     k += exponent_negative ? -x : x;
   }
@@ -87,15 +88,65 @@ void ExpectReadLikeStepByStep(const std::string& word) {
 }
 
 TEST(NumberReadingTest, ShortAndEightDigitShapesReadAsStepByStep) {
-  const std::vector<std::string> words = {
-      "0", "7", "-0", "+0", "-7", "12", "0.5", ".5", "-.5", "5.", ".", "-", "+", "-.",
-      "0.018", "-0.006", "0,018", "1.2.3", "12x", "1e3", "1.5e-7", "5 ", " 5", "\t5",
-      "1234567", "1234567.", "12345678", "1234567.8", ".1234567", ".12345678", "0000000.1",
-      "123456789", "12345678.9", "99999999", "9999999.9", "-99999999", "+12345678",
-      "1234567812345678", "12345678.12345678", "9999999999999999999", "18446744073709551615",
-      "99999999999999999999", "0.00000000000000000001", "1e31", "1e32", "1e-31", "1e-32",
-      "1.5E+0012", "1e00001", "12345678e1", "1234.5678E-3", "\xD0\x94\xD0\xBE", "1\xD0\x94",
-      "12.\xD0\x94", "1.2e", "1.2e+", "00000000.00000000"};
+  // clang-format off: a table laid out by hand
+  const std::vector<std::string> words = {"0",
+                                          "7",
+                                          "-0",
+                                          "+0",
+                                          "-7",
+                                          "12",
+                                          "0.5",
+                                          ".5",
+                                          "-.5",
+                                          "5.",
+                                          ".",
+                                          "-",
+                                          "+",
+                                          "-.",
+                                          "0.018",
+                                          "-0.006",
+                                          "0,018",
+                                          "1.2.3",
+                                          "12x",
+                                          "1e3",
+                                          "1.5e-7",
+                                          "5 ",
+                                          " 5",
+                                          "\t5",
+                                          "1234567",
+                                          "1234567.",
+                                          "12345678",
+                                          "1234567.8",
+                                          ".1234567",
+                                          ".12345678",
+                                          "0000000.1",
+                                          "123456789",
+                                          "12345678.9",
+                                          "99999999",
+                                          "9999999.9",
+                                          "-99999999",
+                                          "+12345678",
+                                          "1234567812345678",
+                                          "12345678.12345678",
+                                          "9999999999999999999",
+                                          "18446744073709551615",
+                                          "99999999999999999999",
+                                          "0.00000000000000000001",
+                                          "1e31",
+                                          "1e32",
+                                          "1e-31",
+                                          "1e-32",
+                                          "1.5E+0012",
+                                          "1e00001",
+                                          "12345678e1",
+                                          "1234.5678E-3",
+                                          "\xD0\x94\xD0\xBE",
+                                          "1\xD0\x94",
+                                          "12.\xD0\x94",
+                                          "1.2e",
+                                          "1.2e+",
+                                          "00000000.00000000"};
+  // clang-format on
   for (const std::string& word : words) ExpectReadLikeStepByStep(word);
 }
 
@@ -129,8 +180,8 @@ TEST(NumberReadingTest, GeneratedWordsReadAsStepByStep) {
 
 // The cell check reads a comma as the point in both words, and the fast path with it.
 TEST(NumberReadingTest, CellWordsWithCommasReadAsStepByStep) {
-  const std::vector<std::string> cells = {"0,018 -0,006", "1,5 2.5", "12345678,9 ,5",
-                                          "1, 2", ",5 -,25", "1,2,3 4", "0,1234567 7"};
+  const std::vector<std::string> cells = {"0,018 -0,006", "1,5 2.5", "12345678,9 ,5", "1, 2",
+                                          ",5 -,25",      "1,2,3 4", "0,1234567 7"};
   for (const std::string& cell : cells) {
     std::string points = cell;
     for (char& c : points) c = c == ',' ? '.' : c;
@@ -154,8 +205,9 @@ namespace {
 TEST(NumberReadingTest, ConvertedCellWordsEqualTheExtendedReadingRounded) {
   std::mt19937 random(7);
   std::uniform_int_distribution<int> mantissas(0, 99999999);
-  std::vector<std::string> words = {"0.002877", "-0.002877", "0,002877", "0.05754", "0.0011227",
-                                    "0", "-0", "+1.5", "12345678", "-,5", "1.", "0.1e2", "99999.999"};
+  std::vector<std::string> words = {"0.002877", "-0.002877", "0,002877", "0.05754",  "0.0011227",
+                                    "0",        "-0",        "+1.5",     "12345678", "-,5",
+                                    "1.",       "0.1e2",     "99999.999"};
   for (int i = 0; i < 3000; ++i) {
     std::string digits = std::to_string(mantissas(random));
     const std::size_t point = static_cast<std::size_t>(i) % (digits.size() + 1);

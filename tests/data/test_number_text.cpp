@@ -162,8 +162,7 @@ TEST(NumberFromTextTest, LongMantissaRoundsStepByStep) {
       "18446744073709551617",     // 2^64 + 1 rounds to even
       "36893488147419103235",     // 2^65 + 3
       "00000000000000000000001",  // leading zeros count as digits and stay exact
-      "12345678901234567890123456789",
-      "99999999999999999999999999999999999999",
+      "12345678901234567890123456789", "99999999999999999999999999999999999999",
   };
   for (const std::string& digits : rows) {
     EXPECT_TRUE(Same(tol::NumberFromText(digits).value, StepwiseMantissa(digits))) << digits;
@@ -198,8 +197,8 @@ TEST(NumberFromTextTest, OneStepScalesAreCorrectlyRounded) {
 }
 
 TEST(NumberFromTextTest, LargeScalesTakeThreeSteps) {
-  const int scales[] = {28, 31, 32, 33, 300, 511, 512, 513, 1000, 4000, 4931, 4932,
-                        -28, -33, -300, -512, -4931, -4940, -4950, -5000, -5119};
+  const int scales[] = {28,   31,  32,  33,   300,  511,   512,   513,   1000,  4000, 4931,
+                        4932, -28, -33, -300, -512, -4931, -4940, -4950, -5000, -5119};
   for (int k : scales) {
     for (const char* mantissa : {"1", "7", "123456789", "98765432109876543"}) {
       const std::string text = std::string(mantissa) + "e" + std::to_string(k);
@@ -352,8 +351,9 @@ TEST(DecimalScalingTest, DecimalExponentIsExactNextToEveryPowerOfTen) {
       ASSERT_EQ(tol::DecimalExponent(v), Expand(v).exponent) << Show(v) << " near 1e" << n;
     }
   }
-  const long double extremes[] = {LDBL_MAX, LDBL_MIN, LDBL_TRUE_MIN, DBL_MAX, DBL_MIN,
-                                  DBL_TRUE_MIN, 1.0L, std::nextafter(1.0L, 0.0L)};
+  const long double extremes[] = {
+      LDBL_MAX, LDBL_MIN,     LDBL_TRUE_MIN, DBL_MAX,
+      DBL_MIN,  DBL_TRUE_MIN, 1.0L,          std::nextafter(1.0L, 0.0L)};
   for (long double v : extremes) EXPECT_EQ(tol::DecimalExponent(v), Expand(v).exponent) << Show(v);
 }
 
@@ -369,7 +369,8 @@ long double RandomExtended(std::mt19937_64& random) {
 // A random positive binary64 value from random bits.
 double RandomDouble(std::mt19937_64& random) {
   double d = 0;
-  do d = std::fabs(Double(random())); while (!std::isfinite(d) || d == 0);
+  do d = std::fabs(Double(random()));
+  while (!std::isfinite(d) || d == 0);
   return d;
 }
 
@@ -731,9 +732,9 @@ TEST(ParseCellTextTest, ConversionRoundsBothWordsAndRaisesBeyondBinary64) {
   const std::string huge = "1" + std::string(400, '0');
   EXPECT_TRUE(tol::ParseCellText(huge + " 0", false).accepted);  // checked, not converted
   const std::string raising[] = {
-      huge + " 0",       // accepted word beyond binary64
-      "0 1e400",         // second word
-      huge + "x 0",      // refused word whose digits alone overflow
+      huge + " 0",        // accepted word beyond binary64
+      "0 1e400",          // second word
+      huge + "x 0",       // refused word whose digits alone overflow
       "1 " + huge + "x",  // refused second word
   };
   for (const std::string& text : raising) {

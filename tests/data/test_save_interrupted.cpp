@@ -91,7 +91,8 @@ TEST_F(SaveInterruptedTest, AKilledSaveLeavesTheOldOrTheNewTableAndTheFileLoads)
   }
   const std::string new_bytes = ReadFile(kToleranceFileName).value();
   ASSERT_NE(new_bytes, old_bytes);
-  ASSERT_EQ(new_bytes.size(), old_bytes.size()) << "the shorter new table keeps the old bytes after it";
+  ASSERT_EQ(new_bytes.size(), old_bytes.size())
+      << "the shorter new table keeps the old bytes after it";
 
   std::mt19937 random(20240611);
   std::uniform_int_distribution<std::int64_t> delay_us(
@@ -110,7 +111,8 @@ TEST_F(SaveInterruptedTest, AKilledSaveLeavesTheOldOrTheNewTableAndTheFileLoads)
     const std::string bytes = ReadFile(kToleranceFileName).value_or("<missing>");
     const bool is_old = bytes == old_bytes;
     const bool is_new = bytes == new_bytes;
-    ASSERT_TRUE(is_old || is_new) << "kill " << kill << " after " << delay << " us: " << bytes.size() << " bytes";
+    ASSERT_TRUE(is_old || is_new) << "kill " << kill << " after " << delay
+                                  << " us: " << bytes.size() << " bytes";
     old_seen += is_old ? 1 : 0;
     new_seen += is_new ? 1 : 0;
     MemoryTable loaded;

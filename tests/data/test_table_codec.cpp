@@ -116,13 +116,15 @@ TEST(MemoryTableTest, BehavesLikeTheGrid) {
 // ends normally or with one of the system's errors, and never leaves the file open.
 TEST(LoadFromMemoryTest, ArbitraryContentsNeverEscapeTheErrorTypes) {
   std::mt19937 random(20240601);
-  const std::string valid = TableFile({3, 10}, {"h7    ", "H7    "}, {0, -0.01, 0, -0.015, 0.01, 0, 0.015, 0});
+  const std::string valid =
+      TableFile({3, 10}, {"h7    ", "H7    "}, {0, -0.01, 0, -0.015, 0.01, 0, 0.015, 0});
   int loaded = 0;
   for (int round = 0; round < 3000; ++round) {
     std::string bytes = valid;
     if (round % 3 == 0) bytes.resize(random() % (valid.size() + 8));
     const int flips = static_cast<int>(random() % 4);
-    for (int i = 0; i < flips && !bytes.empty(); ++i) bytes[random() % bytes.size()] = static_cast<char>(random());
+    for (int i = 0; i < flips && !bytes.empty(); ++i)
+      bytes[random() % bytes.size()] = static_cast<char>(random());
     if (round % 5 == 0 && bytes.size() >= 8) {
       // Small counts, so that many damaged files pass the size check and reach the fields.
       bytes[0] = static_cast<char>(random() % 4), bytes[1] = bytes[2] = bytes[3] = 0;

@@ -79,7 +79,9 @@ TEST_F(LoadTableTest, EmptyDimensionsGiveOnlyTheLabelsThereAre) {
     const char* probes;
   } rows[] = {
       {TableFile({}, {}, {}), {{kCorner}}, "N = 0 and M = 0: the corner only"},
-      {TableFile({}, {"ab    ", "cd    "}, {}), {{kCorner, "ab    ", "cd    "}}, "N = 0: names only"},
+      {TableFile({}, {"ab    ", "cd    "}, {}),
+       {{kCorner, "ab    ", "cd    "}},
+       "N = 0: names only"},
       {TableFile({3, 6}, {}, {}), {{kCorner}, {"До 3"}, {"До 6"}}, "M = 0: bounds only"},
   };
   for (const Row& row : rows) EXPECT_EQ(Cells(Loaded(row.bytes)), row.cells) << row.probes;
@@ -120,7 +122,8 @@ TEST_F(LoadTableTest, ADamagedHeaderOrAShortFileLeavesTheTableUntouched) {
       {sample.substr(0, 8 + 12), "Read beyond end of file", 0, "a bound cut off"},
       {sample.substr(0, 8 + 16 + 8), "Read beyond end of file", 0, "a name cut off"},
       {sample.substr(0, sample.size() - 1), "Read beyond end of file", 0, "the last value cut off"},
-      {FileImage().Counts(0, 2).Bytes(), "Read beyond end of file", 0, "names missing, no intervals"},
+      {FileImage().Counts(0, 2).Bytes(), "Read beyond end of file", 0,
+       "names missing, no intervals"},
       {FileImage().Counts(-1, 0).Bytes(), "Read beyond end of file", 0, "negative interval count"},
       {FileImage().Counts(0, -5).Bytes(), "Read beyond end of file", 0, "negative grade count"},
       {FileImage().Counts(1 << 30, 1 << 30).Real(1).Bytes(), "Read beyond end of file", 0,
@@ -148,8 +151,16 @@ TEST_F(LoadTableTest, ASignallingNaNStopsTheLoadAfterTheCellsBeforeIt) {
   EXPECT_EQ(table.GetCell(0, 1), "До 3");
   EXPECT_EQ(table.GetCell(0, 2), "");
   // In the second number of a value pair; a quiet NaN is shown, not refused.
-  WriteFile(kToleranceFileName,
-            FileImage().Counts(2, 1).Real(3).Real(6).Raw("h7    ").Bits(kQuiet).Real(0).Real(1).Bits(kSignalling).Bytes());
+  WriteFile(kToleranceFileName, FileImage()
+                                    .Counts(2, 1)
+                                    .Real(3)
+                                    .Real(6)
+                                    .Raw("h7    ")
+                                    .Bits(kQuiet)
+                                    .Real(0)
+                                    .Real(1)
+                                    .Bits(kSignalling)
+                                    .Bytes());
   EXPECT_EQ(Attempt([&] { LoadTable(table); }).message, "Invalid floating point operation");
   EXPECT_EQ(table.GetCell(1, 0), "h7    ");
   EXPECT_EQ(table.GetCell(1, 1), "NAN 0");
@@ -210,7 +221,8 @@ TEST_F(StoreTableTest, ReadsBoundsAndValuesFromTheirWords) {
     table.SetCell(1, 0, "h7    ");
     table.SetCell(1, 1, row.cell);
     StoreTable(table);
-    EXPECT_EQ(ReadFile(kToleranceFileName), TableFile({row.bound}, {"h7    "}, {row.first, row.second}))
+    EXPECT_EQ(ReadFile(kToleranceFileName),
+              TableFile({row.bound}, {"h7    "}, {row.first, row.second}))
         << row.probes;
   }
 }
@@ -220,9 +232,17 @@ TEST_F(StoreTableTest, NamesAreCutOrBlankPaddedToSixBytes) {
     std::string text;
     std::string field;
   } rows[] = {
-      {"h7    ", "h7    "}, {"Квалит", kKvalit},       {"abcdefgh", "abcdef"},
-      {"", "      "},       {"Ж", "\xC6     "},         {"日本", "??    "},
-      {"Квалитет", kKvalit}, {std::string("\xFF" "a", 2), "?a    "},
+      {"h7    ", "h7    "},
+      {"Квалит", kKvalit},
+      {"abcdefgh", "abcdef"},
+      {"", "      "},
+      {"Ж", "\xC6     "},
+      {"日本", "??    "},
+      {"Квалитет", kKvalit},
+      {std::string("\xFF"
+                   "a",
+                   2),
+       "?a    "},
   };
   WriteFile(kToleranceFileName, "");
   for (const Row& row : rows) {
@@ -262,7 +282,8 @@ TEST_F(StoreTableTest, KeepsPermissionsOwnerSymbolicLinkAndHardLinks) {
   EXPECT_EQ(st.st_uid, 1234u);
   EXPECT_EQ(st.st_gid, 5678u);
   EXPECT_EQ(Cells(Loaded(*ReadFile("real/table.win"))), Cells(table));
-  EXPECT_EQ(testing::DirectoryNames("real"), std::vector<std::string>{"table.win"}) << "no temporary left";
+  EXPECT_EQ(testing::DirectoryNames("real"), std::vector<std::string>{"table.win"})
+      << "no temporary left";
 
   std::filesystem::remove(kToleranceFileName);
   WriteFile(kToleranceFileName, SampleFile());

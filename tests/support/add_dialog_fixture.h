@@ -64,8 +64,8 @@ inline void Click(QWidget* button) { QTest::mouseClick(button, Qt::LeftButton); 
 
 // Cell `index` along the dialog's new line (0 is its label cell).
 inline QString NewLineCell(const AddDialog& d, Kind kind, int index) {
-  const std::string text = kind == Grade ? d.StringGrid1->GetCell(1, index)
-                                         : d.StringGrid1->GetCell(index, 1);
+  const std::string text =
+      kind == Grade ? d.StringGrid1->GetCell(1, index) : d.StringGrid1->GetCell(index, 1);
   return QString::fromStdString(text);
 }
 inline int CurrentIndex(const AddDialog& d, Kind kind) {
@@ -74,8 +74,7 @@ inline int CurrentIndex(const AddDialog& d, Kind kind) {
 inline int ValueCells(Kind kind) { return kind == Grade ? kIntervals : kGrades; }
 
 // Names the label, enters the grid with Enter and types one value pair into each value cell.
-inline Step EnterLine(const QString& label,
-                      const QString& values = QStringLiteral("0,018 0")) {
+inline Step EnterLine(const QString& label, const QString& values = QStringLiteral("0,018 0")) {
   return [label, values](AddDialog& d) {
     const Kind kind = dynamic_cast<TFormAddKv*>(&d) != nullptr ? Grade : Interval;
     TypeInto(d.Edit1, label);
@@ -125,7 +124,6 @@ inline const Step kLeave = [](AddDialog& d) {
   ForgetUnsaved();
   Click(d.BitBtnExit);
 };
-
 
 // Runs a fresh dialog of kind as the add commands do; fails the test when the steps did not
 // all run or left the dialog open.

@@ -18,12 +18,32 @@ namespace {
 
 // Numbers, labels, texts too long for a column and texts only the style lays out, cycled over
 // the cells.
+// clang-format off: a table laid out by hand
 const char* const kTexts[] = {
-    "g1",      "0",       "-0.006",   "0.018",     "0.018 -0.006", "",
-    "Посадка", "ЁЙёй",    "-0,5",     "123456",    "1234567",      "12345678",
-    "h7",      "a\tb",    "x\ny",     "שלום",      "  lead",       "trail  ",
-    "",        "Ф",       "...",      "0.123456789 -0.987654321",
+    "g1",
+    "0",
+    "-0.006",
+    "0.018",
+    "0.018 -0.006",
+    "",
+    "Посадка",
+    "ЁЙёй",
+    "-0,5",
+    "123456",
+    "1234567",
+    "12345678",
+    "h7",
+    "a\tb",
+    "x\ny",
+    "שלום",
+    "  lead",
+    "trail  ",
+    "",
+    "Ф",
+    "...",
+    "0.123456789 -0.987654321",
 };
+// clang-format on
 
 void Fill(tk::StringGrid& grid) {
   grid.SetColCount(9);
@@ -123,7 +143,10 @@ QString Difference(const QImage& ours, const QImage& reference) {
       if (a == b) continue;
       if (count++ == 0) {
         first = QStringLiteral("first at (%1, %2): %3 instead of %4")
-                    .arg(x).arg(y).arg(a, 8, 16, QChar(u'0')).arg(b, 8, 16, QChar(u'0'));
+                    .arg(x)
+                    .arg(y)
+                    .arg(a, 8, 16, QChar(u'0'))
+                    .arg(b, 8, 16, QChar(u'0'));
       }
     }
   }

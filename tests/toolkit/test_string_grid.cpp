@@ -110,7 +110,7 @@ void StringGridEditingTest::KeyPressHandlerSeesEveryCharacterFirst() {
   GridWindow::Press("1a.5\b\r");
   QCOMPARE(seen, QStringLiteral("1a.5\b\r"));
   QCOMPARE(w.grid->GetCell(1, 1), "1,");  // "." replaced, "a" dropped, "5" erased again
-  QVERIFY(w.Editor() != nullptr);        // the discarded Enter did not close it
+  QVERIFY(w.Editor() != nullptr);         // the discarded Enter did not close it
 }
 
 void StringGridEditingTest::HandlerErrorIsReportedAndEditingGoesOn() {
@@ -167,8 +167,7 @@ void StringGridEditingTest::SideKeysLeaveTextOnlyAtItsEnds_data() {
   QTest::addColumn<int>("col");
   QTest::newRow("whole text selected, right") << uint{tktest::kDialogGridOptions} << "→" << 3;
   QTest::newRow("caret at end, right") << uint{tktest::kDialogGridOptions} << "\r→" << 3;
-  QTest::newRow("caret at end, left moves caret") << uint{tktest::kDialogGridOptions} << "\r←"
-                                                  << 2;
+  QTest::newRow("caret at end, left moves caret") << uint{tktest::kDialogGridOptions} << "\r←" << 2;
   QTest::newRow("caret at start, left") << uint{tktest::kDialogGridOptions} << "\r⇤←" << 1;
   QTest::newRow("caret inside, ctrl+left") << uint{tktest::kDialogGridOptions} << "\r←^←" << 1;
   QTest::newRow("whole text selected, end") << uint{tktest::kDialogGridOptions} << "⇥" << 4;

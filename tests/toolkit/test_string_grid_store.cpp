@@ -247,7 +247,8 @@ void StringGridStoreTest::MisuseRaisesTheSystemErrors() {
 
 void StringGridStoreTest::ModelStaysConsistentThroughChanges() {
   tk::StringGrid grid;
-  QAbstractItemModelTester tester(grid.Model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
+  QAbstractItemModelTester tester(grid.Model(),
+                                  QAbstractItemModelTester::FailureReportingMode::QtTest);
   grid.SetColCount(8);
   grid.SetRowCount(9);
   grid.SetCell(3, 4, "1 2");

@@ -77,10 +77,17 @@ class TestWindows : public QObject {
     QTest::addColumn<QString>("route");
     QTest::addColumn<QString>("message");
     QTest::addColumn<QString>("shown");
-    QTest::newRow("push button, plain message") << "button" << "Disk full" << "Disk full.";
-    QTest::newRow("period added after a period") << "button" << "Ends." << "Ends..";
-    QTest::newRow("menu item") << "action" << "File not found" << "File not found.";
-    QTest::newRow("key press of an entry field") << "key" << "Integer overflow"
+    QTest::newRow("push button, plain message") << "button"
+                                                << "Disk full"
+                                                << "Disk full.";
+    QTest::newRow("period added after a period") << "button"
+                                                 << "Ends."
+                                                 << "Ends..";
+    QTest::newRow("menu item") << "action"
+                               << "File not found"
+                               << "File not found.";
+    QTest::newRow("key press of an entry field") << "key"
+                                                 << "Integer overflow"
                                                  << "Integer overflow.";
   }
   void errorReport() {
@@ -180,9 +187,8 @@ class TestWindows : public QObject {
       tk::DisposeWindow(added);
     };
     if (dialog) {
-      answerer.QueueDialogAction([](QWidget* w) {
-        QTest::mouseClick(static_cast<TestForm*>(w)->button, Qt::LeftButton);
-      });
+      answerer.QueueDialogAction(
+          [](QWidget* w) { QTest::mouseClick(static_cast<TestForm*>(w)->button, Qt::LeftButton); });
     } else {
       answerer.QueueBoxAnswer(QMessageBox::No);
     }
@@ -252,8 +258,7 @@ class TestWindows : public QObject {
     tktest::ModalAnswerer answerer;
     answerer.QueueBoxAnswer(QMessageBox::Ok);
     std::int32_t resultAfterError = -1;
-    answerer.QueueDialogAction(
-        [&](QWidget*) { QTest::mouseClick(dialog.button, Qt::LeftButton); });
+    answerer.QueueDialogAction([&](QWidget*) { QTest::mouseClick(dialog.button, Qt::LeftButton); });
     answerer.QueueDialogAction([&](QWidget*) {
       resultAfterError = dialog.ModalResult();
       fail = false;
@@ -273,8 +278,7 @@ class TestWindows : public QObject {
     dialog.OnCloseQuery = [&](QObject*, bool&) { ++dialogQueries; };
     dialog.button->OnClick = [&](QObject*) { main.RequestClose(); };
     tktest::ModalAnswerer answerer;
-    answerer.QueueDialogAction(
-        [&](QWidget*) { QTest::mouseClick(dialog.button, Qt::LeftButton); });
+    answerer.QueueDialogAction([&](QWidget*) { QTest::mouseClick(dialog.button, Qt::LeftButton); });
     QCOMPARE(tk::RunModal(dialog), tk::mrCancel);
     QCOMPARE(dialogQueries, 0);
     QVERIFY(!main.isVisible());
@@ -354,9 +358,15 @@ class TestWindows : public QObject {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("rule");
     QTest::addColumn<QString>("text");
-    QTest::newRow("letters discarded by QChar(0)") << "a1b2" << "digits" << "12";
-    QTest::newRow("character replaced") << "H7" << "lower" << "h7";
-    QTest::newRow("nothing discarded") << "H7 x" << "none" << "H7 x";
+    QTest::newRow("letters discarded by QChar(0)") << "a1b2"
+                                                   << "digits"
+                                                   << "12";
+    QTest::newRow("character replaced") << "H7"
+                                        << "lower"
+                                        << "h7";
+    QTest::newRow("nothing discarded") << "H7 x"
+                                       << "none"
+                                       << "H7 x";
   }
   void editKeyPress() {
     QFETCH(QString, typed);
@@ -413,11 +423,16 @@ class TestWindows : public QObject {
   void applicationTitle_data() {
     QTest::addColumn<QString>("fileName");
     QTest::addColumn<QString>("title");
-    QTest::newRow("upper case with extension") << "DEMO.EXE" << "Demo";
-    QTest::newRow("no dot") << "Toledit" << "Toledit";
-    QTest::newRow("cut at the first of two dots") << "TOL.EDIT.EXE" << "Tol";
-    QTest::newRow("first letter kept as it is") << "toledit.exe" << "toledit";
-    QTest::newRow("Cyrillic lower-cased") << "РЕДАКТОР.exe" << "Редактор";
+    QTest::newRow("upper case with extension") << "DEMO.EXE"
+                                               << "Demo";
+    QTest::newRow("no dot") << "Toledit"
+                            << "Toledit";
+    QTest::newRow("cut at the first of two dots") << "TOL.EDIT.EXE"
+                                                  << "Tol";
+    QTest::newRow("first letter kept as it is") << "toledit.exe"
+                                                << "toledit";
+    QTest::newRow("Cyrillic lower-cased") << "РЕДАКТОР.exe"
+                                          << "Редактор";
   }
   void applicationTitle() {
     QFETCH(QString, fileName);

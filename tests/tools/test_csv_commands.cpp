@@ -23,7 +23,8 @@ using testing::Cells;
 using testing::ReadFile;
 using testing::WriteFile;
 
-constexpr ImportOptions kSampleImport{.replace_existing = false, .name_case = NameCase::kSignificant};
+constexpr ImportOptions kSampleImport{.replace_existing = false,
+                                      .name_case = NameCase::kSignificant};
 
 class CsvCommandsTest : public testing::TempDirTest {};
 
@@ -46,9 +47,11 @@ TEST_F(CsvCommandsTest, SampleRoundTripKeepsTheTableThenTheBytes) {
 }
 
 TEST_F(CsvCommandsTest, SampleBuildRebuildsTheShippedSample) {
-  if (!std::filesystem::exists(TOL_SAMPLE_CSV)) GTEST_SKIP() << "no deviations table at " << TOL_SAMPLE_CSV;
+  if (!std::filesystem::exists(TOL_SAMPLE_CSV))
+    GTEST_SKIP() << "no deviations table at " << TOL_SAMPLE_CSV;
   WriteFile("sample.win", "older and longer content than the table, to be replaced entirely");
-  (void)ImportCsvFile(TOL_SAMPLE_CSV, "sample.win", {.replace_existing = true, .name_case = NameCase::kSignificant});
+  (void)ImportCsvFile(TOL_SAMPLE_CSV, "sample.win",
+                      {.replace_existing = true, .name_case = NameCase::kSignificant});
   EXPECT_EQ(ReadFile("sample.win"), ReadFile(TOL_SAMPLE_TABLE));
 }
 
@@ -74,11 +77,12 @@ TEST_F(CsvCommandsTest, ReplacesOnlyWithForceAndThenLeavesNoOldTail) {
   for (const Row& row : rows) {
     std::filesystem::remove("out.win");
     if (row.old_bytes) WriteFile("out.win", *row.old_bytes);
-    const testing::Outcome outcome =
-        testing::Attempt([&] { (void)ImportCsvFile("in.csv", "out.win", {.replace_existing = row.force}); });
+    const testing::Outcome outcome = testing::Attempt(
+        [&] { (void)ImportCsvFile("in.csv", "out.win", {.replace_existing = row.force}); });
     EXPECT_EQ(outcome.raised, row.refused) << row.probe << ": " << testing::Describe(outcome);
     EXPECT_EQ(ReadFile("out.win"), row.refused ? row.old_bytes : table_bytes) << row.probe;
-    EXPECT_EQ(testing::DirectoryNames(Dir()), (std::vector<std::string>{"in.csv", "out.win"})) << row.probe;
+    EXPECT_EQ(testing::DirectoryNames(Dir()), (std::vector<std::string>{"in.csv", "out.win"}))
+        << row.probe;
   }
 }
 

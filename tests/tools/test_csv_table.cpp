@@ -14,7 +14,8 @@ namespace {
 std::vector<std::vector<std::string>> CellsOf(const CellTable& table) {
   std::vector<std::vector<std::string>> rows(static_cast<std::size_t>(table.RowCount()));
   for (std::int32_t r = 0; r < table.RowCount(); ++r) {
-    for (std::int32_t c = 0; c < table.ColCount(); ++c) rows[static_cast<std::size_t>(r)].push_back(table.GetCell(c, r));
+    for (std::int32_t c = 0; c < table.ColCount(); ++c)
+      rows[static_cast<std::size_t>(r)].push_back(table.GetCell(c, r));
   }
   return rows;
 }
@@ -43,7 +44,8 @@ TEST(TableFromCsv, NamesDifferingInCaseAreOneGradeUnlessCaseIsSignificant) {
   const std::string csv = "b,H7_upper,H7_lower,h7_upper,h7_lower\n1,0,0,0,0\n";
   EXPECT_THROW((void)TableFromCsv(csv, NameCase::kIgnored), CsvError);
   EXPECT_EQ(TableFromCsv(csv, NameCase::kSignificant).GetCell(2, 0), "h7    ");
-  EXPECT_THROW((void)TableFromCsv("b,x_upper,x_lower,x_upper,x_lower\n", NameCase::kSignificant), CsvError);
+  EXPECT_THROW((void)TableFromCsv("b,x_upper,x_lower,x_upper,x_lower\n", NameCase::kSignificant),
+               CsvError);
 }
 
 TEST(TableFromCsv, ReportsEachFaultAtItsLineAndColumn) {
@@ -79,8 +81,8 @@ TEST(TableFromCsv, ReportsEachFaultAtItsLineAndColumn) {
       {"b,ω7_upper,ω7_lower\n", 1, 2, "outside Windows-1251", "Greek letter"},
       {"b,a\xFF_upper,a\xFF_lower\n", 1, 2, "outside Windows-1251", "invalid UTF-8"},
       {"b,\"a\tb_upper\",\"a\tb_lower\"\n", 1, 2, "control character", "tab in a name"},
-      {"b,x_upper,x_lower,H7_upper,H7_lower,h7_upper,h7_lower\n", 1, 6, "repeats \"H7\" of column 4",
-       "case ignored"},
+      {"b,x_upper,x_lower,H7_upper,H7_lower,h7_upper,h7_lower\n", 1, 6,
+       "repeats \"H7\" of column 4", "case ignored"},
       {"b,ЖЁ_upper,ЖЁ_lower,жё_upper,жё_lower\n", 1, 4, "repeats", "Cyrillic case ignored"},
   };
   for (const Row& row : rows) {
@@ -92,8 +94,10 @@ TEST(TableFromCsv, ReportsEachFaultAtItsLineAndColumn) {
       EXPECT_EQ(e.Line(), row.line) << row.probe << ": " << e.Message();
       EXPECT_EQ(e.Column(), row.column) << row.probe << ": " << e.Message();
       EXPECT_NE(e.Message().find(row.text), std::string::npos) << row.probe << ": " << e.Message();
-      EXPECT_EQ(e.Message().rfind("line " + std::to_string(row.line) + ", column " + std::to_string(row.column), 0),
-                0u)
+      EXPECT_EQ(
+          e.Message().rfind(
+              "line " + std::to_string(row.line) + ", column " + std::to_string(row.column), 0),
+          0u)
           << row.probe << ": " << e.Message();
     }
   }

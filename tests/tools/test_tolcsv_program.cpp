@@ -44,7 +44,8 @@ TEST_F(TolcsvProgramTest, ExitCodesAndMessages) {
       {"import good.csv", 2, "usage"},
       {"import good.csv new.win --quick", 2, "usage"},
       {"import bad.csv new.win", 1, "bad.csv: line 3, column 3: 2 fields where the header has 3"},
-      {"import good.csv existing.win", 1, "existing.win: the file exists already; --force replaces it"},
+      {"import good.csv existing.win", 1,
+       "existing.win: the file exists already; --force replaces it"},
       {"import missing.csv new.win", 1, "missing.csv: No such file or directory"},
       {"export missing.win out.csv", 1, "missing.win: No such file or directory"},
       {"export existing.win out.csv", 1, "Read beyond end of file"},
@@ -53,7 +54,8 @@ TEST_F(TolcsvProgramTest, ExitCodesAndMessages) {
   for (const Row& row : rows) {
     const ProgramRun run = Tolcsv(row.arguments);
     EXPECT_EQ(run.exit_code, row.exit_code) << row.arguments << "\n" << run.errors;
-    EXPECT_NE(run.errors.find(row.message), std::string::npos) << row.arguments << "\n" << run.errors;
+    EXPECT_NE(run.errors.find(row.message), std::string::npos) << row.arguments << "\n"
+                                                               << run.errors;
   }
   EXPECT_FALSE(std::filesystem::exists("new.win"));
 }

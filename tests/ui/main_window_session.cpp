@@ -1,5 +1,6 @@
 #include "tests/ui/main_window_session.h"
 
+#include <unistd.h>
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -11,7 +12,6 @@
 #include <QTimer>
 #include <algorithm>
 #include <cstring>
-#include <unistd.h>
 
 #include "data/number_text.h"
 #include "toolkit/application.h"
@@ -88,9 +88,7 @@ void ExpectFirstValueSaved(const WorkDir& dir, bool stored, double first, double
   QCOMPARE(dir.Read(), expected.Bytes());
 }
 
-WorkDir::WorkDir() : previous_(QDir::currentPath()) {
-  QDir::setCurrent(dir_.path());
-}
+WorkDir::WorkDir() : previous_(QDir::currentPath()) { QDir::setCurrent(dir_.path()); }
 
 WorkDir::~WorkDir() { QDir::setCurrent(previous_); }
 
@@ -107,8 +105,7 @@ QByteArray WorkDir::Read(const QString& name) const {
   return file.readAll();
 }
 
-RunOutcome RunProgram(tktest::ModalAnswerer& answers,
-                      const std::function<void(TForm1&)>& script) {
+RunOutcome RunProgram(tktest::ModalAnswerer& answers, const std::function<void(TForm1&)>& script) {
   RunOutcome outcome;
   bool closedByHarness = false;
   Form1 = new TForm1;

@@ -37,22 +37,22 @@ class TestAddDialogCommit : public QObject {
   void SaveAppendsOneLineAndStaysOpen() {
     QFETCH(Kind, kind);
     RunDialog(kind, {EnterLine(NewLabel(kind), "0,5 -1"), kSave,
-               [&](AddDialog& d) {
-                 QVERIFY(d.isVisible());
-                 QVERIFY(!DialogUnsaved(kind));
-                 QVERIFY(Form1->Unsaved());  // exiting the main window now asks first
-                 const int line = NewMainLine(kind);
-                 QCOMPARE(MainLineCell(kind, line, 0), Committed(kind));
-                 for (int a = 1; a <= ValueCells(kind); ++a)
-                   QCOMPARE(MainLineCell(kind, line, a), QStringLiteral("0,5 -1"));
-                 // The saved label is now in the main grid.
-                 Click(d.BitBtnSave);
-                 QCOMPARE(VisibleMessages(d), QStringList{d.Label3->text()});
-                 QCOMPARE(kind == Grade ? Form1->StringGrid1->ColCount()
-                                        : Form1->StringGrid1->RowCount(),
-                          line + 1);
-               },
-               kExit});
+                     [&](AddDialog& d) {
+                       QVERIFY(d.isVisible());
+                       QVERIFY(!DialogUnsaved(kind));
+                       QVERIFY(Form1->Unsaved());  // exiting the main window now asks first
+                       const int line = NewMainLine(kind);
+                       QCOMPARE(MainLineCell(kind, line, 0), Committed(kind));
+                       for (int a = 1; a <= ValueCells(kind); ++a)
+                         QCOMPARE(MainLineCell(kind, line, a), QStringLiteral("0,5 -1"));
+                       // The saved label is now in the main grid.
+                       Click(d.BitBtnSave);
+                       QCOMPARE(VisibleMessages(d), QStringList{d.Label3->text()});
+                       QCOMPARE(kind == Grade ? Form1->StringGrid1->ColCount()
+                                              : Form1->StringGrid1->RowCount(),
+                                line + 1);
+                     },
+                     kExit});
     QCOMPARE(answerer_->Seen().size(), 0);  // after a save, closing asks nothing
   }
 
@@ -62,10 +62,14 @@ class TestAddDialogCommit : public QObject {
     QTest::addColumn<int>("erased");
     QTest::addColumn<QString>("retyped");
     QTest::addColumn<QString>("committed");  // empty: refused as existing
-    QTest::newRow("grade renamed") << Grade << 0 << "x" << "h9x   ";
-    QTest::newRow("grade renamed to an existing one") << Grade << 1 << "8" << "";
-    QTest::newRow("interval renamed") << Interval << 0 << "0" << "До 400";
-    QTest::newRow("interval renamed to an existing one") << Interval << 2 << "30" << "";
+    QTest::newRow("grade renamed") << Grade << 0 << "x"
+                                   << "h9x   ";
+    QTest::newRow("grade renamed to an existing one") << Grade << 1 << "8"
+                                                      << "";
+    QTest::newRow("interval renamed") << Interval << 0 << "0"
+                                      << "До 400";
+    QTest::newRow("interval renamed to an existing one") << Interval << 2 << "30"
+                                                         << "";
   }
   void SaveCommitsTheLabelItChecked() {
     QFETCH(Kind, kind);
@@ -73,20 +77,20 @@ class TestAddDialogCommit : public QObject {
     QFETCH(QString, retyped);
     QFETCH(QString, committed);
     RunDialog(kind, {EnterLine(NewLabel(kind)),
-               [&](AddDialog& d) {
-                 QCOMPARE(NewLineCell(d, kind, 0), Committed(kind));
-                 for (int i = 0; i < erased; ++i) QTest::keyClick(d.Edit1, Qt::Key_Backspace);
-                 TypeInto(d.Edit1, retyped);
-                 Click(d.BitBtnSave);
-                 if (committed.isEmpty()) {
-                   QVERIFY(d.Label3->isVisible());
-                   QVERIFY(MainUnchanged());
-                 } else {
-                   QCOMPARE(NewLineCell(d, kind, 0), committed);
-                   QCOMPARE(MainLineCell(kind, NewMainLine(kind), 0), committed);
-                 }
-               },
-               kLeave});
+                     [&](AddDialog& d) {
+                       QCOMPARE(NewLineCell(d, kind, 0), Committed(kind));
+                       for (int i = 0; i < erased; ++i) QTest::keyClick(d.Edit1, Qt::Key_Backspace);
+                       TypeInto(d.Edit1, retyped);
+                       Click(d.BitBtnSave);
+                       if (committed.isEmpty()) {
+                         QVERIFY(d.Label3->isVisible());
+                         QVERIFY(MainUnchanged());
+                       } else {
+                         QCOMPARE(NewLineCell(d, kind, 0), committed);
+                         QCOMPARE(MainLineCell(kind, NewMainLine(kind), 0), committed);
+                       }
+                     },
+                     kLeave});
   }
 
   void CloseAsksWhileInputIsUnsaved_data() {
@@ -120,11 +124,11 @@ class TestAddDialogCommit : public QObject {
     answerer_->QueueBoxAnswer(QMessageBox::No);
     answerer_->QueueBoxAnswer(QMessageBox::Yes);
     RunDialog(kind, {[&](AddDialog& d) { TypeInto(d.Edit1, NewLabel(kind)); }, close,
-               [&](AddDialog& d) {
-                 QVERIFY(d.isVisible());  // No keeps the dialog with what was typed
-                 QCOMPARE(d.Edit1->text(), NewLabel(kind));
-               },
-               close});
+                     [&](AddDialog& d) {
+                       QVERIFY(d.isVisible());  // No keeps the dialog with what was typed
+                       QCOMPARE(d.Edit1->text(), NewLabel(kind));
+                     },
+                     close});
     QCOMPARE(answerer_->Seen().size(), 2);
     for (const tktest::SeenBox& box : answerer_->Seen()) {
       QCOMPARE(box.title, captions_[kind]);

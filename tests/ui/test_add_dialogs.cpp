@@ -21,14 +21,22 @@ class TestAddDialogs : public QObject {
     QTest::addColumn<bool>("pasted");
     QTest::addColumn<QString>("input");
     QTest::addColumn<QString>("shown");
-    QTest::newRow("grade names are lower case") << Grade << false << "H7" << "h7";
-    QTest::newRow("grade names have six characters") << Grade << false << "abcdefgh" << "abcdef";
-    QTest::newRow("Cyrillic is kept, lowered") << Grade << false << "ЖЁ7" << "жё7";
-    QTest::newRow("no Windows-1251 form, refused") << Grade << false << "h✓7" << "h7";
-    QTest::newRow("pasted grade lowered") << Grade << true << "H7" << "h7";
-    QTest::newRow("pasted grade without Windows-1251 form") << Grade << true << "h✓" << "";
-    QTest::newRow("letters and signs dropped") << Interval << false << "2a5x-0." << "250";
-    QTest::newRow("bounds have ten digits") << Interval << false << "12345678901" << "1234567890";
+    QTest::newRow("grade names are lower case") << Grade << false << "H7"
+                                                << "h7";
+    QTest::newRow("grade names have six characters") << Grade << false << "abcdefgh"
+                                                     << "abcdef";
+    QTest::newRow("Cyrillic is kept, lowered") << Grade << false << "ЖЁ7"
+                                               << "жё7";
+    QTest::newRow("no Windows-1251 form, refused") << Grade << false << "h✓7"
+                                                   << "h7";
+    QTest::newRow("pasted grade lowered") << Grade << true << "H7"
+                                          << "h7";
+    QTest::newRow("pasted grade without Windows-1251 form") << Grade << true << "h✓"
+                                                            << "";
+    QTest::newRow("letters and signs dropped") << Interval << false << "2a5x-0."
+                                               << "250";
+    QTest::newRow("bounds have ten digits") << Interval << false << "12345678901"
+                                            << "1234567890";
   }
   void EntryFieldKeepsOnlyWhatALabelCanHold() {
     QFETCH(Kind, kind);
@@ -37,15 +45,15 @@ class TestAddDialogs : public QObject {
     QFETCH(QString, shown);
     if (pasted) QApplication::clipboard()->setText(input);
     RunDialog(kind, {[&](AddDialog& d) {
-                 QCOMPARE(Focused(), static_cast<QWidget*>(d.Edit1));  // the first focus
-                 if (pasted) {
-                   QTest::keyClick(d.Edit1, Qt::Key_V, Qt::ControlModifier);
-                 } else {
-                   TypeInto(d.Edit1, input);
-                 }
-                 QCOMPARE(d.Edit1->text(), shown);
-               },
-               kLeave});
+                       QCOMPARE(Focused(), static_cast<QWidget*>(d.Edit1));  // the first focus
+                       if (pasted) {
+                         QTest::keyClick(d.Edit1, Qt::Key_V, Qt::ControlModifier);
+                       } else {
+                         TypeInto(d.Edit1, input);
+                       }
+                       QCOMPARE(d.Edit1->text(), shown);
+                     },
+                     kLeave});
   }
 
   void MissingOrExistingLabelIsRefused_data() {
@@ -55,12 +63,14 @@ class TestAddDialogs : public QObject {
     QTest::addColumn<QString>("message");
     for (const bool bySave : {false, true}) {
       const char* how = bySave ? "save: " : "enter: ";
-      QTest::addRow("%sno grade", how) << Grade << bySave << "" << "Не задан квалитет";
-      QTest::addRow("%sgrade H7 exists, case ignored", how)
-          << Grade << bySave << "h7" << "Такой квалитет уже есть";
-      QTest::addRow("%sno interval", how) << Interval << bySave << "" << "Не задан интервал";
-      QTest::addRow("%sinterval exists", how)
-          << Interval << bySave << "10" << "Такой интервал уже есть";
+      QTest::addRow("%sno grade", how) << Grade << bySave << ""
+                                       << "Не задан квалитет";
+      QTest::addRow("%sgrade H7 exists, case ignored", how) << Grade << bySave << "h7"
+                                                            << "Такой квалитет уже есть";
+      QTest::addRow("%sno interval", how) << Interval << bySave << ""
+                                          << "Не задан интервал";
+      QTest::addRow("%sinterval exists", how) << Interval << bySave << "10"
+                                              << "Такой интервал уже есть";
     }
   }
   void MissingOrExistingLabelIsRefused() {
@@ -69,28 +79,29 @@ class TestAddDialogs : public QObject {
     QFETCH(QString, typed);
     QFETCH(QString, message);
     RunDialog(kind, {[&](AddDialog& d) {
-                 TypeInto(d.Edit1, typed);
-                 if (bySave) {
-                   Click(d.BitBtnSave);
-                 } else {
-                   QTest::keyClick(d.Edit1, Qt::Key_Return);
-                 }
-                 QCOMPARE(Focused(), static_cast<QWidget*>(d.Edit1));
-                 QCOMPARE(d.Edit1->selectedText(), typed);
-                 QCOMPARE(VisibleMessages(d), QStringList{message});
-                 QCOMPARE(NewLineCell(d, kind, 0), QString());
-                 QVERIFY(MainUnchanged());
-                 // The next key in the entry field hides the message again.
-                 QTest::keyClick(d.Edit1, Qt::Key_Backspace);
-                 QCOMPARE(VisibleMessages(d), QStringList{});
-               },
-               kLeave});
+                       TypeInto(d.Edit1, typed);
+                       if (bySave) {
+                         Click(d.BitBtnSave);
+                       } else {
+                         QTest::keyClick(d.Edit1, Qt::Key_Return);
+                       }
+                       QCOMPARE(Focused(), static_cast<QWidget*>(d.Edit1));
+                       QCOMPARE(d.Edit1->selectedText(), typed);
+                       QCOMPARE(VisibleMessages(d), QStringList{message});
+                       QCOMPARE(NewLineCell(d, kind, 0), QString());
+                       QVERIFY(MainUnchanged());
+                       // The next key in the entry field hides the message again.
+                       QTest::keyClick(d.Edit1, Qt::Key_Backspace);
+                       QCOMPARE(VisibleMessages(d), QStringList{});
+                     },
+                     kLeave});
   }
 
   void EnterStepsOnUntilTheLastValueCell_data() { AddKinds(); }
   void EnterStepsOnUntilTheLastValueCell() {
     QFETCH(Kind, kind);
-    RunDialog(kind, {[&](AddDialog& d) {
+    RunDialog(kind,
+              {[&](AddDialog& d) {
                  TypeInto(d.Edit1, "77");
                  QTest::keyClick(d.Edit1, Qt::Key_Return);
                  QVERIFY(d.StringGrid1->isAncestorOf(Focused()) || Focused() == d.StringGrid1);
@@ -125,7 +136,8 @@ class TestAddDialogs : public QObject {
     QFETCH(Kind, kind);
     QFETCH(QStringList, values);
     QFETCH(int, bad);
-    RunDialog(kind, {[&](AddDialog& d) {
+    RunDialog(kind,
+              {[&](AddDialog& d) {
                  TypeInto(d.Edit1, NewLabel(kind));
                  QTest::keyClick(d.Edit1, Qt::Key_Return);
                  for (const QString& value : values) {
@@ -148,7 +160,8 @@ class TestAddDialogs : public QObject {
   void TabGoesRoundTheControls_data() { AddKinds(); }
   void TabGoesRoundTheControls() {
     QFETCH(Kind, kind);
-    RunDialog(kind, {[&](AddDialog& d) {
+    RunDialog(kind,
+              {[&](AddDialog& d) {
                  TypeInto(d.Edit1, NewLabel(kind));
                  QTest::keyClick(d.Edit1, Qt::Key_Return);
                  QVERIFY(d.StringGrid1->isAncestorOf(Focused()));

@@ -65,15 +65,16 @@ class TestHostileDialogInput : public QObject {
       };
       row("typed exponent loses its letter", false, "1E6000 0", Outcome::Committed, "16000 0");
       row("typed NAN leaves nothing", false, "NAN", Outcome::Refused);
-      row("typed 401 digits pass unconverted", false, beyondBinary64, Outcome::Committed, beyondBinary64);
+      row("typed 401 digits pass unconverted", false, beyondBinary64, Outcome::Committed,
+          beyondBinary64);
       row("pasted exponent kept", true, "1E6000 0", Outcome::Committed, "1E6000 0");
       row("pasted INF", true, "INF 0", Outcome::Refused);
       row("pasted NAN second", true, "0 NAN", Outcome::Refused);
       if (kind == Grade) continue;  // the costly texts once: their handling is the same for both
       row("typed 5000 nines", false, nines, Outcome::Overflow);
       row("pasted megabyte of letters", true, Repeated('x', 1 << 20), Outcome::Refused);
-      row("pasted megabyte after two numbers", true, "1 2 " + Repeated('x', 1 << 20), Outcome::Committed,
-          "1 2 " + Repeated('x', 1 << 20));
+      row("pasted megabyte after two numbers", true, "1 2 " + Repeated('x', 1 << 20),
+          Outcome::Committed, "1 2 " + Repeated('x', 1 << 20));
     }
   }
   void ValueCellTextOnSave() {
@@ -84,7 +85,8 @@ class TestHostileDialogInput : public QObject {
     QFETCH(QString, committed);
     if (Outcome(outcome) == Outcome::Overflow) answerer_->QueueBoxAnswer(QMessageBox::Ok);
     const Step enter = pasted ? PasteLine(NewLabel(kind), input) : EnterLine(NewLabel(kind), input);
-    RunDialog(kind, {enter, kSave, [&](AddDialog& d) {
+    RunDialog(kind, {enter, kSave,
+                     [&](AddDialog& d) {
                        const int line = NewMainLine(kind);
                        switch (Outcome(outcome)) {
                          case Outcome::Committed:
@@ -100,7 +102,8 @@ class TestHostileDialogInput : public QObject {
                            break;
                          case Outcome::Overflow:
                            QCOMPARE(answerer_->Seen().size(), 1);
-                           QCOMPARE(answerer_->Seen()[0].text, QStringLiteral("Floating point overflow."));
+                           QCOMPARE(answerer_->Seen()[0].text,
+                                    QStringLiteral("Floating point overflow."));
                            QVERIFY(MainUnchanged());
                            break;
                        }

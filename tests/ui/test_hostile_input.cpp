@@ -75,28 +75,33 @@ void TestHostileInput::valueCellTextOnSave_data() {
   QTest::addColumn<int>("outcome");
   QTest::addColumn<double>("first");  // what cell (1, 1) stores when it is stored
   QTest::addColumn<double>("second");
-  const auto row = [](const char* name, Entry entry, const QString& text, Outcome outcome, double first = 0,
-                      double second = 0) {
+  const auto row = [](const char* name, Entry entry, const QString& text, Outcome outcome,
+                      double first = 0, double second = 0) {
     QTest::newRow(name) << int(entry) << text << int(outcome) << first << second;
   };
   const int kDigits = 5000;  // beyond the 4932 decimal places of the extended range
   row("exponent to infinity", Entry::Typed, "1E6000 0", Outcome::Stored, kInfinity, 0);
   row("negative exponent to infinity", Entry::Typed, "-1e6000 3", Outcome::Stored, -kInfinity, 3);
-  row("exponent of twenty digits", Entry::Typed, "1e99999999999999999999 0", Outcome::Stored, kInfinity, 0);
+  row("exponent of twenty digits", Entry::Typed, "1e99999999999999999999 0", Outcome::Stored,
+      kInfinity, 0);
   row("exponent to zero", Entry::Typed, "1E-6000 5", Outcome::Stored, 0, 5);
   row("NAN alone", Entry::Typed, "NAN", Outcome::Refused);
   row("NAN as a number", Entry::Typed, "NAN 0", Outcome::Refused);
   row("INF as the first number", Entry::Typed, "INF 0", Outcome::Refused);
   row("INF as the second number", Entry::Typed, "0 INF", Outcome::Refused);
-  row("5000 nines: beyond the extended range", Entry::Typed, Repeated('9', kDigits) + " 0", Outcome::Overflow);
-  row("401 digits: beyond binary64", Entry::Typed, "1" + Repeated('0', 400) + " 0", Outcome::Overflow);
-  row("5000 digits of leading zeros", Entry::Pasted, Repeated('0', kDigits) + "5 0,5", Outcome::Stored, 5, 0.5);
-  row("5000 fraction digits", Entry::Typed, "0," + Repeated('0', kDigits) + "25 -0,5", Outcome::Stored, 0, -0.5);
-  row("a megabyte after two numbers", Entry::Pasted, "0,5 0,25 " + Repeated('x', kMegabyte), Outcome::Stored, 0.5,
-      0.25);
+  row("5000 nines: beyond the extended range", Entry::Typed, Repeated('9', kDigits) + " 0",
+      Outcome::Overflow);
+  row("401 digits: beyond binary64", Entry::Typed, "1" + Repeated('0', 400) + " 0",
+      Outcome::Overflow);
+  row("5000 digits of leading zeros", Entry::Pasted, Repeated('0', kDigits) + "5 0,5",
+      Outcome::Stored, 5, 0.5);
+  row("5000 fraction digits", Entry::Typed, "0," + Repeated('0', kDigits) + "25 -0,5",
+      Outcome::Stored, 0, -0.5);
+  row("a megabyte after two numbers", Entry::Pasted, "0,5 0,25 " + Repeated('x', kMegabyte),
+      Outcome::Stored, 0.5, 0.25);
   row("a megabyte of letters", Entry::Pasted, Repeated('x', kMegabyte), Outcome::Refused);
-  row("a megabyte of blanks before two numbers", Entry::Pasted, Repeated(' ', kMegabyte) + "1 2", Outcome::Stored,
-      1, 2);
+  row("a megabyte of blanks before two numbers", Entry::Pasted, Repeated(' ', kMegabyte) + "1 2",
+      Outcome::Stored, 1, 2);
   row("a megabyte of digits", Entry::Pasted, Repeated('1', kMegabyte) + " 0", Outcome::Overflow);
   row("control characters", Entry::Pasted, QStringLiteral("1\t2\n3"), Outcome::Refused);
 }
@@ -123,7 +128,8 @@ void TestHostileInput::valueCellTextOnSave() {
     QCOMPARE(form.Label1->isVisible(), Outcome(outcome) == Outcome::Refused);
     QCOMPARE(form.Unsaved(), Outcome(outcome) != Outcome::Stored);
     if (Outcome(outcome) == Outcome::Refused) {
-      QCOMPARE(QPoint(form.StringGrid1->CurrentCol(), form.StringGrid1->CurrentRow()), QPoint(1, 1));
+      QCOMPARE(QPoint(form.StringGrid1->CurrentCol(), form.StringGrid1->CurrentRow()),
+               QPoint(1, 1));
     }
   });
   QVERIFY(run.scriptRan);
@@ -147,17 +153,21 @@ void TestHostileInput::labelCellsIgnoreTyping() {
   tktest::ModalAnswerer answers;
   const auto run = mwtest::RunProgram(answers, [](TForm1& form) {
     tk::StringGrid& grid = *form.StringGrid1;
-    const std::vector<std::string> labels = {grid.GetCell(0, 0), grid.GetCell(1, 0), grid.GetCell(2, 0),
-                                             grid.GetCell(0, 1), grid.GetCell(0, 2)};
+    const std::vector<std::string> labels = {grid.GetCell(0, 0), grid.GetCell(1, 0),
+                                             grid.GetCell(2, 0), grid.GetCell(0, 1),
+                                             grid.GetCell(0, 2)};
     QHeaderView* names = grid.horizontalHeader();
     QHeaderView* bounds = grid.verticalHeader();
     const auto click = [](QHeaderView* header, int section) {
-      const int middle = header->sectionViewportPosition(section) + header->sectionSize(section) / 2;
-      const QPoint at = header->orientation() == Qt::Horizontal ? QPoint(middle, header->height() / 2)
-                                                                : QPoint(header->width() / 2, middle);
+      const int middle =
+          header->sectionViewportPosition(section) + header->sectionSize(section) / 2;
+      const QPoint at = header->orientation() == Qt::Horizontal
+                            ? QPoint(middle, header->height() / 2)
+                            : QPoint(header->width() / 2, middle);
       QTest::mouseClick(header->viewport(), Qt::LeftButton, Qt::NoModifier, at);
     };
-    for (const auto& [header, section] : {std::pair{names, 0}, std::pair{names, 1}, std::pair{bounds, 0}}) {
+    for (const auto& [header, section] :
+         {std::pair{names, 0}, std::pair{names, 1}, std::pair{bounds, 0}}) {
       click(header, section);
       mwtest::TypeText("9 9");
       mwtest::PressKey(Qt::Key_Return);

@@ -1,6 +1,10 @@
 // The main window from start to close: the load at start with its failures, the fitted
 // widths, the layout, in-place editing and the question about unsaved edits.
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
@@ -12,10 +16,6 @@
 #include <QToolButton>
 #include <algorithm>
 #include <cerrno>
-#include <fcntl.h>
-#include <unistd.h>
-#include <sys/file.h>
-#include <sys/stat.h>
 
 #include "data/number_text.h"
 #include "tests/ui/main_window_session.h"
@@ -37,9 +37,7 @@ const QString kUnsavedQuestion = QStringLiteral("Значения допуско
 
 // Two intervals by two grades; column texts of different lengths.
 TableFile TwoByTwo() {
-  return {{10, 123456.789},
-          {"h7    ", "js10  "},
-          {{{-0.012, 0.125}, {0, 0.5}}, {{0, 0}, {1, 2}}}};
+  return {{10, 123456.789}, {"h7    ", "js10  "}, {{{-0.012, 0.125}, {0, 0.5}}, {{0, 0}, {1, 2}}}};
 }
 
 std::vector<int> Widths(const tk::StringGrid& grid) {
@@ -119,11 +117,13 @@ void TestMainWindow::layout() {
     QVERIFY(form.isMaximized());
     QCOMPARE(form.ActiveControl(), static_cast<QWidget*>(form.StringGrid1));
     QVERIFY(form.StringGrid1->hasFocus());
-    const std::pair<tk::FlatButton*, const char*> buttons[] = {
-        {form.Save, "Сохранить"},          {form.Edit, "Редактировать"},
-        {form.AddKv, "Добавить квалитет"}, {form.DelKv, "Удалить квалитет"},
-        {form.AddInt, "Добавить интервал"}, {form.DelInt, "Удалить интервал"},
-        {form.BExit, "Выход"}};
+    const std::pair<tk::FlatButton*, const char*> buttons[] = {{form.Save, "Сохранить"},
+                                                               {form.Edit, "Редактировать"},
+                                                               {form.AddKv, "Добавить квалитет"},
+                                                               {form.DelKv, "Удалить квалитет"},
+                                                               {form.AddInt, "Добавить интервал"},
+                                                               {form.DelInt, "Удалить интервал"},
+                                                               {form.BExit, "Выход"}};
     int x = 4;
     for (const auto& [button, hint] : buttons) {
       QCOMPARE(button->toolTip(), QString::fromUtf8(hint));
@@ -142,8 +142,7 @@ void TestMainWindow::layout() {
     for (QAction* item : menus[1]->menu()->actions()) editItems << item->text();
     QCOMPARE(fileItems, (QStringList{"&Сохранить", "&Выход"}));
     QCOMPARE(editItems, (QStringList{"Редактировать допуска", "Добавить квалитет",
-                                     "Удалить квалитет", "Добавить интервал",
-                                     "Удалить интервал"}));
+                                     "Удалить квалитет", "Добавить интервал", "Удалить интервал"}));
     QCOMPARE(form.MenuSave->shortcut(), QKeySequence(Qt::Key_F2));
   });
   QVERIFY(outcome.scriptRan);
@@ -152,22 +151,21 @@ void TestMainWindow::layout() {
 
 void TestMainWindow::loadFillsClientAreaAndFitsWidths_data() {
   QTest::addColumn<QByteArray>("file");
-  QTest::addColumn<QSize>("counts");    // columns, rows
-  QTest::addColumn<QSize>("fixed");     // fixed columns, fixed rows
+  QTest::addColumn<QSize>("counts");  // columns, rows
+  QTest::addColumn<QSize>("fixed");   // fixed columns, fixed rows
   QTest::addColumn<std::vector<int>>("widths");
   // Column 0: "     мм  " is 9 characters (11 UTF-8 bytes), "До 123456.789" 13.
-  QTest::newRow("2 x 2, label and value texts longest") << TwoByTwo().Bytes() << QSize(3, 3)
-                                                        << QSize(1, 1)
-                                                        << std::vector<int>{91, 84, 42};
+  QTest::newRow("2 x 2, label and value texts longest")
+      << TwoByTwo().Bytes() << QSize(3, 3) << QSize(1, 1) << std::vector<int>{91, 84, 42};
   // "-123456.125 1234567.5" is 21 characters, counted over more than two blocks of eight.
-  QTest::newRow("a long value text") << TableFile{{10}, {"h7    "}, {{{-123456.125, 1234567.5}}}}.Bytes()
-                                     << QSize(2, 2) << QSize(1, 1) << std::vector<int>{63, 147};
+  QTest::newRow("a long value text")
+      << TableFile{{10}, {"h7    "}, {{{-123456.125, 1234567.5}}}}.Bytes() << QSize(2, 2)
+      << QSize(1, 1) << std::vector<int>{63, 147};
   QTest::newRow("no intervals: one row, fixed row given up")
       << TableFile{{}, {"h7    ", "js10  "}, {{}, {}}}.Bytes() << QSize(3, 1) << QSize(1, 0)
       << std::vector<int>{63, 42, 42};
   QTest::newRow("no grades: one column, fixed column given up")
-      << TableFile{{10, 3.5}, {}, {}}.Bytes() << QSize(1, 3) << QSize(0, 1)
-      << std::vector<int>{63};
+      << TableFile{{10, 3.5}, {}, {}}.Bytes() << QSize(1, 3) << QSize(0, 1) << std::vector<int>{63};
 }
 
 void TestMainWindow::loadFillsClientAreaAndFitsWidths() {
@@ -197,7 +195,8 @@ void TestMainWindow::loadFailureIsReportedAndWindowStays_data() {
   QTest::addColumn<QString>("message");
   QTest::addColumn<bool>("countsRead");  // the grid was docked before the failure
   const QByteArray whole = TwoByTwo().Bytes();
-  QTest::newRow("empty") << QByteArray() << "" << "Read beyond end of file." << false;
+  QTest::newRow("empty") << QByteArray() << ""
+                         << "Read beyond end of file." << false;
   // A file shorter than its counts promise is refused before the table changes.
   QTest::newRow("truncated in the values") << whole.left(whole.size() - 20) << ""
                                            << "Read beyond end of file." << false;
@@ -208,7 +207,8 @@ void TestMainWindow::loadFailureIsReportedAndWindowStays_data() {
                                                 << "Invalid floating point operation." << true;
   QTest::newRow("locked by another process")
       << whole << "locked" << QString("I/O error %1.").arg(EWOULDBLOCK) << false;
-  QTest::newRow("read-only") << whole << "read-only" << "File access denied." << false;
+  QTest::newRow("read-only") << whole << "read-only"
+                             << "File access denied." << false;
 }
 
 void TestMainWindow::loadFailureIsReportedAndWindowStays() {
@@ -306,18 +306,17 @@ void TestMainWindow::closeAsksOnlyAboutUnsavedEdits_data() {
   QTest::addColumn<int>("answer");
   QTest::addColumn<bool>("asked");
   QTest::addColumn<bool>("ends");
-  QTest::newRow("edit, Exit, No: window stays") << false << "button" << int(QMessageBox::No)
-                                                << true << false;
-  QTest::newRow("edit, Exit, Yes: ends unwritten") << false << "button" << int(QMessageBox::Yes)
-                                                   << true << true;
-  QTest::newRow("edit, menu Exit, Yes") << false << "menu" << int(QMessageBox::Yes) << true
-                                        << true;
-  QTest::newRow("edit, close box, Yes") << false << "close box" << int(QMessageBox::Yes) << true
-                                        << true;
-  QTest::newRow("edit, save, Exit: no question") << true << "button" << int(QMessageBox::No)
-                                                 << false << true;
-  QTest::newRow("edit, menu save, menu Exit") << true << "menu" << int(QMessageBox::No) << false
-                                              << true;
+  QTest::newRow("edit, Exit, No: window stays")
+      << false << "button" << int(QMessageBox::No) << true << false;
+  QTest::newRow("edit, Exit, Yes: ends unwritten")
+      << false << "button" << int(QMessageBox::Yes) << true << true;
+  QTest::newRow("edit, menu Exit, Yes") << false << "menu" << int(QMessageBox::Yes) << true << true;
+  QTest::newRow("edit, close box, Yes")
+      << false << "close box" << int(QMessageBox::Yes) << true << true;
+  QTest::newRow("edit, save, Exit: no question")
+      << true << "button" << int(QMessageBox::No) << false << true;
+  QTest::newRow("edit, menu save, menu Exit")
+      << true << "menu" << int(QMessageBox::No) << false << true;
 }
 
 void TestMainWindow::closeAsksOnlyAboutUnsavedEdits() {

@@ -17,9 +17,7 @@ using mwtest::CellEdits;
 using mwtest::TableFile;
 using mwtest::TwoByTwo;
 
-namespace {
-
-}  // namespace
+namespace {}  // namespace
 
 class TestMainWindowCommands : public QObject {
   Q_OBJECT
@@ -39,10 +37,10 @@ void TestMainWindowCommands::saveValidatesEveryValueCell_data() {
   QTest::addColumn<double>("first");    // what cell (1, 1) stores when it passes
   QTest::addColumn<double>("second");
   const QPoint none(-1, -1);
-  QTest::newRow("commas as decimal points") << CellEdits{{1, 1, "0,012 -0,006"}} << none << 0.012
-                                            << -0.006;
-  QTest::newRow("three words: the third dropped") << CellEdits{{1, 1, "1 2 3"}} << none << 1.0
-                                                  << 2.0;
+  QTest::newRow("commas as decimal points")
+      << CellEdits{{1, 1, "0,012 -0,006"}} << none << 0.012 << -0.006;
+  QTest::newRow("three words: the third dropped")
+      << CellEdits{{1, 1, "1 2 3"}} << none << 1.0 << 2.0;
   QTest::newRow("letters") << CellEdits{{1, 1, "abc"}} << QPoint(1, 1) << 0.0 << 0.0;
   QTest::newRow("number and a letter") << CellEdits{{2, 1, "5 x"}} << QPoint(2, 1) << 0.0 << 0.0;
   QTest::newRow("empty cell") << CellEdits{{1, 2, ""}} << QPoint(1, 2) << 0.0 << 0.0;
@@ -130,9 +128,8 @@ void TestMainWindowCommands::saveWithoutValueCells() {
     mwtest::WorkDir dir;
     dir.Write(TableFile{{0.1 + 0.2}, {}, {}}.Bytes());
     tktest::ModalAnswerer answers;
-    const auto outcome = mwtest::RunProgram(answers, [](TForm1& form) {
-      QTest::mouseClick(form.Save, Qt::LeftButton);
-    });
+    const auto outcome = mwtest::RunProgram(
+        answers, [](TForm1& form) { QTest::mouseClick(form.Save, Qt::LeftButton); });
     QVERIFY(outcome.scriptRan);
     QCOMPARE(dir.Read(), (TableFile{{0.3}, {}, {}}.Bytes()));
   }

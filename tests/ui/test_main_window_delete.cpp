@@ -101,16 +101,15 @@ void TestMainWindowDelete::deleteGrade_data() {
       << QStringList{"До 10", "1 2", "100000 200000"} << std::vector<int>{63, 42, 91} << true;
   QTest::newRow("rightmost grade: other widths unchanged")
       << three << 3 << "" << int(QMessageBox::Yes) << "Удалить квалитет ccc   ?"
-      << QStringList{"     мм  ", "a     ", "bb    "}
-      << QStringList{"До 10", "1 2", "-0.125 -0.25"} << std::vector<int>{63, 42, 84} << true;
-  QTest::newRow("No changes nothing") << three << 2 << "" << int(QMessageBox::No)
-                                      << "Удалить квалитет bb    ?" << unchangedNames
-                                      << unchangedRow1 << std::vector<int>{63, 42, 84, 91}
-                                      << false;
+      << QStringList{"     мм  ", "a     ", "bb    "} << QStringList{"До 10", "1 2", "-0.125 -0.25"}
+      << std::vector<int>{63, 42, 84} << true;
+  QTest::newRow("No changes nothing")
+      << three << 2 << "" << int(QMessageBox::No) << "Удалить квалитет bb    ?" << unchangedNames
+      << unchangedRow1 << std::vector<int>{63, 42, 84, 91} << false;
   QTest::newRow("No still commits an open editor")
-      << three << 2 << "9" << int(QMessageBox::No) << "Удалить квалитет bb    ?"
-      << unchangedNames << QStringList{"До 10", "1 2", "9", "100000 200000"}
-      << std::vector<int>{63, 42, 84, 91} << true;
+      << three << 2 << "9" << int(QMessageBox::No) << "Удалить квалитет bb    ?" << unchangedNames
+      << QStringList{"До 10", "1 2", "9", "100000 200000"} << std::vector<int>{63, 42, 84, 91}
+      << true;
   QTest::newRow("last grade: the fixed column is given up")
       << TableFile{{10}, {"h7    "}, {{{1, 2}}}}.Bytes() << 1 << "" << int(QMessageBox::Yes)
       << "Удалить квалитет h7    ?" << QStringList{"     мм  "} << QStringList{"До 10"}
@@ -204,7 +203,8 @@ void TestMainWindowDelete::sessionFromStartToExit() {
   QFile sample(QStringLiteral(TOL_SAMPLE_FILE));
   const QByteArray original = sample.open(QIODevice::ReadOnly)
                                   ? sample.readAll()
-                                  : TableFile{{3, 6, 10}, {"h7    ", "js10  ", "k6    "},
+                                  : TableFile{{3, 6, 10},
+                                              {"h7    ", "js10  ", "k6    "},
                                               {{{0.01, 0}, {0.012, 0}, {0.015, 0}},
                                                {{0.02, -0.02}, {0.024, -0.024}, {0.029, -0.029}},
                                                {{0.006, 0}, {0.009, 0.001}, {0.01, 0.001}}}}
