@@ -23,6 +23,7 @@
 #include "toolkit/string_grid.h"
 #include "ui/Addint.h"
 #include "ui/Addkv.h"
+#include "ui/table_clipboard.h"
 #include "ui/table_undo.h"
 
 TForm1* Form1 = nullptr;
@@ -110,6 +111,7 @@ TForm1::TForm1(QWidget* parent) : tk::Form(parent) {
   setCentralWidget(client);
   ConnectHandlers();
   BuildUndo();
+  BuildClipboard();
   SetActiveControl(StringGrid1);
   PlaceCentredThenMaximize();
   Created();
@@ -218,6 +220,14 @@ void TForm1::ConnectHandlers() {
     command.button->OnClick = run;
     tk::Connect(command.menuItem, &QAction::triggered, this, run);
   }
+}
+
+void TForm1::BuildClipboard() {
+  clipboard_ = new TableClipboard(*this, *StringGrid1, *undo_);
+  connect(clipboard_, &TableClipboard::Pasted, this, [this] {
+    Label1->hide();
+    MarkUnsaved();
+  });
 }
 
 void TForm1::PlaceCentredThenMaximize() {

@@ -11,6 +11,7 @@
 class QLabel;
 class QAction;
 class QMenu;
+class TableClipboard;
 class TableUndo;
 
 namespace tk {
@@ -68,6 +69,8 @@ class TForm1 : public tk::Form {
 
   // The undo history of the table; every change other features make goes through it.
   [[nodiscard]] TableUndo& UndoHistory() const { return *undo_; }
+  // Ctrl+C, Ctrl+V and Ctrl+A on the grid.
+  [[nodiscard]] TableClipboard& Clipboard() const { return *clipboard_; }
 
  private:
   void BuildMenu();
@@ -75,6 +78,7 @@ class TForm1 : public tk::Form {
   [[nodiscard]] QWidget* BuildGridArea(QWidget* parent);
   void ConnectHandlers();
   void BuildUndo();
+  void BuildClipboard();
   void PlaceCentredThenMaximize();
   void FitColumnWidths();
   void PointAtBadCell(std::int32_t col, std::int32_t row);
@@ -83,6 +87,7 @@ class TForm1 : public tk::Form {
   bool unsaved_ = false;
   bool fileFound_ = false;
   TableUndo* undo_ = nullptr;
+  TableClipboard* clipboard_ = nullptr;
 };
 
 // The one main window of the program.
