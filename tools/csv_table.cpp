@@ -61,20 +61,31 @@ void SetIntervalRow(MemoryTable& table, std::int32_t row, const CsvRecord& recor
   }
 }
 
-// Word n of a label or cell text with "." for its decimal point, whatever separator the texts
-// were made with: spreadsheets read CSV numbers with a point.
-std::string CsvNumber(const std::string& text, std::int32_t n) {
+// Word n of a label or cell text with the decimal point a spreadsheet of the separator's
+// locale reads: "." beside ",", "," beside ";".
+std::string CsvNumber(const std::string& text, std::int32_t n, char separator) {
   std::string word = ExtractWord(text, n);
-  if (const std::size_t comma = word.find(','); comma != std::string::npos) word[comma] = '.';
+  const char point = separator == ';' ? ',' : '.';
+  if (const std::size_t at = word.find_first_of(".,"); at != std::string::npos) word[at] = point;
   return word;
+}
+
+// A ";" inside a lone header field: the file is ";"-separated but its header is quoted whole.
+void CheckHeaderSplit(const CsvRecord& header) {
+  if (header.fields.size() == 1 && header.fields[0].find(';') != std::string::npos) {
+    throw CsvError(header.line, 1,
+                   "the header is one field holding \";\"; fields must be separated by \";\" or "
+                   "\",\" outside quotes");
+  }
 }
 
 }  // namespace
 
 MemoryTable TableFromCsv(std::string_view csv, NameCase name_case) {
-  const std::vector<CsvRecord> records = ParseCsv(csv);
+  const std::vector<CsvRecord> records = ParseCsv(csv, HeaderSeparator(csv));
   if (records.empty()) throw CsvError(1, 1, "there is no header record");
   const CsvRecord& header = records.front();
+  CheckHeaderSplit(header);
   const std::vector<std::string> names = GradeNamesFromHeader(header, name_case);
   const std::int32_t cols = CheckedCount(names.size(), header.line, "grades");
   const std::int32_t rows = CheckedCount(records.size() - 1, records.back().line, "intervals");
@@ -90,22 +101,22 @@ MemoryTable TableFromCsv(std::string_view csv, NameCase name_case) {
   return table;
 }
 
-std::string CsvFromTable(const CellTable& table) {
+std::string CsvFromTable(const CellTable& table, char separator) {
   std::vector<std::string> titles{std::string(kBoundTitle)};
   for (std::int32_t c = 1; c < table.ColCount(); ++c) {
     const std::string name = GradeNameTitle(table.GetCell(c, 0));
     titles.push_back(name + std::string(kUpperSuffix));
     titles.push_back(name + std::string(kLowerSuffix));
   }
-  std::string csv = CsvLine(titles);
+  std::string csv = CsvLine(titles, separator);
   for (std::int32_t r = 1; r < table.RowCount(); ++r) {
-    std::vector<std::string> fields{CsvNumber(table.GetCell(0, r), 2)};
+    std::vector<std::string> fields{CsvNumber(table.GetCell(0, r), 2, separator)};
     for (std::int32_t c = 1; c < table.ColCount(); ++c) {
       const std::string cell = table.GetCell(c, r);
-      fields.push_back(CsvNumber(cell, 1));
-      fields.push_back(CsvNumber(cell, 2));
+      fields.push_back(CsvNumber(cell, 1, separator));
+      fields.push_back(CsvNumber(cell, 2, separator));
     }
-    csv += CsvLine(fields);
+    csv += CsvLine(fields, separator);
   }
   return csv;
 }
