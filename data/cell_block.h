@@ -37,9 +37,11 @@ struct BlockField {
   std::string text;
 };
 
-// A block read into cell texts: rows of cells, a row possibly shorter than the widest one.
+// A block read into cell texts, row by row: row r holds rowLengths[r] cells, a row possibly
+// shorter than the widest one.
 struct CellBlock {
-  std::vector<std::vector<std::string>> rows;
+  std::vector<std::string> cells;
+  std::vector<std::int32_t> rowLengths;
   bool paired = false;  // two fields made each cell
 };
 

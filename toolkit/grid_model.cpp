@@ -28,6 +28,12 @@ bool GridModel::SetCell(std::int32_t col, std::int32_t row, const std::string& t
   return true;
 }
 
+void GridModel::SwapCell(std::int32_t col, std::int32_t row, std::string& text) {
+  if (!Contains(col, row)) return;
+  cells_[Slot(col, row)].swap(text);
+  AnnounceCell(col, row);
+}
+
 void GridModel::AssignLine(bool isRow, std::int32_t index, std::span<const std::string> texts) {
   const std::int32_t lineLength = isRow ? cols_ : rows_;
   const auto count =

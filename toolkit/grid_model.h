@@ -48,6 +48,9 @@ class GridModel : public QAbstractTableModel {
   // Stores text in a cell inside the counts and announces that cell alone (no signal when the
   // text is unchanged). Returns whether the text changed.
   bool SetCell(std::int32_t col, std::int32_t row, const std::string& text);
+  // Exchanges text with the text of a cell inside the counts, announcing that cell; no text is
+  // copied, so a large set of cells changes back and forth cheaply (undo and redo).
+  void SwapCell(std::int32_t col, std::int32_t row, std::string& text);
   // Cell i of row (or column) index := texts[i] for i below both counts; one announcement.
   void AssignLine(bool isRow, std::int32_t index, std::span<const std::string> texts);
   // Batches nest; the outermost EndBatch makes the one announcement.

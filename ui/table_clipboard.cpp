@@ -54,8 +54,11 @@ QMimeData* TableClipboard::SelectionAsMime() const {
                           rect.right == grid_.ColCount() - 1 && rect.bottom == grid_.RowCount() - 1;
   if (everything) rect.left = rect.top = 0;
   auto* mime = new QMimeData;
-  mime->setText(QString::fromStdString(tol::BlockAsTabSeparated(grid_, rect)));
-  mime->setHtml(QString::fromStdString(tol::BlockAsHtmlTable(grid_, rect)));
+  // Kept as UTF-8 bytes: converted only when another program asks for them.
+  mime->setData(QStringLiteral("text/plain"),
+                QByteArray::fromStdString(tol::BlockAsTabSeparated(grid_, rect)));
+  mime->setData(QStringLiteral("text/html"),
+                QByteArray::fromStdString(tol::BlockAsHtmlTable(grid_, rect)));
   return mime;
 }
 
@@ -80,18 +83,15 @@ std::string TableClipboard::PasteText(std::string_view text) {
     return refusal.Message();
   }
   std::vector<CellChange> changes;
-  std::size_t cells = 0;
-  for (const auto& row : block.rows) cells += row.size();
-  changes.reserve(cells);
-  for (std::size_t r = 0; r < block.rows.size(); ++r) {
-    auto& row = block.rows[r];
-    for (std::size_t c = 0; c < row.size(); ++c) {
-      changes.push_back({left + static_cast<std::int32_t>(c), top + static_cast<std::int32_t>(r),
-                         std::move(row[c])});
+  changes.reserve(block.cells.size());
+  std::size_t next = 0;
+  for (std::size_t r = 0; r < block.rowLengths.size(); ++r) {
+    for (std::int32_t c = 0; c < block.rowLengths[r]; ++c) {
+      changes.push_back(
+          {left + c, top + static_cast<std::int32_t>(r), std::move(block.cells[next++])});
     }
-    std::vector<std::string>().swap(row);
   }
   undo_.PushCellChanges(QStringLiteral("вставку"), std::move(changes));
-  if (!block.rows.empty()) emit Pasted();
+  if (!block.rowLengths.empty()) emit Pasted();
   return {};
 }

@@ -111,7 +111,14 @@ TEST(CellBlockReading, CellsInTheirCellForm) {
   for (const ReadCase& c : cases) {
     const CellBlock block = ReadCellBlock(c.text, room);
     EXPECT_EQ(block.paired, c.paired) << c.what;
-    EXPECT_EQ(block.rows, c.cells) << c.what;
+    Rows rows;
+    std::size_t next = 0;
+    for (const std::int32_t length : block.rowLengths) {
+      rows.emplace_back(block.cells.begin() + static_cast<std::ptrdiff_t>(next),
+                        block.cells.begin() + static_cast<std::ptrdiff_t>(next + length));
+      next += static_cast<std::size_t>(length);
+    }
+    EXPECT_EQ(rows, c.cells) << c.what;
   }
 }
 
