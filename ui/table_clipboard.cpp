@@ -7,9 +7,9 @@
 #include <QMimeData>
 #include <QWidget>
 #include <utility>
-#include <vector>
 
 #include "data/cell_block.h"
+#include "data/pasted_block.h"
 #include "toolkit/dispatch.h"
 #include "toolkit/message_box.h"
 #include "toolkit/string_grid.h"
@@ -78,20 +78,12 @@ std::string TableClipboard::PasteText(std::string_view text) {
                              "Строка 1, столбец 1 вставляемого блока попадает на "
                              "заголовки таблицы.");
     }
-    block = tol::ReadCellBlock(text, {grid_.ColCount() - left, grid_.RowCount() - top});
+    block = tol::ReadCellBlock(text, {left, top, grid_.ColCount() - left, grid_.RowCount() - top});
   } catch (const tol::EBlockField& refusal) {
     return refusal.Message();
   }
-  std::vector<CellChange> changes;
-  changes.reserve(block.cells.size());
-  std::size_t next = 0;
-  for (std::size_t r = 0; r < block.rowLengths.size(); ++r) {
-    for (std::int32_t c = 0; c < block.rowLengths[r]; ++c) {
-      changes.push_back(
-          {left + c, top + static_cast<std::int32_t>(r), std::move(block.cells[next++])});
-    }
-  }
-  undo_.PushCellChanges(QStringLiteral("вставку"), std::move(changes));
-  if (!block.rowLengths.empty()) emit Pasted();
+  if (block.cells.empty()) return {};
+  undo_.PushCellChanges(QStringLiteral("вставку"), std::move(block.cells));
+  emit Pasted();
   return {};
 }
