@@ -234,9 +234,8 @@ void TForm1::FitColumnWidths() {
       if (text.size() > static_cast<std::size_t>(most)) most = std::max(most, CharacterCount(text));
     }
   }
-  for (std::int32_t col = 0; col < cols; ++col) {
-    StringGrid1->SetColWidth(col, WidthForCharacters(longest[static_cast<std::size_t>(col)]));
-  }
+  for (std::int32_t& width : longest) width = WidthForCharacters(width);
+  StringGrid1->SetColWidths(longest);
 }
 
 void TForm1::StringGrid1Enter(QObject*) {

@@ -1,6 +1,7 @@
 // The commands that change the table as a whole: save, delete grade, delete interval.
 
 #include <QLabel>
+#include <vector>
 
 #include "data/errors.h"
 #include "data/number_text.h"
@@ -42,9 +43,11 @@ void TForm1::DelKvClick(QObject*) {
 
   tk::TStringList texts;
   const std::int32_t lastCol = tol::CheckedAdd(grid.ColCount(), -1);
-  for (std::int32_t i = col; i < lastCol; ++i) {
-    grid.SetColWidth(i, grid.ColWidth(i + 1));
-  }
+  // The columns after col take the widths of their right neighbours, all in one go.
+  std::vector<std::int32_t> widths;
+  widths.reserve(static_cast<std::size_t>(lastCol));
+  for (std::int32_t i = 0; i < lastCol; ++i) widths.push_back(grid.ColWidth(i < col ? i : i + 1));
+  grid.SetColWidths(widths);
   // Each row loses item col; assigning by position leaves the last cell's old text, which
   // lowering the count then drops.
   for (std::int32_t row = 0; row < grid.RowCount(); ++row) {
