@@ -8,6 +8,7 @@
 
 #include <cerrno>
 #include <climits>
+#include <csignal>
 #include <cstdlib>
 #include <memory>
 
@@ -161,6 +162,8 @@ SysResult PosixFileSystem::ListDirectory(const std::string& path, std::vector<st
   if (errno != 0) return SysResult::Failure(errno);
   return SysResult::Success();
 }
+
+void IgnoreFileSizeSignal() { (void)std::signal(SIGXFSZ, SIG_IGN); }
 
 FileSystem& CurrentFileSystem() { return installed != nullptr ? *installed : RealFileSystem(); }
 

@@ -89,6 +89,10 @@ class PosixFileSystem final : public FileSystem {
   SysResult ListDirectory(const std::string& path, std::vector<std::string>& names) override;
 };
 
+// Makes a write beyond the process's file-size limit (RLIMIT_FSIZE) fail with EFBIG, which the
+// file layer reports, instead of ending the process by SIGXFSZ. Called once at program start.
+void IgnoreFileSizeSignal();
+
 // The file system in use: the installed one, or the real one when none is installed.
 [[nodiscard]] FileSystem& CurrentFileSystem();
 

@@ -212,10 +212,16 @@ void TForm1::PlaceCentredThenMaximize() {
 
 void TForm1::FormCreate(QObject*) { unsaved_ = false; }
 
+// Once per run: should a platform's focus order ever activate the window again, a second load
+// would replace unsaved edits with the file.
 void TForm1::FormActivate(QObject*) {
+  if (activated_) return;
+  activated_ = true;
   fileFound_ = tol::FilePresent(tol::kToleranceFileName);
   if (!fileFound_) return;  // the grid's first focus reports the missing file
+  loadFailed_ = true;       // until the load is through
   tol::LoadTable(*StringGrid1);
+  loadFailed_ = false;
   FitColumnWidths();
 }
 
