@@ -18,13 +18,13 @@ const char* const kUnreadFileNotSaved = "Файл допусков прочит�
 }  // namespace
 
 void TForm1::SaveClick(QObject*) {
-  if (PointAtFirstBadCell()) return;
   // A load that failed part-way left cells empty or bounds it could not read: saving that grid
   // would replace the file's table with a fragment of it.
   if (loadFailed_) {
     (void)tk::ShowMessageBox(kUnreadFileNotSaved, "Ошибка", tk::MB_OK_ICONERROR);
     return;
   }
+  if (PointAtFirstBadCell()) return;
   tol::StoreTable(*StringGrid1);
   unsaved_ = false;  // only once the file is written and closed
 }
