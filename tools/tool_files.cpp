@@ -201,8 +201,10 @@ void WriteTextFile(const std::string& path, const std::string& text) {
   const std::string target = ResolvedPath(path);
   struct stat old_status {};
   const bool old_exists = ::stat(target.c_str(), &old_status) == 0;
-  if (old_exists && !S_ISREG(old_status.st_mode)) {
-    WriteInPlace(path, text);  // a device or a pipe cannot be replaced
+  // A device or a pipe cannot be replaced, nor a file in a directory that takes no new files.
+  if (old_exists &&
+      (!S_ISREG(old_status.st_mode) || ::access(DirectoryOf(target).c_str(), W_OK | X_OK) != 0)) {
+    WriteInPlace(path, text);
     return;
   }
   const mode_t mode = old_exists ? old_status.st_mode & 07777 : ModeForNewFiles();
