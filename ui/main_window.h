@@ -10,6 +10,8 @@
 
 class QLabel;
 class QAction;
+class QMenu;
+class TableUndo;
 
 namespace tk {
 class StringGrid;
@@ -41,6 +43,7 @@ class TForm1 : public tk::Form {
   QAction* MenuDelKv = nullptr;
   QAction* MenuAddInt = nullptr;
   QAction* MenuDelInt = nullptr;
+  QMenu* MenuEditor = nullptr;  // "&Редактор"
 
   [[nodiscard]] bool Unsaved() const { return unsaved_; }
   [[nodiscard]] bool FileFound() const { return fileFound_; }
@@ -63,11 +66,15 @@ class TForm1 : public tk::Form {
   // Sets the unsaved flag; the add dialogs call it when they append a grade or an interval.
   void MarkUnsaved() { unsaved_ = true; }
 
+  // The undo history of the table; every change other features make goes through it.
+  [[nodiscard]] TableUndo& UndoHistory() const { return *undo_; }
+
  private:
   void BuildMenu();
   [[nodiscard]] QWidget* BuildToolBar(QWidget* parent);
   [[nodiscard]] QWidget* BuildGridArea(QWidget* parent);
   void ConnectHandlers();
+  void BuildUndo();
   void PlaceCentredThenMaximize();
   void FitColumnWidths();
   [[nodiscard]] bool PointAtFirstBadCell();
@@ -78,6 +85,7 @@ class TForm1 : public tk::Form {
   bool fileFound_ = false;
   bool activated_ = false;   // the file is read at the first activation only, whatever follows
   bool loadFailed_ = false;  // the grid holds what a failed load left: it must not be saved
+  TableUndo* undo_ = nullptr;
 };
 
 // The one main window of the program.

@@ -1,7 +1,6 @@
 // The commands that change the table as a whole: save, delete grade, delete interval.
 
 #include <QLabel>
-#include <vector>
 
 #include "data/errors.h"
 #include "data/number_text.h"
@@ -10,6 +9,7 @@
 #include "toolkit/message_box.h"
 #include "toolkit/string_grid.h"
 #include "ui/main_window.h"
+#include "ui/table_undo.h"
 
 namespace {
 
@@ -27,6 +27,7 @@ void TForm1::SaveClick(QObject*) {
   if (PointAtFirstBadCell()) return;
   tol::StoreTable(*StringGrid1);
   unsaved_ = false;  // only once the file is written and closed
+  undo_->MarkSaved();
 }
 
 // Row by row, so the cursor lands on the first bad cell in reading order: the interval label,
@@ -65,22 +66,8 @@ void TForm1::DelKvClick(QObject*) {
   grid.SetEditingMode(false);
   if (!Confirm("Удалить квалитет " + grid.GetCell(col, 0) + "?")) return;
 
-  tk::TStringList texts;
-  const std::int32_t lastCol = tol::CheckedAdd(grid.ColCount(), -1);
-  // The columns after col take the widths of their right neighbours, all in one go.
-  std::vector<std::int32_t> widths;
-  widths.reserve(static_cast<std::size_t>(lastCol));
-  for (std::int32_t i = 0; i < lastCol; ++i) widths.push_back(grid.ColWidth(i < col ? i : i + 1));
-  grid.SetColWidths(widths);
-  // Each row loses item col; assigning by position leaves the last cell's old text, which
-  // lowering the count then drops.
-  for (std::int32_t row = 0; row < grid.RowCount(); ++row) {
-    texts.AppendTexts(grid.RowTexts(row));
-    texts.RemoveAt(col);
-    grid.AssignRow(row, texts);
-    texts.RemoveAll();
-  }
-  grid.SetColCount(lastCol);
+  // One undo step: it shifts the widths and texts of the later columns left and drops the last.
+  undo_->DeleteGrade(col);
   MarkUnsaved();
 }
 
@@ -91,13 +78,6 @@ void TForm1::DelIntClick(QObject*) {
   grid.SetCurrentCol(grid.FirstVisibleCol());
   if (!Confirm("Удалить интервал " + grid.GetCell(0, row) + "?")) return;
 
-  tk::TStringList texts;
-  for (std::int32_t col = 0; col < grid.ColCount(); ++col) {
-    texts.AppendTexts(grid.ColTexts(col));
-    texts.RemoveAt(row);
-    grid.AssignCol(col, texts);
-    texts.RemoveAll();
-  }
-  grid.SetRowCount(tol::CheckedAdd(grid.RowCount(), -1));
+  undo_->DeleteInterval(row);  // one undo step: the rows below move up
   MarkUnsaved();
 }
