@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "data/errors.h"
+#include "data/iso286_cells.h"
 #include "data/number_text.h"
 #include "data/table_codec.h"
 
@@ -55,8 +56,7 @@ MemoryTable IsoTable(const std::vector<std::string>& classes, const std::vector<
       const iso286::Deviations deviations =
           iso286::LimitDeviations(tolerance_class, ranges[r], rounding);
       table.SetCell(col, static_cast<std::int32_t>(r + 1),
-                    iso286::MillimetreText(deviations.upper, '.') + " " +
-                        iso286::MillimetreText(deviations.lower, '.'));
+                    iso286::DeviationCellText(deviations, '.'));
     }
   }
   return table;

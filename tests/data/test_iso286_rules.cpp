@@ -9,6 +9,7 @@
 
 #include "data/errors.h"
 #include "data/iso286.h"
+#include "data/iso286_cells.h"
 
 namespace tol::iso286 {
 namespace {
@@ -159,6 +160,39 @@ TEST(Iso286Text, MillimetresExactlyWithTheGivenSeparator) {
                                          {100000, '.', "1"}}) {
     EXPECT_EQ(MillimetreText(row.units, row.separator), row.text) << row.units;
   }
+}
+
+TEST(Iso286Cells, IntervalLabelsNameTheRangeOfTheirBound) {
+  struct Row {
+    const char* label;
+    std::optional<int> range;
+  };
+  for (const Row& row : std::vector<Row>{{"До 3", 1},
+                                         {"До 65", 10},
+                                         {"До 500", 25},
+                                         {"До 500,0", 25},
+                                         {"До 5e2", 25},
+                                         {"До 12", std::nullopt},
+                                         {"До 2,5", std::nullopt},
+                                         {"До 0", std::nullopt},
+                                         {"До -3", std::nullopt},
+                                         {"До 1e400", std::nullopt},
+                                         {"До x", std::nullopt},
+                                         {"До", std::nullopt},
+                                         {"", std::nullopt}}) {
+    EXPECT_EQ(RangeOfLabel(row.label), row.range) << row.label;
+  }
+}
+
+TEST(Iso286Cells, ColumnTextsByRangeWithTheSeparator) {
+  const std::vector<CellFill> fills = FillsByRange(ParseClass("js6"), JsRounding::kExact, ',');
+  ASSERT_EQ(fills.size(), RangeBounds().size());
+  EXPECT_EQ(FillOfRow(fills, RangeOfLabel("До 10")).text, "0,0045 -0,0045");
+  EXPECT_EQ(FillOfRow(fills, std::nullopt).refusal, Refusal::kBeyondRanges);
+  const std::vector<CellFill> a11 = FillsByRange(ParseClass("a11"), JsRounding::kExact, '.');
+  EXPECT_FALSE(a11[0].text);
+  EXPECT_EQ(a11[0].refusal, Refusal::kUpTo1mm);
+  EXPECT_EQ(a11[1].text, "-0.27 -0.33");
 }
 
 }  // namespace
