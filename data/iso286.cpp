@@ -3,6 +3,7 @@
 #include <array>
 #include <cmath>
 #include <cstdlib>
+#include <utility>
 
 #include "data/errors.h"
 #include "data/iso286_tables.h"
@@ -190,26 +191,31 @@ std::string_view RefusalText(Refusal refusal) {
   return "";
 }
 
-ToleranceClass ParseClass(std::string_view name) {
+ParsedClass TryParseClass(std::string_view name) {
+  const auto refused = [](Refusal refusal) { return ParsedClass{std::nullopt, refusal}; };
   const std::size_t digits = name.find_first_of("0123456789");
-  if (digits == std::string_view::npos || digits == 0) RaiseBadName(name, Refusal::kNotAClassName);
+  if (digits == std::string_view::npos || digits == 0) return refused(Refusal::kNotAClassName);
   const std::string_view letters = name.substr(0, digits);
   const std::string_view grade_text = name.substr(digits);
   const bool hole = AllOfCase(letters, 'A', 'Z');
-  if (!hole && !AllOfCase(letters, 'a', 'z')) RaiseBadName(name, Refusal::kNotAClassName);
-  if (!AllOfCase(grade_text, '0', '9')) RaiseBadName(name, Refusal::kNotAClassName);
-  if (!IsKnownShaftLetters(hole ? Lowered(letters) : std::string(letters))) {
-    RaiseBadName(name, Refusal::kUnknownLetters);
-  }
+  if (!hole && !AllOfCase(letters, 'a', 'z')) return refused(Refusal::kNotAClassName);
+  if (!AllOfCase(grade_text, '0', '9')) return refused(Refusal::kNotAClassName);
+  if (!IsKnownShaftLetters(Lowered(letters))) return refused(Refusal::kUnknownLetters);
   if (grade_text.size() > 2 || grade_text.front() == '0') {
-    RaiseBadName(name, Refusal::kGradeOutOfRange);
+    return refused(Refusal::kGradeOutOfRange);
   }
   const int grade = std::atoi(std::string(grade_text).c_str());
-  if (grade < 1 || grade > 18) RaiseBadName(name, Refusal::kGradeOutOfRange);
+  if (grade < 1 || grade > 18) return refused(Refusal::kGradeOutOfRange);
   if (const Refusal refusal = GradeRefusal(letters, grade, hole); refusal != Refusal::kNone) {
-    RaiseBadName(name, refusal);
+    return refused(refusal);
   }
-  return {std::string(letters), grade, hole};
+  return {ToleranceClass{std::string(letters), grade, hole}, Refusal::kNone};
+}
+
+ToleranceClass ParseClass(std::string_view name) {
+  ParsedClass parsed = TryParseClass(name);
+  if (!parsed.tolerance_class) RaiseBadName(name, parsed.refusal);
+  return std::move(*parsed.tolerance_class);
 }
 
 std::span<const std::int32_t> RangeBounds() { return kRangeBounds; }

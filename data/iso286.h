@@ -52,8 +52,15 @@ enum class Refusal {
 // The reason in a sentence, for messages.
 [[nodiscard]] std::string_view RefusalText(Refusal refusal);
 
-// Reads a class name: "H7", "g6", "js6", "JS7", "zc10". Raises EIsoClass naming the text and
-// the reason when it is not a name ISO uses for any size.
+// Reads a class name: "H7", "g6", "js6", "JS7", "zc10"; none and the reason when it is not a
+// name ISO uses for any size.
+struct ParsedClass {
+  std::optional<ToleranceClass> tolerance_class;
+  Refusal refusal = Refusal::kNone;
+};
+[[nodiscard]] ParsedClass TryParseClass(std::string_view name);
+
+// The same; raises EIsoClass naming the text and the reason.
 [[nodiscard]] ToleranceClass ParseClass(std::string_view name);
 
 // The nominal size ranges, by their upper bounds in millimetres: every bound at which ISO 286

@@ -126,6 +126,11 @@ void TForm1::BuildMenu() {
   MenuDelKv = editMenu->addAction(QStringLiteral("Удалить квалитет"));
   MenuAddInt = editMenu->addAction(QStringLiteral("Добавить интервал"));
   MenuDelInt = editMenu->addAction(QStringLiteral("Удалить интервал"));
+  editMenu->addSeparator();
+  MenuAddIso = editMenu->addAction(QStringLiteral("Добавить квалитеты по ISO 286..."));
+  MenuFillIso = editMenu->addAction(QStringLiteral("Заполнить строку по ISO 286"));
+  MenuIsoRounding = editMenu->addAction(QStringLiteral("Округлять JS7–JS11 до чётного (ISO 286)"));
+  MenuIsoRounding->setCheckable(true);
 }
 
 QWidget* TForm1::BuildToolBar(QWidget* parent) {
@@ -202,6 +207,10 @@ void TForm1::ConnectHandlers() {
     command.button->OnClick = run;
     tk::Connect(command.menuItem, &QAction::triggered, this, run);
   }
+  tk::Connect(MenuAddIso, &QAction::triggered, this,
+              [this](QObject* sender) { AddIsoClick(sender); });
+  tk::Connect(MenuFillIso, &QAction::triggered, this,
+              [this](QObject* sender) { FillIsoClick(sender); });
 }
 
 void TForm1::PlaceCentredThenMaximize() {

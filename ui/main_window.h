@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "data/iso286_fill.h"
 #include "toolkit/form.h"
 
 class QLabel;
@@ -41,6 +42,11 @@ class TForm1 : public tk::Form {
   QAction* MenuDelKv = nullptr;
   QAction* MenuAddInt = nullptr;
   QAction* MenuDelInt = nullptr;
+  // The ISO 286 commands, menu only: a column per class, one row filled, and whether JS7..JS11
+  // and js7..js11 of an odd IT are rounded to the even value below (off: exact halves).
+  QAction* MenuAddIso = nullptr;
+  QAction* MenuFillIso = nullptr;
+  QAction* MenuIsoRounding = nullptr;
 
   [[nodiscard]] bool Unsaved() const { return unsaved_; }
   [[nodiscard]] bool FileFound() const { return fileFound_; }
@@ -59,6 +65,8 @@ class TForm1 : public tk::Form {
   void AddIntClick(QObject* sender);
   void DelIntClick(QObject* sender);
   void BExitClick(QObject* sender);
+  void AddIsoClick(QObject* sender);
+  void FillIsoClick(QObject* sender);
 
   // Sets the unsaved flag; the add dialogs call it when they append a grade or an interval.
   void MarkUnsaved() { unsaved_ = true; }
@@ -72,6 +80,9 @@ class TForm1 : public tk::Form {
   void FitColumnWidths();
   void PointAtBadCell(std::int32_t col, std::int32_t row);
   [[nodiscard]] bool Confirm(const std::string& question);
+  // Every cell change of the ISO 286 commands goes through here, as one step.
+  void ApplyIsoEdit(const tol::iso286::TableEdit& edit);
+  [[nodiscard]] tol::iso286::JsRounding IsoRounding() const;
 
   bool unsaved_ = false;
   bool fileFound_ = false;
