@@ -9,6 +9,11 @@
 //       (issuhub.com/view/index/5590?pageIndex=239), with es = ei + IT
 //  [FH] fundamental deviations of holes N to ZC, EN ISO 286-1 (usefastener.com/knowledge/
 //       399-...), with ES = -ei + delta up to IT7 and EI = ES - IT
+//  [FA] fundamental deviations of shafts a to js (cobanengineering.com, Tolerances/
+//       UpperAndLowerDeviationsShafts) and of holes A to N, BS 4500:1969 = ISO 286-1
+//       (Machinery's Handbook 31st ed., Table 6a), with the other deviation from IT
+//  [FK] fundamental deviations j and k over 180 mm, "Machine Drawing", Table 15.2 contd.
+//       (issuhub.com/view/index?id=5590&pageIndex=238)
 // The first two print JS9, js11 and the like unrounded, so all rows use the exact option.
 
 #include <gtest/gtest.h>
@@ -198,6 +203,25 @@ const std::vector<Published> kPublished = {
     {"ZA6", 10, "-49", "-58"},
     {"ZB7", 200, "-863", "-909"},
     {"ZC7", 3, "-60", "-70"},
+    // [FA] cd, ef, fg (published up to 10 mm) and holes A to G.
+    {"cd7", 6, "-46", "-58"},
+    {"ef8", 10, "-18", "-40"},
+    {"fg6", 3, "-4", "-10"},
+    {"CD8", 3, "+48", "+34"},
+    {"EF7", 6, "+26", "+14"},
+    {"FG9", 10, "+44", "+8"},
+    {"B11", 6, "+215", "+140"},
+    {"C11", 18, "+205", "+95"},
+    {"D10", 50, "+180", "+80"},
+    {"F7", 30, "+41", "+20"},
+    {"G6", 80, "+29", "+10"},
+    // [FK] j and k.
+    {"j6", 225, "+16", "-13"},
+    {"j5", 280, "+7", "-16"},
+    {"j7", 500, "+31", "-32"},
+    {"k6", 225, "+33", "+4"},
+    {"k8", 225, "+72", "0"},
+    {"k6", 500, "+45", "+5"},
 };
 
 TEST(Iso286Published, ComputedDeviationsEqualThePublishedOnes) {

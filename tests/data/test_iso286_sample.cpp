@@ -66,6 +66,8 @@ TEST(Iso286Sample, Js7WithoutRoundingKeepsHalfMicrometres) {
 
 // ISO 286-1, Table 1, as published: micrometres for IT1 to IT11, millimetres for IT12 to
 // IT18, over the ranges up to 3, 6, 10, 18, 30, 50, 80, 120, 180, 250, 315, 400, 500 mm.
+// Checked against its identical adoption GB/T 1800.3-1998, Table 1, as reprinted at
+// m.cadhome.net/news/jxbz/8485.html (IT17 and IT18 included up to 3 mm).
 struct PublishedGrade {
   int grade;
   int scale;  // 2 for micrometres, 5 for millimetres
