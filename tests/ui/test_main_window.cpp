@@ -141,8 +141,12 @@ void TestMainWindow::layout() {
     for (QAction* item : menus[0]->menu()->actions()) fileItems << item->text();
     for (QAction* item : menus[1]->menu()->actions()) editItems << item->text();
     QCOMPARE(fileItems, (QStringList{"&Сохранить", "&Выход"}));
-    QCOMPARE(editItems, (QStringList{"Редактировать допуска", "Добавить квалитет",
-                                     "Удалить квалитет", "Добавить интервал", "Удалить интервал"}));
+    // The specified five, then, after a separator, the ISO 286 commands.
+    QCOMPARE(editItems,
+             (QStringList{"Редактировать допуска", "Добавить квалитет", "Удалить квалитет",
+                          "Добавить интервал", "Удалить интервал", "",
+                          "Добавить квалитеты по ISO 286...", "Заполнить строку по ISO 286",
+                          "Округлять JS7–JS11 до чётного (ISO 286)"}));
     QCOMPARE(form.MenuSave->shortcut(), QKeySequence(Qt::Key_F2));
   });
   QVERIFY(outcome.scriptRan);
