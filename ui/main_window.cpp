@@ -23,6 +23,7 @@
 #include "toolkit/string_grid.h"
 #include "ui/Addint.h"
 #include "ui/Addkv.h"
+#include "ui/table_undo.h"
 
 TForm1* Form1 = nullptr;
 
@@ -108,6 +109,7 @@ TForm1::TForm1(QWidget* parent) : tk::Form(parent) {
   column->addWidget(BuildGridArea(client), 1);
   setCentralWidget(client);
   ConnectHandlers();
+  BuildUndo();
   SetActiveControl(StringGrid1);
   PlaceCentredThenMaximize();
   Created();
@@ -120,17 +122,32 @@ void TForm1::BuildMenu() {
   MenuSave = fileMenu->addAction(QStringLiteral("&Сохранить"));
   MenuSave->setShortcut(QKeySequence(Qt::Key_F2));
   MenuExit = fileMenu->addAction(QStringLiteral("&Выход"));
-  QMenu* editMenu = menuBar()->addMenu(QStringLiteral("&Редактор"));
-  MenuEdit = editMenu->addAction(QStringLiteral("Редактировать допуска"));
-  MenuAddKv = editMenu->addAction(QStringLiteral("Добавить квалитет"));
-  MenuDelKv = editMenu->addAction(QStringLiteral("Удалить квалитет"));
-  MenuAddInt = editMenu->addAction(QStringLiteral("Добавить интервал"));
-  MenuDelInt = editMenu->addAction(QStringLiteral("Удалить интервал"));
-  editMenu->addSeparator();
-  MenuAddIso = editMenu->addAction(QStringLiteral("Добавить квалитеты по ISO 286..."));
-  MenuFillIso = editMenu->addAction(QStringLiteral("Заполнить строку по ISO 286"));
-  MenuIsoRounding = editMenu->addAction(QStringLiteral("Округлять JS7–JS11 до чётного (ISO 286)"));
+  MenuEditor = menuBar()->addMenu(QStringLiteral("&Редактор"));
+  MenuEdit = MenuEditor->addAction(QStringLiteral("Редактировать допуска"));
+  MenuAddKv = MenuEditor->addAction(QStringLiteral("Добавить квалитет"));
+  MenuDelKv = MenuEditor->addAction(QStringLiteral("Удалить квалитет"));
+  MenuAddInt = MenuEditor->addAction(QStringLiteral("Добавить интервал"));
+  MenuDelInt = MenuEditor->addAction(QStringLiteral("Удалить интервал"));
+  MenuEditor->addSeparator();
+  MenuAddIso = MenuEditor->addAction(QStringLiteral("Добавить квалитеты по ISO 286..."));
+  MenuFillIso = MenuEditor->addAction(QStringLiteral("Заполнить строку по ISO 286"));
+  MenuIsoRounding =
+      MenuEditor->addAction(QStringLiteral("Округлять JS7–JS11 до чётного (ISO 286)"));
   MenuIsoRounding->setCheckable(true);
+}
+
+// Undo and redo close the "&Редактор" menu; an undo or a redo makes the table unsaved unless it
+// arrives back at the state of the file.
+void TForm1::BuildUndo() {
+  undo_ = new TableUndo(*StringGrid1, this);
+  undo_->AddMenuItems(*MenuEditor);
+  StringGrid1->OnGetEditText = [this](QObject*, std::int32_t col, std::int32_t row,
+                                      const std::string& value) {
+    undo_->EditorOpened(col, row, value);
+  };
+  connect(undo_, &TableUndo::Pushed, this, [this] { MarkUnsaved(); });
+  connect(undo_, &TableUndo::Replayed, this,
+          [this](bool atSavedState) { unsaved_ = !atSavedState; });
 }
 
 QWidget* TForm1::BuildToolBar(QWidget* parent) {
@@ -225,6 +242,7 @@ void TForm1::FormActivate(QObject*) {
   fileFound_ = tol::FilePresent(tol::kToleranceFileName);
   if (!fileFound_) return;  // the grid's first focus reports the missing file
   tol::LoadTable(*StringGrid1);
+  undo_->Reset();
   FitColumnWidths();
 }
 
@@ -254,9 +272,11 @@ void TForm1::StringGrid1Enter(QObject*) {
   RequestClose();  // nothing is unsaved yet, so the program ends without a question
 }
 
-void TForm1::StringGrid1SetEditText(QObject*, std::int32_t, std::int32_t, const std::string&) {
+void TForm1::StringGrid1SetEditText(QObject*, std::int32_t col, std::int32_t row,
+                                    const std::string& value) {
   Label1->hide();
   MarkUnsaved();
+  if (!StringGrid1->EditorOpen()) undo_->EditorClosed(col, row, value);
 }
 
 void TForm1::FormCloseQuery(QObject*, bool& canClose) {

@@ -11,6 +11,8 @@
 
 class QLabel;
 class QAction;
+class QMenu;
+class TableUndo;
 
 namespace tk {
 class StringGrid;
@@ -42,6 +44,7 @@ class TForm1 : public tk::Form {
   QAction* MenuDelKv = nullptr;
   QAction* MenuAddInt = nullptr;
   QAction* MenuDelInt = nullptr;
+  QMenu* MenuEditor = nullptr;  // "&Редактор"
   // The ISO 286 commands, menu only: a column per class, one row filled, and whether JS7..JS11
   // and js7..js11 of an odd IT are rounded to the even value below (off: exact halves).
   QAction* MenuAddIso = nullptr;
@@ -71,21 +74,27 @@ class TForm1 : public tk::Form {
   // Sets the unsaved flag; the add dialogs call it when they append a grade or an interval.
   void MarkUnsaved() { unsaved_ = true; }
 
+  // The undo history of the table; every change other features make goes through it.
+  [[nodiscard]] TableUndo& UndoHistory() const { return *undo_; }
+
  private:
   void BuildMenu();
   [[nodiscard]] QWidget* BuildToolBar(QWidget* parent);
   [[nodiscard]] QWidget* BuildGridArea(QWidget* parent);
   void ConnectHandlers();
+  void BuildUndo();
   void PlaceCentredThenMaximize();
   void FitColumnWidths();
   void PointAtBadCell(std::int32_t col, std::int32_t row);
   [[nodiscard]] bool Confirm(const std::string& question);
-  // Every cell change of the ISO 286 commands goes through here, as one step.
-  void ApplyIsoEdit(const tol::iso286::TableEdit& edit);
+  // Every table change of the ISO 286 commands goes through here, as one undo step titled
+  // title: the columns it appends, or the cells it writes.
+  void PushIsoEdit(const tol::iso286::TableEdit& edit, const std::string& title);
   [[nodiscard]] tol::iso286::JsRounding IsoRounding() const;
 
   bool unsaved_ = false;
   bool fileFound_ = false;
+  TableUndo* undo_ = nullptr;
 };
 
 // The one main window of the program.

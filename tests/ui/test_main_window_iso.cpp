@@ -1,6 +1,6 @@
 // The ISO 286 commands through the real window: "Добавить квалитеты по ISO 286..." with its
 // dialog and "Заполнить строку по ISO 286" on the current row, with the values they write, the
-// cells they leave and say so, the duplicate refusal and the unsaved flag.
+// cells they leave and say so, the duplicate refusal, the one undo step and the unsaved flag.
 
 #include <QAction>
 #include <QDialogButtonBox>
@@ -9,12 +9,14 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
+#include <QUndoStack>
 
 #include "tests/ui/main_window_session.h"
 #include "toolkit/application.h"
 #include "toolkit/string_grid.h"
 #include "ui/iso_classes_dialog.h"
 #include "ui/main_window.h"
+#include "ui/table_undo.h"
 
 using mwtest::Localized;
 using mwtest::TableFile;
@@ -77,8 +79,21 @@ void TestMainWindowIso::addClassesFillsTheirColumns() {
              LocalizedTexts({"До 3", "0 -0.01", "0.01 0", "0.003 -0.003", "-0.27 -0.33"}));
     // 12 mm is inside the range 10 to 14: no value, the cells left for the user.
     QCOMPARE(Texts(grid.RowTexts(2)), LocalizedTexts({"До 12", "0 -0.018", "", "", ""}));
-    QCOMPARE(Texts(grid.RowTexts(3)),
-             LocalizedTexts({"До 14", "0 -0.018", "0.018 0", "0.0055 -0.0055", "-0.29 -0.4"}));
+    const QStringList row3 =
+        LocalizedTexts({"До 14", "0 -0.018", "0.018 0", "0.0055 -0.0055", "-0.29 -0.4"});
+    QCOMPARE(Texts(grid.RowTexts(3)), row3);
+    QVERIFY(form.Unsaved());
+    // The three columns are one step: one undo removes them all and leaves nothing to undo.
+    TableUndo& history = form.UndoHistory();
+    QCOMPARE(history.UndoAction()->text(),
+             QStringLiteral("Отменить добавление квалитетов по ISO 286 H7 js6 a11"));
+    history.Undo();
+    QCOMPARE(Texts(grid.RowTexts(0)), (QStringList{"     мм  ", "h7    "}));
+    QCOMPARE(Texts(grid.RowTexts(3)), LocalizedTexts({"До 14", "0 -0.018"}));
+    QVERIFY(!history.Stack().canUndo());
+    QVERIFY(!form.Unsaved());
+    history.Redo();
+    QCOMPARE(Texts(grid.RowTexts(3)), row3);
     QVERIFY(form.Unsaved());
   });
   QVERIFY(outcome.scriptRan);
@@ -188,8 +203,16 @@ void TestMainWindowIso::fillRow() {
     mwtest::MoveToCell(form, 2, 2);
     form.MenuFillIso->trigger();
     QCOMPARE(Texts(grid.RowTexts(2)), LocalizedTexts(row));
-    QCOMPARE(Texts(grid.RowTexts(1)), LocalizedTexts({"До 1", "1 1", "1 1", "1 1", "1 1", "1 1"}));
+    const QStringList untouched{"1 1", "1 1", "1 1", "1 1", "1 1"};
+    QCOMPARE(Texts(grid.RowTexts(1)), LocalizedTexts(QStringList{"До 1"} + untouched));
     QCOMPARE(form.Unsaved(), unsaved);
+    // A fill that changed cells is one step; undone, the row is as loaded.
+    TableUndo& history = form.UndoHistory();
+    QCOMPARE(history.Stack().canUndo(), unsaved);
+    history.Undo();
+    QCOMPARE(Texts(grid.RowTexts(2)), LocalizedTexts(QStringList{row[0]} + untouched));
+    QVERIFY(!history.Stack().canUndo());
+    QVERIFY(!form.Unsaved());
   });
   QVERIFY(outcome.scriptRan);
   // The unsaved question at the end comes after any box of the command.
