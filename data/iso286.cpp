@@ -231,6 +231,16 @@ Outcome Compute(const ToleranceClass& tolerance_class, int range, JsRounding rou
   if (range < 0 || range >= static_cast<int>(kRangeBounds.size())) {
     return Refused(Refusal::kBeyondRanges);
   }
+  // A class put together by hand rather than read by TryParseClass is checked the same way.
+  const ToleranceClass& c = tolerance_class;
+  if (c.grade < 1 || c.grade > 18) return Refused(Refusal::kGradeOutOfRange);
+  if (!IsKnownShaftLetters(Lowered(c.letters)) ||
+      (c.hole ? !AllOfCase(c.letters, 'A', 'Z') : !AllOfCase(c.letters, 'a', 'z'))) {
+    return Refused(Refusal::kUnknownLetters);
+  }
+  if (const Refusal refusal = GradeRefusal(c.letters, c.grade, c.hole); refusal != Refusal::kNone) {
+    return Refused(refusal);
+  }
   const std::int32_t bound = kRangeBounds[static_cast<std::size_t>(range)];
   if (const Refusal refusal = SizeRefusal(tolerance_class, bound); refusal != Refusal::kNone) {
     return Refused(refusal);

@@ -121,6 +121,15 @@ TEST(Iso286Refusals, SizesAtWhichAClassIsNotDefined) {
     EXPECT_EQ(outcome.refusal, row.refusal) << row.name << " up to " << row.bound;
   }
   EXPECT_EQ(Compute(ParseClass("H7"), 26, JsRounding::kExact).refusal, Refusal::kBeyondRanges);
+  // Classes made by hand are held to the same rules as read ones.
+  EXPECT_EQ(Compute(ToleranceClass{"P", 2, true}, 5, JsRounding::kExact).refusal,
+            Refusal::kNoDelta);
+  EXPECT_EQ(Compute(ToleranceClass{"h", 19, false}, 5, JsRounding::kExact).refusal,
+            Refusal::kGradeOutOfRange);
+  EXPECT_EQ(Compute(ToleranceClass{"H", 7, false}, 5, JsRounding::kExact).refusal,
+            Refusal::kUnknownLetters);
+  EXPECT_EQ(Compute(ToleranceClass{"q", 7, false}, 5, JsRounding::kExact).refusal,
+            Refusal::kUnknownLetters);
   EXPECT_EQ(Compute(ParseClass("H7"), -1, JsRounding::kExact).refusal, Refusal::kBeyondRanges);
 }
 
