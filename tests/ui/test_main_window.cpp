@@ -141,7 +141,7 @@ void TestMainWindow::layout() {
     for (QAction* item : menus[0]->menu()->actions()) fileItems << item->text();
     for (QAction* item : menus[1]->menu()->actions()) editItems << item->text();
     QCOMPARE(fileItems, (QStringList{"&Сохранить", "&Выход"}));
-    // The specified five; after a separator the ISO 286 commands; after another, undo and
+    // The editor's own five; after a separator the ISO 286 commands; after another, undo and
     // redo, with nothing to replay right after the load.
     QCOMPARE(editItems,
              (QStringList{"Редактировать допуска", "Добавить квалитет", "Удалить квалитет",
