@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "data/errors.h"
+#include "data/file_system.h"
 #include "tools/csv_commands.h"
 #include "tools/csv_table.h"
 #include "tools/iso_table.h"
@@ -93,6 +94,7 @@ int Iso(const std::vector<std::string>& args) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  tol::IgnoreFileSizeSignal();
   const std::vector<std::string> args(argv + (argc > 1 ? 2 : argc), argv + argc);
   const std::string command = argc > 1 ? argv[1] : "";
   try {

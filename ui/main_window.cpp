@@ -238,10 +238,16 @@ void TForm1::PlaceCentredThenMaximize() {
 
 void TForm1::FormCreate(QObject*) { unsaved_ = false; }
 
+// Once per run: should a platform's focus order ever activate the window again, a second load
+// would replace unsaved edits with the file.
 void TForm1::FormActivate(QObject*) {
+  if (activated_) return;
+  activated_ = true;
   fileFound_ = tol::FilePresent(tol::kToleranceFileName);
   if (!fileFound_) return;  // the grid's first focus reports the missing file
+  loadFailed_ = true;       // until the load is through
   tol::LoadTable(*StringGrid1);
+  loadFailed_ = false;
   undo_->Reset();
   FitColumnWidths();
 }
@@ -261,9 +267,8 @@ void TForm1::FitColumnWidths() {
       if (text.size() > static_cast<std::size_t>(most)) most = std::max(most, CharacterCount(text));
     }
   }
-  for (std::int32_t col = 0; col < cols; ++col) {
-    StringGrid1->SetColWidth(col, WidthForCharacters(longest[static_cast<std::size_t>(col)]));
-  }
+  for (std::int32_t& width : longest) width = WidthForCharacters(width);
+  StringGrid1->SetColWidths(longest);
 }
 
 void TForm1::StringGrid1Enter(QObject*) {

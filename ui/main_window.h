@@ -85,6 +85,7 @@ class TForm1 : public tk::Form {
   void BuildUndo();
   void PlaceCentredThenMaximize();
   void FitColumnWidths();
+  [[nodiscard]] bool PointAtFirstBadCell();
   void PointAtBadCell(std::int32_t col, std::int32_t row);
   [[nodiscard]] bool Confirm(const std::string& question);
   // Every table change of the ISO 286 commands goes through here, as one undo step titled
@@ -94,6 +95,8 @@ class TForm1 : public tk::Form {
 
   bool unsaved_ = false;
   bool fileFound_ = false;
+  bool activated_ = false;   // the file is read at the first activation only, whatever follows
+  bool loadFailed_ = false;  // the grid holds what a failed load left: it must not be saved
   TableUndo* undo_ = nullptr;
 };
 
