@@ -136,6 +136,16 @@ def main(folder):
             per_cell, 64.0001, "B")
     t.ratio("6 ISO 286 fill 1000x1000 vs LoadTable", "BM_IsoFillTable",
             "BM_IsoLoadTableBaseline", 1.0)
+    # The window's clipboard commands and their undo, against LoadTable in the same program.
+    for label, name in (("7 Ctrl+C of the whole table vs LoadTable", "BM_CopyWholeTable"),
+                        ("7 Ctrl+V of a 1000x1000 block vs LoadTable", "BM_PasteAndUndo/0"),
+                        ("7 undo of that paste vs LoadTable", "BM_PasteAndUndo/1")):
+        t.ratio(label, name, "BM_LoadTableBaseline", 2.0)
+    undo = t.ms("BM_UndoOneCell")
+    t.value("7 undo of one cell edit", f"{undo:.4f} ms" if undo else "-", undo, 1.0, "ms")
+    held = t.counter("BM_PasteUndoResident", "undo_MB")
+    if held is not None:
+        t.info("7 resident cost of undoing a full paste", "-", f"{held:.1f} MB", "-")
     for label, name, subtract in (("5 LoadTable", "BM_LoadTable", False),
                                   ("5 StoreTable", "BM_StoreTable", False),
                                   ("5 StoreTable without fsync", "BM_StoreTableNoFsync", False),
