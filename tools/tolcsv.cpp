@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "data/errors.h"
+#include "tol_version.h"
 #include "tools/csv_commands.h"
 #include "tools/tool_errors.h"
 
@@ -69,6 +70,14 @@ int main(int argc, char** argv) {
   try {
     if (command == "export") return Export(args);
     if (command == "import") return Import(args);
+    if (command == "--version" && args.empty()) {
+      std::cout << "tolcsv " TOL_VERSION "\n";
+      return 0;
+    }
+    if (command == "--help" && args.empty()) {
+      std::cout << kUsage;
+      return 0;
+    }
     return Usage();
   } catch (const tol::Exception& e) {
     std::cerr << "tolcsv: " << e.Message() << "\n";

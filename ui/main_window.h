@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "data/tolerance_file.h"
 #include "toolkit/form.h"
 
 class QLabel;
@@ -45,6 +46,12 @@ class TForm1 : public tk::Form {
   [[nodiscard]] bool Unsaved() const { return unsaved_; }
   [[nodiscard]] bool FileFound() const { return fileFound_; }
 
+  // Edits the tolerance file a FILE argument names (a directory: "Zarava.win" in it) instead
+  // of "Zarava.win" in the current directory; the title then starts with the file's name.
+  // Called before the window is first shown.
+  void OpenNamedFile(const std::string& given);
+  [[nodiscard]] const std::string& ToleranceFile() const { return fileName_; }
+
   // Handlers, named after control and event.
   void FormCreate(QObject* sender);
   void FormActivate(QObject* sender);
@@ -75,6 +82,7 @@ class TForm1 : public tk::Form {
 
   bool unsaved_ = false;
   bool fileFound_ = false;
+  std::string fileName_ = tol::kToleranceFileName;
 };
 
 // The one main window of the program.

@@ -20,7 +20,7 @@ void TForm1::SaveClick(QObject*) {
       }
     }
   }
-  tol::StoreTable(grid);
+  tol::StoreTableTo(grid, fileName_);
   unsaved_ = false;  // only once the file is written and closed
 }
 
