@@ -3,6 +3,7 @@
 
 #include <QDir>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTest>
@@ -90,9 +91,11 @@ void TestEditorStart::chosenFileIsEdited() {
   answers.QueueDialogAction([&](QWidget* modal) {
     auto* dialog = qobject_cast<QFileDialog*>(modal);
     QVERIFY(dialog != nullptr);
-    dialog->setDirectory(dir.path());
-    dialog->selectFile(file.fileName());
-    dialog->accept();
+    // Typed into the name field, as a user would; the dialog's own listing fills in later.
+    auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    QVERIFY(name != nullptr);
+    name->setText(file.fileName());
+    static_cast<QDialog*>(dialog)->accept();  // public there, and still the dialog's own
   });
   LoadedWindowCloser closer;
   app::StartRequest request;

@@ -220,11 +220,11 @@ void TestMainWindowFile::desktopKeysSaveAndClose() {
   QFETCH(bool, editorOpen);
   QFETCH(bool, save);
   mwtest::WorkDir table;
-  table.Write(mwtest::TwoByTwo().Bytes(), "t.win");
+  table.Write(mwtest::TwoByTwo().Bytes());
   mwtest::WorkDir current;  // made current after the table's directory
   tktest::ModalAnswerer answers;
   if (!save) answers.QueueBoxAnswer(QMessageBox::Yes);
-  const std::string file = QFile::encodeName(table.Path("t.win")).toStdString();
+  const std::string file = QFile::encodeName(table.Path("Zarava.win")).toStdString();
   const auto outcome = mwtest::RunProgramOn(file, answers, [&](TForm1& form) {
     mwtest::MoveToCell(form, 1, 1);
     mwtest::TypeText("5 6");
