@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Started from another folder on DIR/Zarava.win, the editor loads that file, saves an edit into
-# it with Ctrl+S and ends with Ctrl+Q; the folder it was started in stays empty.
+# it with Ctrl+S and ends with Ctrl+Q; the folder it was started in stays empty. The window has
+# the class the menu entry names (StartupWMClass) and an icon.
 #   test_file_argument.sh <editor program> <sample tolerance file>
 set -euo pipefail
 program=$1
@@ -24,6 +25,10 @@ start_editor "$program" "$elsewhere" "$table"
 main=$(wait_window "Zarava.win — Редактор файла допусков")
 focus_window "$main"
 wait_focus "$main"
+
+step "the window carries the menu entry's window class and an icon"
+xprop -id "$main" WM_CLASS | grep -q '"Toledit"$' || fail "WM_CLASS is not Toledit: $(xprop -id "$main" WM_CLASS)"
+xprop -id "$main" _NET_WM_ICON | grep -q 'Icon (' || fail "the window has no icon"
 
 step "type a pair into the first cell, save with Ctrl+S"
 cp "$table" "$e2e_scratch/before-save"
