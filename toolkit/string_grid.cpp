@@ -103,6 +103,20 @@ void StringGrid::SetOptions(GridOptions options) {
 }
 
 bool StringGrid::EditingMode() const { return d_->editingMode; }
+bool StringGrid::EditorOpen() const { return d_->editorOpen; }
+
+StringGrid::CellRange StringGrid::Selection() const {
+  return {std::min(d_->curCol, d_->anchorCol), std::min(d_->curRow, d_->anchorRow),
+          std::max(d_->curCol, d_->anchorCol), std::max(d_->curRow, d_->anchorRow)};
+}
+
+void StringGrid::SelectRange(std::int32_t anchorCol, std::int32_t anchorRow, std::int32_t col,
+                             std::int32_t row) {
+  d_->MoveCurrent(col, row, false);
+  d_->anchorCol = std::clamp(anchorCol, FixedCols(), ColCount() - 1);
+  d_->anchorRow = std::clamp(anchorRow, FixedRows(), RowCount() - 1);
+  d_->SyncSelection();
+}
 
 void StringGrid::SetEditingMode(bool on) {
   if (on) {

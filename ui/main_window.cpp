@@ -24,6 +24,7 @@
 #include "toolkit/string_grid.h"
 #include "ui/Addint.h"
 #include "ui/Addkv.h"
+#include "ui/table_undo.h"
 
 TForm1* Form1 = nullptr;
 
@@ -109,6 +110,7 @@ TForm1::TForm1(QWidget* parent) : tk::Form(parent) {
   column->addWidget(BuildGridArea(client), 1);
   setCentralWidget(client);
   ConnectHandlers();
+  BuildUndo();
   SetActiveControl(StringGrid1);
   PlaceCentredThenMaximize();
   Created();
@@ -124,12 +126,27 @@ void TForm1::BuildMenu() {
   MenuSave->setShortcuts({QKeySequence(Qt::Key_F2), QKeySequence(Qt::CTRL | Qt::Key_S)});
   MenuExit = fileMenu->addAction(QStringLiteral("&Выход"));
   MenuExit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
-  QMenu* editMenu = menuBar()->addMenu(QStringLiteral("&Редактор"));
-  MenuEdit = editMenu->addAction(QStringLiteral("Редактировать допуска"));
-  MenuAddKv = editMenu->addAction(QStringLiteral("Добавить квалитет"));
-  MenuDelKv = editMenu->addAction(QStringLiteral("Удалить квалитет"));
-  MenuAddInt = editMenu->addAction(QStringLiteral("Добавить интервал"));
-  MenuDelInt = editMenu->addAction(QStringLiteral("Удалить интервал"));
+  MenuEditor = new tk::KeyListingMenu(QStringLiteral("&Редактор"), this);
+  menuBar()->addMenu(MenuEditor);
+  MenuEdit = MenuEditor->addAction(QStringLiteral("Редактировать допуска"));
+  MenuAddKv = MenuEditor->addAction(QStringLiteral("Добавить квалитет"));
+  MenuDelKv = MenuEditor->addAction(QStringLiteral("Удалить квалитет"));
+  MenuAddInt = MenuEditor->addAction(QStringLiteral("Добавить интервал"));
+  MenuDelInt = MenuEditor->addAction(QStringLiteral("Удалить интервал"));
+}
+
+// Undo and redo close the "&Редактор" menu; an undo or a redo makes the table unsaved unless it
+// arrives back at the state of the file.
+void TForm1::BuildUndo() {
+  undo_ = new TableUndo(*StringGrid1, this);
+  undo_->AddMenuItems(*MenuEditor);
+  StringGrid1->OnGetEditText = [this](QObject*, std::int32_t col, std::int32_t row,
+                                      const std::string& value) {
+    undo_->EditorOpened(col, row, value);
+  };
+  connect(undo_, &TableUndo::Pushed, this, [this] { MarkUnsaved(); });
+  connect(undo_, &TableUndo::Replayed, this,
+          [this](bool atSavedState) { unsaved_ = !atSavedState; });
 }
 
 QWidget* TForm1::BuildToolBar(QWidget* parent) {
@@ -220,6 +237,7 @@ void TForm1::FormActivate(QObject*) {
   fileFound_ = tol::FilePresent(fileName_);
   if (!fileFound_) return;  // the grid's first focus reports the missing file
   tol::LoadTableFrom(*StringGrid1, fileName_);
+  undo_->Reset();
   FitColumnWidths();
 }
 
@@ -249,9 +267,11 @@ void TForm1::StringGrid1Enter(QObject*) {
   RequestClose();  // nothing is unsaved yet, so the program ends without a question
 }
 
-void TForm1::StringGrid1SetEditText(QObject*, std::int32_t, std::int32_t, const std::string&) {
+void TForm1::StringGrid1SetEditText(QObject*, std::int32_t col, std::int32_t row,
+                                    const std::string& value) {
   Label1->hide();
   MarkUnsaved();
+  if (!StringGrid1->EditorOpen()) undo_->EditorClosed(col, row, value);
 }
 
 void TForm1::FormCloseQuery(QObject*, bool& canClose) {

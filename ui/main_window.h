@@ -11,6 +11,8 @@
 
 class QLabel;
 class QAction;
+class QMenu;
+class TableUndo;
 
 namespace tk {
 class StringGrid;
@@ -42,6 +44,7 @@ class TForm1 : public tk::Form {
   QAction* MenuDelKv = nullptr;
   QAction* MenuAddInt = nullptr;
   QAction* MenuDelInt = nullptr;
+  QMenu* MenuEditor = nullptr;  // "&Редактор"
 
   [[nodiscard]] bool Unsaved() const { return unsaved_; }
   [[nodiscard]] bool FileFound() const { return fileFound_; }
@@ -70,11 +73,15 @@ class TForm1 : public tk::Form {
   // Sets the unsaved flag; the add dialogs call it when they append a grade or an interval.
   void MarkUnsaved() { unsaved_ = true; }
 
+  // The undo history of the table; every change other features make goes through it.
+  [[nodiscard]] TableUndo& UndoHistory() const { return *undo_; }
+
  private:
   void BuildMenu();
   [[nodiscard]] QWidget* BuildToolBar(QWidget* parent);
   [[nodiscard]] QWidget* BuildGridArea(QWidget* parent);
   void ConnectHandlers();
+  void BuildUndo();
   void PlaceCentredThenMaximize();
   void FitColumnWidths();
   void PointAtBadCell(std::int32_t col, std::int32_t row);
@@ -83,6 +90,7 @@ class TForm1 : public tk::Form {
   bool unsaved_ = false;
   bool fileFound_ = false;
   std::string fileName_ = tol::kToleranceFileName;
+  TableUndo* undo_ = nullptr;
 };
 
 // The one main window of the program.
