@@ -25,9 +25,13 @@ class Exception : public std::exception {
 class EInOutError : public Exception {
  public:
   explicit EInOutError(std::int32_t code);
+  // A failed system call: "I/O error <error>" whatever the number, since an errno such as EIO
+  // (5) or ENETDOWN (100) would otherwise read as one of the conditions above.
+  [[nodiscard]] static EInOutError FromErrno(int error);
   [[nodiscard]] std::int32_t Code() const { return code_; }
 
  private:
+  EInOutError(std::int32_t code, std::string message);
   std::int32_t code_;
 };
 
@@ -47,6 +51,13 @@ class EOverflow : public Exception {
 class EInvalidOp : public Exception {
  public:
   EInvalidOp();
+};
+
+// A tolerance class, or a class at a size, that ISO 286 does not define; the message names
+// the class and the reason.
+class EIsoClass : public Exception {
+ public:
+  using Exception::Exception;
 };
 
 // Overflow-checked 32-bit addition; raises EIntOverflow.

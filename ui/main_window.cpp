@@ -133,6 +133,12 @@ void TForm1::BuildMenu() {
   MenuDelKv = MenuEditor->addAction(QStringLiteral("Удалить квалитет"));
   MenuAddInt = MenuEditor->addAction(QStringLiteral("Добавить интервал"));
   MenuDelInt = MenuEditor->addAction(QStringLiteral("Удалить интервал"));
+  MenuEditor->addSeparator();
+  MenuAddIso = MenuEditor->addAction(QStringLiteral("Добавить квалитеты по ISO 286..."));
+  MenuFillIso = MenuEditor->addAction(QStringLiteral("Заполнить строку по ISO 286"));
+  MenuIsoRounding =
+      MenuEditor->addAction(QStringLiteral("Округлять JS7–JS11 до чётного (ISO 286)"));
+  MenuIsoRounding->setCheckable(true);
 }
 
 // Undo and redo close the "&Редактор" menu; an undo or a redo makes the table unsaved unless it
@@ -223,6 +229,10 @@ void TForm1::ConnectHandlers() {
     command.button->OnClick = run;
     tk::Connect(command.menuItem, &QAction::triggered, this, run);
   }
+  tk::Connect(MenuAddIso, &QAction::triggered, this,
+              [this](QObject* sender) { AddIsoClick(sender); });
+  tk::Connect(MenuFillIso, &QAction::triggered, this,
+              [this](QObject* sender) { FillIsoClick(sender); });
 }
 
 void TForm1::PlaceCentredThenMaximize() {
@@ -233,10 +243,16 @@ void TForm1::PlaceCentredThenMaximize() {
 
 void TForm1::FormCreate(QObject*) { unsaved_ = false; }
 
+// Once per run: should a platform's focus order ever activate the window again, a second load
+// would replace unsaved edits with the file.
 void TForm1::FormActivate(QObject*) {
+  if (activated_) return;
+  activated_ = true;
   fileFound_ = tol::FilePresent(fileName_);
   if (!fileFound_) return;  // the grid's first focus reports the missing file
+  loadFailed_ = true;       // until the load is through
   tol::LoadTableFrom(*StringGrid1, fileName_);
+  loadFailed_ = false;
   undo_->Reset();
   FitColumnWidths();
 }
@@ -256,9 +272,8 @@ void TForm1::FitColumnWidths() {
       if (text.size() > static_cast<std::size_t>(most)) most = std::max(most, CharacterCount(text));
     }
   }
-  for (std::int32_t col = 0; col < cols; ++col) {
-    StringGrid1->SetColWidth(col, WidthForCharacters(longest[static_cast<std::size_t>(col)]));
-  }
+  for (std::int32_t& width : longest) width = WidthForCharacters(width);
+  StringGrid1->SetColWidths(longest);
 }
 
 void TForm1::StringGrid1Enter(QObject*) {
