@@ -8,6 +8,7 @@
 #include "data/checked_file.h"
 #include "data/errors.h"
 #include "data/file_system.h"
+#include "data/rounded_cells.h"
 #include "data/table_codec.h"
 
 namespace tol {
@@ -103,11 +104,13 @@ bool FilePresent(const std::string& name) {
   return CurrentFileSystem().Stat(name, status).Ok() && status.kind == FileStatus::Kind::kRegular;
 }
 
-void LoadTable(CellTable& table) { LoadTableFrom(table, kToleranceFileName); }
+void LoadTable(CellTable& table, RoundedCellSink* rounded) {
+  LoadTableFrom(table, kToleranceFileName, rounded);
+}
 
 void StoreTable(const CellTable& table) { StoreTableTo(table, kToleranceFileName); }
 
-void LoadTableFrom(CellTable& table, const std::string& path) {
+void LoadTableFrom(CellTable& table, const std::string& path, RoundedCellSink* rounded) {
   CheckedFile file = CheckedFile::OpenForUpdate(path);
   char counts[kCountsSize];
   file.ReadExact(counts, 4);
@@ -130,6 +133,7 @@ void LoadTableFrom(CellTable& table, const std::string& path) {
   if (!size || *size > file.Status().size) throw EInOutError(kReadBeyondEnd);
 
   table.PrepareForCounts();
+  if (rounded != nullptr) rounded->LoadBegins();
   table.SetColCount(cols);
   table.SetRowCount(rows);
   {
@@ -138,7 +142,7 @@ void LoadTableFrom(CellTable& table, const std::string& path) {
     const std::size_t body_size = *size - kCountsSize;
     const auto body = std::make_unique_for_overwrite<char[]>(body_size);
     file.ReadExact(body.get(), body_size);
-    DecodeTableBody(table, n, m, body.get());
+    DecodeTableBody(table, n, m, body.get(), rounded);
   }
   file.Close();
 }

@@ -1,0 +1,29 @@
+#include "data/table_checks.h"
+
+#include <string>
+
+#include "data/number_text.h"
+
+namespace tol {
+
+bool UpperBelowLower(std::string_view cellText) {
+  const CellValues values = ParseCellValues(cellText);
+  return values.accepted && values.first < values.second;
+}
+
+std::optional<double> IntervalBound(std::string_view label) {
+  std::string word = ExtractWord(label, 2);
+  for (char& c : word) {
+    if (c == ',') c = '.';
+  }
+  const NumberResult read = NumberFromText(word);
+  if (read.error != 0) return std::nullopt;
+  const auto bound = static_cast<double>(read.value);  // no overflow error: a check only looks
+  return bound;
+}
+
+bool BoundOutOfOrder(std::optional<double> previous, std::optional<double> bound) {
+  return previous && bound && !(*bound > *previous);
+}
+
+}  // namespace tol
