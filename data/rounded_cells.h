@@ -19,6 +19,8 @@ class RoundedCellSink {
   virtual void LoadBegins() {}
   // After the cell's text is set.
   virtual void CellRounded(std::int32_t col, std::int32_t row, double first, double second) = 0;
+  // Once every cell is set; not when an error ends the load.
+  virtual void LoadEnds() {}
 };
 
 }  // namespace tol

@@ -144,6 +144,7 @@ void LoadTableFrom(CellTable& table, const std::string& path, RoundedCellSink* r
     file.ReadExact(body.get(), body_size);
     DecodeTableBody(table, n, m, body.get(), rounded);
   }
+  if (rounded != nullptr) rounded->LoadEnds();
   file.Close();
 }
 

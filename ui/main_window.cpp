@@ -23,6 +23,8 @@
 #include "toolkit/string_grid.h"
 #include "ui/Addint.h"
 #include "ui/Addkv.h"
+#include "ui/loaded_values.h"
+#include "ui/tolerance_views.h"
 
 TForm1* Form1 = nullptr;
 
@@ -108,6 +110,7 @@ TForm1::TForm1(QWidget* parent) : tk::Form(parent) {
   column->addWidget(BuildGridArea(client), 1);
   setCentralWidget(client);
   ConnectHandlers();
+  Views = new ToleranceViews(*this);
   SetActiveControl(StringGrid1);
   PlaceCentredThenMaximize();
   Created();
@@ -215,7 +218,7 @@ void TForm1::FormCreate(QObject*) { unsaved_ = false; }
 void TForm1::FormActivate(QObject*) {
   fileFound_ = tol::FilePresent(tol::kToleranceFileName);
   if (!fileFound_) return;  // the grid's first focus reports the missing file
-  tol::LoadTable(*StringGrid1);
+  tol::LoadTable(*StringGrid1, &Views->Loaded());
   FitColumnWidths();
 }
 

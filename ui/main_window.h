@@ -10,6 +10,7 @@
 
 class QLabel;
 class QAction;
+class ToleranceViews;
 
 namespace tk {
 class StringGrid;
@@ -41,6 +42,8 @@ class TForm1 : public tk::Form {
   QAction* MenuDelKv = nullptr;
   QAction* MenuAddInt = nullptr;
   QAction* MenuDelInt = nullptr;
+  // The status bar, the marks, the zone panel and printing (ui/tolerance_views.h).
+  ToleranceViews* Views = nullptr;
 
   [[nodiscard]] bool Unsaved() const { return unsaved_; }
   [[nodiscard]] bool FileFound() const { return fileFound_; }

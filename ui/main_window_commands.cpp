@@ -7,6 +7,7 @@
 #include "data/tolerance_file.h"
 #include "toolkit/string_grid.h"
 #include "ui/main_window.h"
+#include "ui/tolerance_views.h"
 
 void TForm1::SaveClick(QObject*) {
   tk::StringGrid& grid = *StringGrid1;
@@ -21,6 +22,7 @@ void TForm1::SaveClick(QObject*) {
     }
   }
   tol::StoreTable(grid);
+  Views->TableSaved();
   unsaved_ = false;  // only once the file is written and closed
 }
 

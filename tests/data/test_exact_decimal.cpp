@@ -41,13 +41,13 @@ TEST(ExactDecimalTest, DifferencesAreExactDecimals) {
     const char* difference;
     int sign;
   } rows[] = {
-      {0.0045, -0.0045, "0.009", 1},    // in binary64 0.0045 + 0.0045 is 0.009000000000000001
-      {0.021, 0.022, "-0.001", -1},     // H7 against p6's lower deviation
-      {0.0, -0.02, "0.02", 1},          // a zero minuend
-      {-0.007, 0.0, "-0.007", -1},      // a zero subtrahend
-      {0.015, 0.015, "0", 0},           // equal values
-      {-0.003, -0.0125, "0.0095", 1},   // both negative
-      {1e-300, 1.0, "-1", -1},          // too far apart to align: the binary64 difference
+      {0.0045, -0.0045, "0.009", 1},   // in binary64 0.0045 + 0.0045 is 0.009000000000000001
+      {0.021, 0.022, "-0.001", -1},    // H7 against p6's lower deviation
+      {0.0, -0.02, "0.02", 1},         // a zero minuend
+      {-0.007, 0.0, "-0.007", -1},     // a zero subtrahend
+      {0.015, 0.015, "0", 0},          // equal values
+      {-0.003, -0.0125, "0.0095", 1},  // both negative
+      {1e-300, 1.0, "-1", -1},         // too far apart to align: the binary64 difference
   };
   for (const auto& row : rows) {
     const Decimal d = DecimalDifference(ShortestDecimal(row.a), ShortestDecimal(row.b));
@@ -71,10 +71,8 @@ TEST(FitTest, ClearancesAndKindsOfKnownFits) {
       {"H7/g6", h7, {-0.007, -0.020}, "41", "7", FitKind::kClearance},
       {"H7/k6", h7, {0.015, 0.002}, "19", "-15", FitKind::kTransition},
       {"H7/p6", h7, {0.035, 0.022}, "-1", "-35", FitKind::kInterference},
-      {"H7/h6: shaft upper on the hole's lower", h7, {0.0, -0.013}, "34", "0",
-       FitKind::kClearance},
-      {"shaft lower on the hole's upper", h7, {0.030, 0.021}, "0", "-30",
-       FitKind::kInterference},
+      {"H7/h6: shaft upper on the hole's lower", h7, {0.0, -0.013}, "34", "0", FitKind::kClearance},
+      {"shaft lower on the hole's upper", h7, {0.030, 0.021}, "0", "-30", FitKind::kInterference},
       {"zones of no width meeting", {0.0, 0.0}, {0.0, 0.0}, "0", "0", FitKind::kClearance},
       {"js6 exact halves", h7, {0.0065, -0.0065}, "27,5", "-6,5", FitKind::kTransition},
   };

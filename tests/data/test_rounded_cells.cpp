@@ -30,12 +30,12 @@ TEST(CellFormReadsBackTest, AgreesWithTheSavesReading) {
     bool readsBack;
     const char* probes;
   } rows[] = {
-      {0.018, true, "three decimals"},       {-0.0045, false, "js6, four decimals"},
-      {0.0125, false, "a half thousandth"},  {0.0, true, "zero"},
-      {-0.0, true, "negative zero"},         {1e-10, false, "shows as 0"},
-      {9999.999, true, "just below 10^4"},   {9999.9996, false, "rounds up to 10000"},
-      {123456.0625, false, "beyond 10^4"},    {123456.5, true, "beyond 10^4, one decimal"},
-      {1e20, true, "general form"},          {INFINITY, true, "refused by the save, not rounded"},
+      {0.018, true, "three decimals"},      {-0.0045, false, "js6, four decimals"},
+      {0.0125, false, "a half thousandth"}, {0.0, true, "zero"},
+      {-0.0, true, "negative zero"},        {1e-10, false, "shows as 0"},
+      {9999.999, true, "just below 10^4"},  {9999.9996, false, "rounds up to 10000"},
+      {123456.0625, false, "beyond 10^4"},  {123456.5, true, "beyond 10^4, one decimal"},
+      {1e20, true, "general form"},         {INFINITY, true, "refused by the save, not rounded"},
   };
   for (const Row& row : rows) {
     EXPECT_EQ(CellFormReadsBack(row.value), row.readsBack) << row.probes;
@@ -87,8 +87,8 @@ TEST(RoundedCellSinkTest, TheSamplesJs6CellsAndNoOthers) {
   EXPECT_EQ(sink.begun, 1);
   ASSERT_EQ(table.GetCell(19, 0), "js6   ");
   const std::vector<Reported> expected = {
-      {19, 3, 0.0045, -0.0045},   {19, 4, 0.0055, -0.0055}, {19, 5, 0.0065, -0.0065},
-      {19, 7, 0.0095, -0.0095},   {19, 9, 0.0125, -0.0125}, {19, 10, 0.0145, -0.0145},
+      {19, 3, 0.0045, -0.0045}, {19, 4, 0.0055, -0.0055}, {19, 5, 0.0065, -0.0065},
+      {19, 7, 0.0095, -0.0095}, {19, 9, 0.0125, -0.0125}, {19, 10, 0.0145, -0.0145},
   };
   EXPECT_EQ(sink.cells, expected);
   EXPECT_EQ(table.GetCell(19, 3), "0.004 -0.004");  // the text is as before
@@ -98,15 +98,15 @@ TEST(TableChecksTest, UpperBelowLowerAndBoundOrder) {
   EXPECT_TRUE(UpperBelowLower("-0.007 0.02"));
   EXPECT_TRUE(UpperBelowLower("0,001 0,002"));
   EXPECT_FALSE(UpperBelowLower("0.021 0"));
-  EXPECT_FALSE(UpperBelowLower("0 0"));       // equal deviations: a zone of no width
-  EXPECT_FALSE(UpperBelowLower("x 1"));       // refused texts are the save's business
+  EXPECT_FALSE(UpperBelowLower("0 0"));  // equal deviations: a zone of no width
+  EXPECT_FALSE(UpperBelowLower("x 1"));  // refused texts are the save's business
   EXPECT_EQ(IntervalBound("До 30"), 30.0);
   EXPECT_EQ(IntervalBound("До 2,5"), 2.5);
   EXPECT_EQ(IntervalBound("До"), std::nullopt);
   EXPECT_FALSE(BoundOutOfOrder(0.0, 3.0));
-  EXPECT_TRUE(BoundOutOfOrder(0.0, 0.0));     // the first bound must lie above 0
+  EXPECT_TRUE(BoundOutOfOrder(0.0, 0.0));  // the first bound must lie above 0
   EXPECT_TRUE(BoundOutOfOrder(30.0, 18.0));
-  EXPECT_TRUE(BoundOutOfOrder(30.0, 30.0));   // a repeated bound is no interval
+  EXPECT_TRUE(BoundOutOfOrder(30.0, 30.0));  // a repeated bound is no interval
   EXPECT_FALSE(BoundOutOfOrder(std::nullopt, 1.0));
   EXPECT_FALSE(BoundOutOfOrder(30.0, std::nullopt));
 }
