@@ -124,7 +124,8 @@ void DecodeTableBody(CellTable& table, std::int32_t n, std::int32_t m, const cha
       const double first = LoadNumber(pair);
       const double second = LoadNumber(pair + 8);
       table.SetCell(c, r, CellText(first, second));
-      if (!CellFormReadsBack(first) || !CellFormReadsBack(second)) {
+      // Both tests run, so that their divisions overlap.
+      if (!(CellFormReadsBack(first) & CellFormReadsBack(second))) {
         rounded->CellRounded(c, r, first, second);
       }
     }

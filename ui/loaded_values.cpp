@@ -139,7 +139,8 @@ std::size_t LoadedValues::HeapBytes() const {
     bytes += grade.values.capacity() * sizeof(double);
   }
   for (const auto* lines : {&gradeLines_, &intervalLines_}) {
-    bytes += lines->bucket_count() * sizeof(void*);
+    // A map without elements keeps its one bucket inside itself.
+    if (lines->bucket_count() > 1) bytes += lines->bucket_count() * sizeof(void*);
     for (const auto& [text, line] : *lines) {
       bytes += sizeof(std::pair<const std::string, Line>) + 2 * sizeof(void*) +
                (text.capacity() > 15 ? text.capacity() + 1 : 0) +

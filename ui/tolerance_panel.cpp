@@ -20,6 +20,7 @@
 namespace {
 
 constexpr int kFitHeight = 170;
+constexpr int kLeastWidth = 300;
 
 // Paints the fit's two zones; the panel hands them over before each paint.
 class FitView : public QWidget {
@@ -61,6 +62,7 @@ TolerancePanel::TolerancePanel(const tk::GridModel& cells, const LoadedValues& l
     : QDockWidget(QStringLiteral("Поля допусков"), parent), cells_(cells), loaded_(loaded) {
   setObjectName(QStringLiteral("TolerancePanel"));
   auto* content = new QWidget(this);
+  content->setMinimumWidth(kLeastWidth);
   auto* column = new QVBoxLayout(content);
   Chart = new ZoneChart(content);
   column->addWidget(Chart, 1);

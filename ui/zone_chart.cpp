@@ -137,9 +137,27 @@ ZoneChart::ZoneChart(QWidget* parent)
 
 void ZoneChart::SetZones(std::vector<GradeZone> zones, std::int32_t currentCol) {
   zones_ = std::move(zones);
+  const bool moved = currentCol != currentCol_;
   currentCol_ = currentCol;
   UpdateScrollRange();
+  if (moved) ScrollToCurrent();
   update();
+}
+
+// Brings the current grade's bar into view when it is out of it; a bar in view stays where the
+// user scrolled it.
+void ZoneChart::ScrollToCurrent() {
+  const auto found = std::find_if(zones_.begin(), zones_.end(), [this](const GradeZone& zone) {
+    return zone.col == currentCol_;
+  });
+  if (found == zones_.end()) return;
+  const int left = zone_picture::kBars.BarLeft(static_cast<int>(found - zones_.begin()));
+  const int shownLeft = left - scroll_->value();
+  if (shownLeft < zone_picture::kBars.left) {
+    scroll_->setValue(left - zone_picture::kBars.left);
+  } else if (shownLeft + zone_picture::kBars.pitch > width()) {
+    scroll_->setValue(left + zone_picture::kBars.pitch - width());
+  }
 }
 
 QRect ZoneChart::ChartArea() const {

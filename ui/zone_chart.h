@@ -34,7 +34,7 @@ struct GradeZone {
 namespace zone_picture {
 
 inline constexpr int kScaleWidth = 52;  // the tick labels' column at the left
-inline constexpr int kTopMargin = 10;
+inline constexpr int kTopMargin = 18;   // room for the unit above the top mark
 inline constexpr int kNameHeight = 20;  // the names' line under the bars
 inline constexpr BarRow kBars{kScaleWidth + 8, 40, 26};
 inline const QColor kHoleColor{70, 120, 210};
@@ -78,6 +78,7 @@ class ZoneChart : public QWidget {
  private:
   [[nodiscard]] QRect ChartArea() const;
   void UpdateScrollRange();
+  void ScrollToCurrent();
 
   std::vector<GradeZone> zones_;
   std::int32_t currentCol_ = 0;
