@@ -6,7 +6,13 @@
 #include <optional>
 #include <string_view>
 
+#include "data/number_text.h"
+
 namespace tol {
+
+// ParseCellValues for a look at a cell that must not fail: a number beyond the binary64 range
+// (which the save reports as an error) makes the text not accepted instead of raising.
+[[nodiscard]] CellValues QuietCellValues(std::string_view text) noexcept;
 
 // Whether a value cell text reads as two numbers, the first below the second.
 [[nodiscard]] bool UpperBelowLower(std::string_view cellText);

@@ -1,6 +1,7 @@
 #include "ui/cell_status.h"
 
 #include <QStringList>
+#include <cmath>
 
 #include "data/exact_decimal.h"
 #include "data/number_text.h"
@@ -56,11 +57,17 @@ QString GradeName(const tk::GridModel& cells, std::int32_t col) {
 bool IsHoleGrade(const QString& name) { return !name.isEmpty() && name.front().isUpper(); }
 
 QString DeviationText(double millimetres) {
+  if (!std::isfinite(millimetres)) {
+    return QString::fromStdString(tol::GeneralRealText(millimetres)) + QStringLiteral(" мм");
+  }
   const tol::Decimal d = tol::ShortestDecimal(millimetres);
   return QStringLiteral("%1 мм = %2 мкм").arg(Text(d), Text(tol::ShiftDecimal(d, 3)));
 }
 
 QString ToleranceText(double upper, double lower) {
+  if (!std::isfinite(upper) || !std::isfinite(lower)) {
+    return QString::fromStdString(tol::GeneralRealText(upper - lower)) + QStringLiteral(" мкм");
+  }
   const tol::Decimal d =
       tol::DecimalDifference(tol::ShortestDecimal(upper), tol::ShortestDecimal(lower));
   return Text(tol::ShiftDecimal(d, 3)) + QStringLiteral(" мкм");

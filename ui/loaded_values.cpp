@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "data/number_text.h"
+#include "data/table_checks.h"
 #include "toolkit/grid_model.h"
 
 namespace {
@@ -114,14 +115,14 @@ std::optional<LoadedValues::Pair> LoadedValues::Marked(std::int32_t col, std::in
   const auto slot = static_cast<std::size_t>(at - grade->loadRows.begin()) * 2;
   const Pair exact{grade->values[slot], grade->values[slot + 1]};
   // The text still reads as the load showed it, whatever separator it was shown with.
-  const tol::CellValues shown = tol::ParseCellValues(tol::CellText(exact.first, exact.second));
-  if (!SameValues(tol::ParseCellValues(cells_.Cell(col, row)), shown)) return std::nullopt;
+  const tol::CellValues shown = tol::QuietCellValues(tol::CellText(exact.first, exact.second));
+  if (!SameValues(tol::QuietCellValues(cells_.Cell(col, row)), shown)) return std::nullopt;
   return exact;
 }
 
 std::optional<LoadedValues::Pair> LoadedValues::Values(std::int32_t col, std::int32_t row) const {
   if (const std::optional<Pair> exact = Marked(col, row)) return exact;
-  const tol::CellValues read = tol::ParseCellValues(cells_.Cell(col, row));
+  const tol::CellValues read = tol::QuietCellValues(cells_.Cell(col, row));
   if (!read.accepted) return std::nullopt;
   return Pair{read.first, read.second};
 }

@@ -55,12 +55,14 @@ ToleranceViews::~ToleranceViews() {
   delete loaded_;
 }
 
-// "Печать..." goes before "Выход", so the file menu still ends with leaving.
+// "Печать..." goes below the file menu's own two items, which keep their places (and so the
+// keys that reach them).
 void ToleranceViews::BuildMenus() {
   MenuPrint = new QAction(QStringLiteral("&Печать..."), &form_);
   MenuPrint->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
   if (auto* fileMenu = qobject_cast<QMenu*>(form_.MenuExit->parent())) {
-    fileMenu->insertAction(form_.MenuExit, MenuPrint);
+    fileMenu->addSeparator();
+    fileMenu->addAction(MenuPrint);
   }
   MenuPanel = Panel->toggleViewAction();
   MenuPanel->setText(QStringLiteral("Поля допусков"));

@@ -123,6 +123,12 @@ void TestToleranceViews::statusBarTexts_data() {
   QTest::newRow("edited cell that does not read")
       << ',' << 1 << 1 << "0,01"
       << "св. 0 до 3 мм · квалитет H6 · текст ячейки не читается как два числа";
+  QTest::newRow("a number beyond binary64 is no error here, the save reports it")
+      << ',' << 1 << 1 << "1e400 0"
+      << "св. 0 до 3 мм · квалитет H6 · текст ячейки не читается как два числа";
+  QTest::newRow("an infinite deviation")
+      << '.' << 1 << 1 << "1E6000 0"
+      << "св. 0 до 3 мм · квалитет H6 · верхнее INF мм · нижнее 0 мм = 0 мкм · допуск INF мкм";
 }
 
 void TestToleranceViews::statusBarTexts() {
