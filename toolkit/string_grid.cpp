@@ -87,6 +87,12 @@ void StringGrid::SetColWidth(std::int32_t col, std::int32_t width) {
   d_->ApplyWidth(col);
 }
 
+void StringGrid::SetColWidths(const std::vector<std::int32_t>& widths) {
+  if (widths.size() > static_cast<std::size_t>(ColCount())) throw EInvalidGridOperation();
+  std::copy(widths.begin(), widths.end(), d_->widths.begin());
+  d_->ApplyWidths(static_cast<std::int32_t>(widths.size()));
+}
+
 GridOptions StringGrid::Options() const { return d_->options; }
 
 void StringGrid::SetOptions(GridOptions options) {
@@ -103,6 +109,20 @@ void StringGrid::SetOptions(GridOptions options) {
 }
 
 bool StringGrid::EditingMode() const { return d_->editingMode; }
+bool StringGrid::EditorOpen() const { return d_->editorOpen; }
+
+StringGrid::CellRange StringGrid::Selection() const {
+  return {std::min(d_->curCol, d_->anchorCol), std::min(d_->curRow, d_->anchorRow),
+          std::max(d_->curCol, d_->anchorCol), std::max(d_->curRow, d_->anchorRow)};
+}
+
+void StringGrid::SelectRange(std::int32_t anchorCol, std::int32_t anchorRow, std::int32_t col,
+                             std::int32_t row) {
+  d_->MoveCurrent(col, row, false);
+  d_->anchorCol = std::clamp(anchorCol, FixedCols(), ColCount() - 1);
+  d_->anchorRow = std::clamp(anchorRow, FixedRows(), RowCount() - 1);
+  d_->SyncSelection();
+}
 
 void StringGrid::SetEditingMode(bool on) {
   if (on) {

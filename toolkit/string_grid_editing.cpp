@@ -85,12 +85,16 @@ void StringGrid::Private::OpenEditor(bool selectWhole) {
   if (!CanEdit()) return;
   const bool focused = EditorHasFocusOrGrid();
   editingMode = true;
-  if (!editorOpen) {
+  const bool opening = !editorOpen;
+  if (opening) {
     editCol = curCol;
     editRow = curRow;
   }
   editorOpen = true;
   editor->Load(QString::fromStdString(model->Cell(editCol, editRow)), selectWhole);
+  if (opening && q.OnGetEditText) {
+    Guarded([this] { q.OnGetEditText(&q, editCol, editRow, model->Cell(editCol, editRow)); });
+  }
   ScrollToCurrent();
   PlaceEditor();
   editor->show();

@@ -4,6 +4,8 @@
 #include <QFont>
 #include <QLabel>
 #include <QPalette>
+#include <utility>
+#include <vector>
 
 #include "data/errors.h"
 #include "data/number_text.h"
@@ -11,6 +13,7 @@
 #include "toolkit/message_box.h"
 #include "toolkit/string_grid.h"
 #include "ui/main_window.h"
+#include "ui/table_undo.h"
 
 namespace {
 
@@ -197,13 +200,18 @@ bool AddDialog::CheckValueCells() {
   return true;
 }
 
-// Appends the dialog's line 1 (label and values, as typed) after the main grid's last line.
+// Appends the dialog's line 1 (label and values, as typed) after the main grid's last line, as
+// one step of the main window's undo history.
 void AddDialog::CommitNewLine() {
-  tk::StringGrid& main = MainGrid();
-  const std::int32_t newLine = LineCount(main);
-  SetLineCount(main, tol::CheckedAdd(newLine, 1));
+  std::vector<std::string> texts;
+  texts.reserve(static_cast<std::size_t>(LineLength(*StringGrid1)));
   for (std::int32_t i = 0; i < LineLength(*StringGrid1); ++i) {
-    SetLineCell(main, newLine, i, LineCell(*StringGrid1, 1, i));
+    texts.push_back(LineCell(*StringGrid1, 1, i));
+  }
+  if (linesAreColumns_) {
+    Form1->UndoHistory().AppendGrade(std::move(texts));
+  } else {
+    Form1->UndoHistory().AppendInterval(std::move(texts));
   }
 }
 

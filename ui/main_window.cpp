@@ -24,6 +24,7 @@
 #include "ui/Addint.h"
 #include "ui/Addkv.h"
 #include "ui/loaded_values.h"
+#include "ui/table_undo.h"
 #include "ui/tolerance_views.h"
 
 TForm1* Form1 = nullptr;
@@ -110,6 +111,7 @@ TForm1::TForm1(QWidget* parent) : tk::Form(parent) {
   column->addWidget(BuildGridArea(client), 1);
   setCentralWidget(client);
   ConnectHandlers();
+  BuildUndo();
   Views = new ToleranceViews(*this);
   SetActiveControl(StringGrid1);
   PlaceCentredThenMaximize();
@@ -123,12 +125,26 @@ void TForm1::BuildMenu() {
   MenuSave = fileMenu->addAction(QStringLiteral("&Сохранить"));
   MenuSave->setShortcut(QKeySequence(Qt::Key_F2));
   MenuExit = fileMenu->addAction(QStringLiteral("&Выход"));
-  QMenu* editMenu = menuBar()->addMenu(QStringLiteral("&Редактор"));
-  MenuEdit = editMenu->addAction(QStringLiteral("Редактировать допуска"));
-  MenuAddKv = editMenu->addAction(QStringLiteral("Добавить квалитет"));
-  MenuDelKv = editMenu->addAction(QStringLiteral("Удалить квалитет"));
-  MenuAddInt = editMenu->addAction(QStringLiteral("Добавить интервал"));
-  MenuDelInt = editMenu->addAction(QStringLiteral("Удалить интервал"));
+  MenuEditor = menuBar()->addMenu(QStringLiteral("&Редактор"));
+  MenuEdit = MenuEditor->addAction(QStringLiteral("Редактировать допуска"));
+  MenuAddKv = MenuEditor->addAction(QStringLiteral("Добавить квалитет"));
+  MenuDelKv = MenuEditor->addAction(QStringLiteral("Удалить квалитет"));
+  MenuAddInt = MenuEditor->addAction(QStringLiteral("Добавить интервал"));
+  MenuDelInt = MenuEditor->addAction(QStringLiteral("Удалить интервал"));
+}
+
+// Undo and redo close the "&Редактор" menu; an undo or a redo makes the table unsaved unless it
+// arrives back at the state of the file.
+void TForm1::BuildUndo() {
+  undo_ = new TableUndo(*StringGrid1, this);
+  undo_->AddMenuItems(*MenuEditor);
+  StringGrid1->OnGetEditText = [this](QObject*, std::int32_t col, std::int32_t row,
+                                      const std::string& value) {
+    undo_->EditorOpened(col, row, value);
+  };
+  connect(undo_, &TableUndo::Pushed, this, [this] { MarkUnsaved(); });
+  connect(undo_, &TableUndo::Replayed, this,
+          [this](bool atSavedState) { unsaved_ = !atSavedState; });
 }
 
 QWidget* TForm1::BuildToolBar(QWidget* parent) {
@@ -215,10 +231,17 @@ void TForm1::PlaceCentredThenMaximize() {
 
 void TForm1::FormCreate(QObject*) { unsaved_ = false; }
 
+// Once per run: should a platform's focus order ever activate the window again, a second load
+// would replace unsaved edits with the file.
 void TForm1::FormActivate(QObject*) {
+  if (activated_) return;
+  activated_ = true;
   fileFound_ = tol::FilePresent(tol::kToleranceFileName);
   if (!fileFound_) return;  // the grid's first focus reports the missing file
+  loadFailed_ = true;       // until the load is through
   tol::LoadTable(*StringGrid1, &Views->Loaded());
+  loadFailed_ = false;
+  undo_->Reset();
   FitColumnWidths();
 }
 
@@ -237,9 +260,8 @@ void TForm1::FitColumnWidths() {
       if (text.size() > static_cast<std::size_t>(most)) most = std::max(most, CharacterCount(text));
     }
   }
-  for (std::int32_t col = 0; col < cols; ++col) {
-    StringGrid1->SetColWidth(col, WidthForCharacters(longest[static_cast<std::size_t>(col)]));
-  }
+  for (std::int32_t& width : longest) width = WidthForCharacters(width);
+  StringGrid1->SetColWidths(longest);
 }
 
 void TForm1::StringGrid1Enter(QObject*) {
@@ -248,9 +270,11 @@ void TForm1::StringGrid1Enter(QObject*) {
   RequestClose();  // nothing is unsaved yet, so the program ends without a question
 }
 
-void TForm1::StringGrid1SetEditText(QObject*, std::int32_t, std::int32_t, const std::string&) {
+void TForm1::StringGrid1SetEditText(QObject*, std::int32_t col, std::int32_t row,
+                                    const std::string& value) {
   Label1->hide();
   MarkUnsaved();
+  if (!StringGrid1->EditorOpen()) undo_->EditorClosed(col, row, value);
 }
 
 void TForm1::FormCloseQuery(QObject*, bool& canClose) {

@@ -10,6 +10,8 @@
 
 class QLabel;
 class QAction;
+class QMenu;
+class TableUndo;
 class ToleranceViews;
 
 namespace tk {
@@ -42,6 +44,7 @@ class TForm1 : public tk::Form {
   QAction* MenuDelKv = nullptr;
   QAction* MenuAddInt = nullptr;
   QAction* MenuDelInt = nullptr;
+  QMenu* MenuEditor = nullptr;  // "&Редактор"
   // The status bar, the marks, the zone panel and printing (ui/tolerance_views.h).
   ToleranceViews* Views = nullptr;
 
@@ -66,18 +69,26 @@ class TForm1 : public tk::Form {
   // Sets the unsaved flag; the add dialogs call it when they append a grade or an interval.
   void MarkUnsaved() { unsaved_ = true; }
 
+  // The undo history of the table; every change other features make goes through it.
+  [[nodiscard]] TableUndo& UndoHistory() const { return *undo_; }
+
  private:
   void BuildMenu();
   [[nodiscard]] QWidget* BuildToolBar(QWidget* parent);
   [[nodiscard]] QWidget* BuildGridArea(QWidget* parent);
   void ConnectHandlers();
+  void BuildUndo();
   void PlaceCentredThenMaximize();
   void FitColumnWidths();
+  [[nodiscard]] bool PointAtFirstBadCell();
   void PointAtBadCell(std::int32_t col, std::int32_t row);
   [[nodiscard]] bool Confirm(const std::string& question);
 
   bool unsaved_ = false;
   bool fileFound_ = false;
+  bool activated_ = false;   // the file is read at the first activation only, whatever follows
+  bool loadFailed_ = false;  // the grid holds what a failed load left: it must not be saved
+  TableUndo* undo_ = nullptr;
 };
 
 // The one main window of the program.

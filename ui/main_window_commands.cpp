@@ -4,26 +4,52 @@
 
 #include "data/errors.h"
 #include "data/number_text.h"
+#include "data/table_codec.h"
 #include "data/tolerance_file.h"
+#include "toolkit/message_box.h"
 #include "toolkit/string_grid.h"
 #include "ui/main_window.h"
+#include "ui/table_undo.h"
 #include "ui/tolerance_views.h"
 
+namespace {
+
+const char* const kUnreadFileNotSaved = "Файл допусков прочитан не полностью. Таблица не записана.";
+
+}  // namespace
+
 void TForm1::SaveClick(QObject*) {
-  tk::StringGrid& grid = *StringGrid1;
-  // Row by row, so the cursor lands on the first bad cell in reading order. Converting while
-  // checking raises the overflow error before the file is opened.
+  // A load that failed part-way left cells empty or bounds it could not read: saving that grid
+  // would replace the file's table with a fragment of it.
+  if (loadFailed_) {
+    (void)tk::ShowMessageBox(kUnreadFileNotSaved, "Ошибка", tk::MB_OK_ICONERROR);
+    return;
+  }
+  if (PointAtFirstBadCell()) return;
+  tol::StoreTable(*StringGrid1);
+  Views->TableSaved();
+  unsaved_ = false;  // only once the file is written and closed
+  undo_->MarkSaved();
+}
+
+// Row by row, so the cursor lands on the first bad cell in reading order: the interval label,
+// whose bound must read as a number (else the save would store 0 for it), then the value cells.
+// Converting while checking raises the overflow error before the file is opened.
+bool TForm1::PointAtFirstBadCell() {
+  const tk::StringGrid& grid = *StringGrid1;
   for (std::int32_t row = 1; row < grid.RowCount(); ++row) {
+    if (!tol::LabelBoundAccepted(grid.GetCell(0, row))) {
+      PointAtBadCell(0, row);
+      return true;
+    }
     for (std::int32_t col = 1; col < grid.ColCount(); ++col) {
       if (!tol::CellTextAccepted(grid.GetCell(col, row))) {
         PointAtBadCell(col, row);
-        return;
+        return true;
       }
     }
   }
-  tol::StoreTable(grid);
-  Views->TableSaved();
-  unsaved_ = false;  // only once the file is written and closed
+  return false;
 }
 
 // Moving the current cell may close an open cell editor, whose commit hides the label; the
@@ -42,20 +68,8 @@ void TForm1::DelKvClick(QObject*) {
   grid.SetEditingMode(false);
   if (!Confirm("Удалить квалитет " + grid.GetCell(col, 0) + "?")) return;
 
-  tk::TStringList texts;
-  const std::int32_t lastCol = tol::CheckedAdd(grid.ColCount(), -1);
-  for (std::int32_t i = col; i < lastCol; ++i) {
-    grid.SetColWidth(i, grid.ColWidth(i + 1));
-  }
-  // Each row loses item col; assigning by position leaves the last cell's old text, which
-  // lowering the count then drops.
-  for (std::int32_t row = 0; row < grid.RowCount(); ++row) {
-    texts.AppendTexts(grid.RowTexts(row));
-    texts.RemoveAt(col);
-    grid.AssignRow(row, texts);
-    texts.RemoveAll();
-  }
-  grid.SetColCount(lastCol);
+  // One undo step: it shifts the widths and texts of the later columns left and drops the last.
+  undo_->DeleteGrade(col);
   MarkUnsaved();
 }
 
@@ -66,13 +80,6 @@ void TForm1::DelIntClick(QObject*) {
   grid.SetCurrentCol(grid.FirstVisibleCol());
   if (!Confirm("Удалить интервал " + grid.GetCell(0, row) + "?")) return;
 
-  tk::TStringList texts;
-  for (std::int32_t col = 0; col < grid.ColCount(); ++col) {
-    texts.AppendTexts(grid.ColTexts(col));
-    texts.RemoveAt(row);
-    grid.AssignCol(col, texts);
-    texts.RemoveAll();
-  }
-  grid.SetRowCount(tol::CheckedAdd(grid.RowCount(), -1));
+  undo_->DeleteInterval(row);  // one undo step: the rows below move up
   MarkUnsaved();
 }

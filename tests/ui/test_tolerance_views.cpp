@@ -177,8 +177,8 @@ void TestToleranceViews::labelTexts() {
 }
 
 // The sample's js6 cells hold halves of thousandths. A mark goes with an edit of its cell's
-// numbers, stays on the others through the delete of another grade, and is drawn in the cell's
-// top-right corner.
+// numbers, stays on the others through the delete of another grade, comes back with undo and
+// goes again with redo, and is drawn in the cell's top-right corner.
 void TestToleranceViews::marksFollowTheirCells() {
   mwtest::WorkDir dir;
   dir.Write(Sample());
@@ -198,6 +198,18 @@ void TestToleranceViews::marksFollowTheirCells() {
     QTest::mouseClick(form.DelKv, Qt::LeftButton);  // H6, left of js6
     expected = Js6Marks(kJs6 - 1);
     expected.erase({kJs6 - 1, 3});
+    QCOMPARE(MarkedCells(form), expected);
+
+    // Undo brings back the column and then the text, and with them the marks; redo takes the
+    // edited cell's mark away again.
+    std::set<std::pair<int, int>> editedOnly = Js6Marks(kJs6);
+    editedOnly.erase({kJs6, 3});
+    mwtest::PressKey(Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(MarkedCells(form), editedOnly);
+    mwtest::PressKey(Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(MarkedCells(form), Js6Marks(kJs6));
+    mwtest::PressKey(Qt::Key_Y, Qt::ControlModifier);
+    mwtest::PressKey(Qt::Key_Y, Qt::ControlModifier);
     QCOMPARE(MarkedCells(form), expected);
 
     // The text typed back as the load showed it reads as the rounding again.
