@@ -59,11 +59,16 @@ void ShowPanelAt(TForm1& form, std::int32_t col, std::int32_t row) {
   QApplication::processEvents();
 }
 
+// At the panel's own width, and widened to most of the screen (about 40 bars in view).
 void BM_PanelRepaint(benchmark::State& state) {
   EditorFiles files(tolbench::SampleFileBytes(kSize, kSize));
   (void)tolbench::RunEditor([&](TForm1& form) {
     ShowPanelAt(form, kSize / 2, kSize / 2);
     TolerancePanel& panel = *form.Views->Panel;
+    if (state.range(0) != 0) {
+      form.resizeDocks({&panel}, {static_cast<int>(state.range(0))}, Qt::Horizontal);
+      QApplication::processEvents();
+    }
     state.SetLabel(std::to_string(panel.Chart->Zones().size()) + " grades, " +
                    std::to_string(panel.Chart->width()) + "x" +
                    std::to_string(panel.Chart->height()));
@@ -110,6 +115,17 @@ void BM_KeystrokeWithPanel(benchmark::State& state) {
       QTest::keyClick(editor, digit ? Qt::Key_7 : Qt::Key_Backspace);
       digit = !digit;
     }
+  });
+}
+
+// One full repaint of the grid on a table whose every cell is marked, against the same on a
+// table of whole thousandths: what the marks cost the grid.
+void BM_GridRepaintMarked(benchmark::State& state) {
+  const bool rounding = state.range(0) != 0;
+  EditorFiles files(rounding ? RoundingFileBytes() : tolbench::SampleFileBytes(kSize, kSize));
+  (void)tolbench::RunEditor([&](TForm1& form) {
+    QWidget* viewport = form.StringGrid1->viewport();
+    for (auto _ : state) viewport->repaint();
   });
 }
 
@@ -169,6 +185,9 @@ void BM_PrintToPdf(benchmark::State& state) {
 
 [[maybe_unused]] const bool kRegistered = [] {
   benchmark::RegisterBenchmark("BM_PanelRepaint", BM_PanelRepaint)
+      ->ArgName("width")
+      ->Arg(0)
+      ->Arg(1600)
       ->Iterations(50)
       ->Unit(benchmark::kMillisecond);
   benchmark::RegisterBenchmark("BM_MoveCurrentCellWithPanel", BM_MoveCurrentCellWithPanel)
@@ -183,6 +202,12 @@ void BM_PrintToPdf(benchmark::State& state) {
       ->Arg(1)
       ->Iterations(2000)
       ->Unit(benchmark::kMicrosecond);
+  benchmark::RegisterBenchmark("BM_GridRepaintMarked", BM_GridRepaintMarked)
+      ->ArgName("rounding")
+      ->Arg(0)
+      ->Arg(1)
+      ->Iterations(50)
+      ->Unit(benchmark::kMillisecond);
   benchmark::RegisterBenchmark("BM_RoundedValuesRecord", BM_RoundedValuesRecord)
       ->ArgName("rounding")
       ->Arg(0)
