@@ -12,6 +12,7 @@ namespace {
 constexpr int kPadding = 4;      // points either side of a cell's text
 constexpr int kHeaderLines = 2;  // the file's name and date, then a blank line
 constexpr double kPointsPerInch = 72.0;
+constexpr int kFontPoints = 9;
 
 // Page geometry in points, the unit the painter is scaled to.
 struct Page {
@@ -91,18 +92,16 @@ int PrintTable(QPrinter& printer, const tk::GridModel& cells, const QString& fil
   if (!painter.begin(&printer)) return 0;
   const double scale = printer.resolution() / kPointsPerInch;
   painter.scale(scale, scale);
+  // A size in pixels is one in the painter's units, points here, whatever the printer's
+  // resolution; a size in points would be scaled twice.
   QFont font(QStringLiteral("Liberation Sans"));
-  font.setPointSizeF(9);
+  font.setPixelSize(kFontPoints);
   painter.setFont(font);
-  const QFontMetrics metrics(font, &printer);
+  const QFontMetrics metrics(font);
   const QRectF paper = printer.pageLayout().paintRect(QPageLayout::Point);
   Page page{static_cast<int>(paper.width()), static_cast<int>(paper.height()), 0, 0};
-  page.lineHeight = static_cast<int>(metrics.height() / scale) + 4;
-  const std::vector<int> widths = [&] {
-    std::vector<int> w = ColumnWidths(cells, metrics);
-    for (int& width : w) width = static_cast<int>(width / scale) + 1;
-    return w;
-  }();
+  page.lineHeight = metrics.height() + 4;
+  const std::vector<int> widths = ColumnWidths(cells, metrics);
   // The header lines, the names' row and the page number's line are on every page.
   page.rowsPerPage = std::max(page.height / page.lineHeight - kHeaderLines - 2, 1);
   const std::vector<ColumnRange> columnPages =
