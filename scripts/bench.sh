@@ -9,13 +9,13 @@ repetitions=${BENCH_REPETITIONS:-5}
 "$root/scripts/install-deps.sh"
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$build" -j2 --target bench_number_text bench_table_file bench_main_window \
-  bench_window_memory bench_tolerance_views
+  bench_window_memory bench_iso286 bench_tolerance_views
 results="$build/bench-results"
 rm -rf "$results"
 mkdir -p "$results"
 echo "Load average before the run: $(cut -d' ' -f1-3 /proc/loadavg)"
 for program in bench_number_text bench_table_file bench_main_window bench_window_memory \
-  bench_tolerance_views; do
+  bench_iso286 bench_tolerance_views; do
   # The file benchmarks leave hundreds of megabytes to be written out; flushed first, that
   # write-back does not run beside the next program and slow it down.
   sync

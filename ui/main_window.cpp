@@ -131,6 +131,12 @@ void TForm1::BuildMenu() {
   MenuDelKv = MenuEditor->addAction(QStringLiteral("Удалить квалитет"));
   MenuAddInt = MenuEditor->addAction(QStringLiteral("Добавить интервал"));
   MenuDelInt = MenuEditor->addAction(QStringLiteral("Удалить интервал"));
+  MenuEditor->addSeparator();
+  MenuAddIso = MenuEditor->addAction(QStringLiteral("Добавить квалитеты по ISO 286..."));
+  MenuFillIso = MenuEditor->addAction(QStringLiteral("Заполнить строку по ISO 286"));
+  MenuIsoRounding =
+      MenuEditor->addAction(QStringLiteral("Округлять JS7–JS11 до чётного (ISO 286)"));
+  MenuIsoRounding->setCheckable(true);
 }
 
 // Undo and redo close the "&Редактор" menu; an undo or a redo makes the table unsaved unless it
@@ -221,6 +227,10 @@ void TForm1::ConnectHandlers() {
     command.button->OnClick = run;
     tk::Connect(command.menuItem, &QAction::triggered, this, run);
   }
+  tk::Connect(MenuAddIso, &QAction::triggered, this,
+              [this](QObject* sender) { AddIsoClick(sender); });
+  tk::Connect(MenuFillIso, &QAction::triggered, this,
+              [this](QObject* sender) { FillIsoClick(sender); });
 }
 
 void TForm1::PlaceCentredThenMaximize() {

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "data/iso286_fill.h"
 #include "toolkit/form.h"
 
 class QLabel;
@@ -45,6 +46,11 @@ class TForm1 : public tk::Form {
   QAction* MenuAddInt = nullptr;
   QAction* MenuDelInt = nullptr;
   QMenu* MenuEditor = nullptr;  // "&Редактор"
+  // The ISO 286 commands, menu only: a column per class, one row filled, and whether JS7..JS11
+  // and js7..js11 of an odd IT are rounded to the even value below (off: exact halves).
+  QAction* MenuAddIso = nullptr;
+  QAction* MenuFillIso = nullptr;
+  QAction* MenuIsoRounding = nullptr;
   // The status bar, the marks, the zone panel and printing (ui/tolerance_views.h).
   ToleranceViews* Views = nullptr;
 
@@ -65,6 +71,8 @@ class TForm1 : public tk::Form {
   void AddIntClick(QObject* sender);
   void DelIntClick(QObject* sender);
   void BExitClick(QObject* sender);
+  void AddIsoClick(QObject* sender);
+  void FillIsoClick(QObject* sender);
 
   // Sets the unsaved flag; the add dialogs call it when they append a grade or an interval.
   void MarkUnsaved() { unsaved_ = true; }
@@ -83,6 +91,10 @@ class TForm1 : public tk::Form {
   [[nodiscard]] bool PointAtFirstBadCell();
   void PointAtBadCell(std::int32_t col, std::int32_t row);
   [[nodiscard]] bool Confirm(const std::string& question);
+  // Every table change of the ISO 286 commands goes through here, as one undo step titled
+  // title: the columns it appends, or the cells it writes.
+  void PushIsoEdit(const tol::iso286::TableEdit& edit, const std::string& title);
+  [[nodiscard]] tol::iso286::JsRounding IsoRounding() const;
 
   bool unsaved_ = false;
   bool fileFound_ = false;
