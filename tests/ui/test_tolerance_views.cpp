@@ -236,6 +236,7 @@ void TestToleranceViews::checksMarkedAndCounted() {
   mwtest::WorkDir dir;
   dir.Write(TableFile{{10, 6, 18}, {"h7    "}, {{{0, -0.015}, {0, -0.012}, {0, -0.018}}}}.Bytes());
   tktest::ModalAnswerer answers;
+  answers.QueueBoxAnswer(QMessageBox::Yes);
   const auto outcome = mwtest::RunProgram(answers, [&](TForm1& form) {
     const tk::GridModel& cells = *form.StringGrid1->Model();
     QCOMPARE(form.Views->ChecksStatus->text(), "границы интервалов не по возрастанию: 1");
@@ -253,6 +254,13 @@ void TestToleranceViews::checksMarkedAndCounted() {
     // The checks never stop a save.
     mwtest::PressKey(Qt::Key_F2);
     QVERIFY(!form.Unsaved());
+    // Deleting the failing cell's interval takes its count away; undo brings it back.
+    mwtest::MoveToCell(form, 1, 3);
+    QTest::mouseClick(form.DelInt, Qt::LeftButton);
+    QCOMPARE(form.Views->ChecksStatus->text(), "границы интервалов не по возрастанию: 1");
+    mwtest::PressKey(Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(form.Views->ChecksStatus->text(),
+             "верхнее отклонение ниже нижнего: 1; границы интервалов не по возрастанию: 1");
   });
   QVERIFY(outcome.scriptRan);
 }
