@@ -10,6 +10,7 @@
 
 #include "data/errors.h"
 #include "data/file_system.h"
+#include "tol_version.h"
 #include "tools/csv_commands.h"
 #include "tools/csv_table.h"
 #include "tools/iso_table.h"
@@ -100,6 +101,14 @@ int main(int argc, char** argv) {
   try {
     if (command == "export") return Export(args);
     if (command == "import") return Import(args);
+    if (command == "--version" && args.empty()) {
+      std::cout << "tolcsv " TOL_VERSION "\n";
+      return 0;
+    }
+    if (command == "--help" && args.empty()) {
+      std::cout << kUsage;
+      return 0;
+    }
     if (command == "iso") return Iso(args);
     return Usage();
   } catch (const tol::Exception& e) {

@@ -19,6 +19,7 @@
 #include "toolkit/controls.h"
 #include "toolkit/dispatch.h"
 #include "toolkit/grid_model.h"
+#include "toolkit/key_listing_menu.h"
 #include "toolkit/message_box.h"
 #include "toolkit/string_grid.h"
 #include "ui/Addint.h"
@@ -121,11 +122,15 @@ TForm1::TForm1(QWidget* parent) : tk::Form(parent) {
 TForm1::~TForm1() = default;
 
 void TForm1::BuildMenu() {
-  QMenu* fileMenu = menuBar()->addMenu(QStringLiteral("&Файл"));
+  auto* fileMenu = new tk::KeyListingMenu(QStringLiteral("&Файл"), this);
+  menuBar()->addMenu(fileMenu);
   MenuSave = fileMenu->addAction(QStringLiteral("&Сохранить"));
-  MenuSave->setShortcut(QKeySequence(Qt::Key_F2));
+  // The desktop's usual keys come after the window's own, which stay first.
+  MenuSave->setShortcuts({QKeySequence(Qt::Key_F2), QKeySequence(Qt::CTRL | Qt::Key_S)});
   MenuExit = fileMenu->addAction(QStringLiteral("&Выход"));
-  MenuEditor = menuBar()->addMenu(QStringLiteral("&Редактор"));
+  MenuExit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+  MenuEditor = new tk::KeyListingMenu(QStringLiteral("&Редактор"), this);
+  menuBar()->addMenu(MenuEditor);
   MenuEdit = MenuEditor->addAction(QStringLiteral("Редактировать допуска"));
   MenuAddKv = MenuEditor->addAction(QStringLiteral("Добавить квалитет"));
   MenuDelKv = MenuEditor->addAction(QStringLiteral("Удалить квалитет"));
@@ -246,10 +251,10 @@ void TForm1::FormCreate(QObject*) { unsaved_ = false; }
 void TForm1::FormActivate(QObject*) {
   if (activated_) return;
   activated_ = true;
-  fileFound_ = tol::FilePresent(tol::kToleranceFileName);
+  fileFound_ = tol::FilePresent(fileName_);
   if (!fileFound_) return;  // the grid's first focus reports the missing file
   loadFailed_ = true;       // until the load is through
-  tol::LoadTable(*StringGrid1, &Views->Loaded());
+  tol::LoadTableFrom(*StringGrid1, fileName_, &Views->Loaded());
   loadFailed_ = false;
   undo_->Reset();
   FitColumnWidths();

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "data/iso286_fill.h"
+#include "data/tolerance_file.h"
 #include "toolkit/form.h"
 
 class QLabel;
@@ -57,6 +58,12 @@ class TForm1 : public tk::Form {
   [[nodiscard]] bool Unsaved() const { return unsaved_; }
   [[nodiscard]] bool FileFound() const { return fileFound_; }
 
+  // Edits the tolerance file a FILE argument names (a directory: "Zarava.win" in it) instead
+  // of "Zarava.win" in the current directory; the title then starts with the file's name.
+  // Called before the window is first shown.
+  void OpenNamedFile(const std::string& given);
+  [[nodiscard]] const std::string& ToleranceFile() const { return fileName_; }
+
   // Handlers, named after control and event.
   void FormCreate(QObject* sender);
   void FormActivate(QObject* sender);
@@ -98,6 +105,7 @@ class TForm1 : public tk::Form {
 
   bool unsaved_ = false;
   bool fileFound_ = false;
+  std::string fileName_ = tol::kToleranceFileName;
   bool activated_ = false;   // the file is read at the first activation only, whatever follows
   bool loadFailed_ = false;  // the grid holds what a failed load left: it must not be saved
   TableUndo* undo_ = nullptr;

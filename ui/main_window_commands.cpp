@@ -26,7 +26,7 @@ void TForm1::SaveClick(QObject*) {
     return;
   }
   if (PointAtFirstBadCell()) return;
-  tol::StoreTable(*StringGrid1);
+  tol::StoreTableTo(*StringGrid1, fileName_);
   Views->TableSaved();
   unsaved_ = false;  // only once the file is written and closed
   undo_->MarkSaved();

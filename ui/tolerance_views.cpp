@@ -13,7 +13,6 @@
 #include <QPrinter>
 #include <QStatusBar>
 
-#include "data/tolerance_file.h"
 #include "toolkit/dispatch.h"
 #include "toolkit/grid_model.h"
 #include "toolkit/string_grid.h"
@@ -135,7 +134,7 @@ void ToleranceViews::PanelGradeClick(std::int32_t col) {
 
 void ToleranceViews::PrintClick(QObject*) {
   QPrinter printer(QPrinter::HighResolution);
-  const QString fileName = QString::fromUtf8(tol::kToleranceFileName);
+  const QString fileName = QString::fromStdString(form_.ToleranceFile());
   printer.setDocName(fileName);
   QPrintDialog dialog(&printer, &form_);
   dialog.setWindowTitle(QStringLiteral("Печать"));
