@@ -20,6 +20,7 @@
 
 #include <QAbstractTableModel>
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 #include <vector>
@@ -75,6 +76,10 @@ class GridModel : public QAbstractTableModel {
   [[nodiscard]] Qt::ItemFlags flags(const QModelIndex& index) const override;
   [[nodiscard]] QVariant headerData(int section, Qt::Orientation orientation,
                                     int role) const override;
+
+  // Roles other than the text (tool-tips, colours) of a cell inside the counts, labels
+  // included, for data() and headerData() to serve; unset, the model serves none.
+  std::function<QVariant(std::int32_t col, std::int32_t row, int role)> CellRole;
 
  signals:
   void cornerTextChanged();

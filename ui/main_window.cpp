@@ -24,8 +24,10 @@
 #include "toolkit/string_grid.h"
 #include "ui/Addint.h"
 #include "ui/Addkv.h"
+#include "ui/loaded_values.h"
 #include "ui/table_clipboard.h"
 #include "ui/table_undo.h"
+#include "ui/tolerance_views.h"
 
 TForm1* Form1 = nullptr;
 
@@ -113,6 +115,7 @@ TForm1::TForm1(QWidget* parent) : tk::Form(parent) {
   ConnectHandlers();
   BuildUndo();
   BuildClipboard();
+  Views = new ToleranceViews(*this);
   SetActiveControl(StringGrid1);
   PlaceCentredThenMaximize();
   Created();
@@ -261,7 +264,7 @@ void TForm1::FormActivate(QObject*) {
   fileFound_ = tol::FilePresent(fileName_);
   if (!fileFound_) return;  // the grid's first focus reports the missing file
   loadFailed_ = true;       // until the load is through
-  tol::LoadTableFrom(*StringGrid1, fileName_);
+  tol::LoadTableFrom(*StringGrid1, fileName_, &Views->Loaded());
   loadFailed_ = false;
   undo_->Reset();
   FitColumnWidths();

@@ -15,6 +15,7 @@ class QAction;
 class QMenu;
 class TableClipboard;
 class TableUndo;
+class ToleranceViews;
 
 namespace tk {
 class StringGrid;
@@ -52,6 +53,8 @@ class TForm1 : public tk::Form {
   QAction* MenuAddIso = nullptr;
   QAction* MenuFillIso = nullptr;
   QAction* MenuIsoRounding = nullptr;
+  // The status bar, the marks, the zone panel and printing (ui/tolerance_views.h).
+  ToleranceViews* Views = nullptr;
 
   [[nodiscard]] bool Unsaved() const { return unsaved_; }
   [[nodiscard]] bool FileFound() const { return fileFound_; }
