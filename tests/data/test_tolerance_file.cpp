@@ -172,6 +172,32 @@ TEST_F(LoadTableTest, ASignallingNaNStopsTheLoadAfterTheCellsBeforeIt) {
   EXPECT_NO_THROW(Loaded(SampleFile()));
 }
 
+// The export reads the file itself and loads its bytes: every outcome must be the file's.
+TEST_F(LoadTableTest, BytesLoadAsTheFileHoldingThemDoes) {
+  const std::string sample = SampleFile();
+  const std::string inputs[] = {
+      sample,
+      sample + "trailing old bytes",
+      "",
+      "\1\0\0",
+      sample.substr(0, sample.size() - 1),
+      FileImage().Counts(-1, 0).Bytes(),
+      FileImage().Counts(kMax, 0).Bytes(),
+      FileImage().Counts(2, 0).Real(3).Bits(0x7FF0000000000001).Bytes(),
+  };
+  for (const std::string& bytes : inputs) {
+    WriteFile(kToleranceFileName, bytes);
+    MemoryTable from_file = Untouched();
+    MemoryTable from_bytes = Untouched();
+    const std::string file_error = Attempt([&] { LoadTable(from_file); }).message;
+    EXPECT_EQ(Attempt([&] { LoadTableFromBytes(from_bytes, bytes); }).message, file_error)
+        << bytes.size() << " bytes";
+    EXPECT_EQ(Cells(from_bytes), Cells(from_file)) << file_error;
+    EXPECT_EQ(from_bytes.PrepareCalls(), from_file.PrepareCalls()) << file_error;
+    EXPECT_EQ(from_bytes.OpenBatches(), 0) << file_error;
+  }
+}
+
 // --- Storing ---
 
 TEST_F(StoreTableTest, ALoadedTableSavesByteIdenticalWhenItHoldsThreeDecimals) {
