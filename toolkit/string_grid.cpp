@@ -57,19 +57,19 @@ void StringGrid::PrepareForCounts() {
 void StringGrid::BeginCellBatch() { d_->model->BeginBatch(); }
 void StringGrid::EndCellBatch() { d_->model->EndBatch(); }
 
-std::int32_t StringGrid::CurrentCol() const { return d_->curCol; }
-std::int32_t StringGrid::CurrentRow() const { return d_->curRow; }
+std::int32_t StringGrid::CurrentCol() const { return d_->cur_col; }
+std::int32_t StringGrid::CurrentRow() const { return d_->cur_row; }
 
 void StringGrid::SetCurrentCol(std::int32_t col) {
-  if (col == d_->curCol) return;
+  if (col == d_->cur_col) return;
   if (col < 0 || col >= ColCount()) throw EInvalidGridOperation();
-  d_->MoveCurrent(col, d_->curRow, false);
+  d_->MoveCurrent(col, d_->cur_row, false);
 }
 
 void StringGrid::SetCurrentRow(std::int32_t row) {
-  if (row == d_->curRow) return;
+  if (row == d_->cur_row) return;
   if (row < 0 || row >= RowCount()) throw EInvalidGridOperation();
-  d_->MoveCurrent(d_->curCol, row, false);
+  d_->MoveCurrent(d_->cur_col, row, false);
 }
 
 std::int32_t StringGrid::FirstVisibleCol() const { return std::max(columnAt(0), 0) + FixedCols(); }
@@ -97,12 +97,12 @@ void StringGrid::SetOptions(GridOptions options) {
   if (!d_->CanEdit()) {
     d_->SwitchEditingOff();
   } else if (d_->AlwaysShowEditor()) {
-    d_->editingMode = true;
+    d_->editing_mode = true;
     if (d_->EditorHasFocusOrGrid()) d_->EnterCurrentCell(false);
   }
 }
 
-bool StringGrid::EditingMode() const { return d_->editingMode; }
+bool StringGrid::EditingMode() const { return d_->editing_mode; }
 
 void StringGrid::SetEditingMode(bool on) {
   if (on) {
@@ -130,8 +130,8 @@ void StringGrid::AssignCol(std::int32_t col, const TStringList& list) {
 void StringGrid::SetAlignClient() {
   QWidget* parent = parentWidget();
   if (parent == nullptr) return;
-  if (!d_->alignClient) parent->installEventFilter(this);
-  d_->alignClient = true;
+  if (!d_->align_client) parent->installEventFilter(this);
+  d_->align_client = true;
   d_->FillParent();
 }
 

@@ -141,10 +141,10 @@ class GridLine {
 
  private:
   friend class StringGrid;
-  GridLine(const StringGrid& grid, bool isRow, std::int32_t index)
-      : grid_(&grid), isRow_(isRow), index_(index) {}
+  GridLine(const StringGrid& grid, bool is_row, std::int32_t index)
+      : grid_(&grid), is_row_(is_row), index_(index) {}
   const StringGrid* grid_;
-  bool isRow_;
+  bool is_row_;
   std::int32_t index_;
 };
 

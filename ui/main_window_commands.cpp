@@ -41,8 +41,8 @@ void TForm1::DelKvClick(QObject*) {
   if (!Confirm("Удалить квалитет " + grid.GetCell(col, 0) + "?")) return;
 
   tk::TStringList texts;
-  const std::int32_t lastCol = tol::CheckedAdd(grid.ColCount(), -1);
-  for (std::int32_t i = col; i < lastCol; ++i) {
+  const std::int32_t last_col = tol::CheckedAdd(grid.ColCount(), -1);
+  for (std::int32_t i = col; i < last_col; ++i) {
     grid.SetColWidth(i, grid.ColWidth(i + 1));
   }
   // Each row loses item col; assigning by position leaves the last cell's old text, which
@@ -53,7 +53,7 @@ void TForm1::DelKvClick(QObject*) {
     grid.AssignRow(row, texts);
     texts.RemoveAll();
   }
-  grid.SetColCount(lastCol);
+  grid.SetColCount(last_col);
   MarkUnsaved();
 }
 

@@ -19,7 +19,7 @@ struct EditReport {
   std::int32_t col;
   std::int32_t row;
   std::string value;
-  std::string cellWhenRaised;  // the cell's text at the moment of the report
+  std::string cell_when_raised;  // the cell's text at the moment of the report
 };
 
 class GridWindow {

@@ -107,7 +107,7 @@ QByteArray WorkDir::Read(const QString& name) const {
 
 RunOutcome RunProgram(tktest::ModalAnswerer& answers, const std::function<void(TForm1&)>& script) {
   RunOutcome outcome;
-  bool closedByHarness = false;
+  bool closed_by_harness = false;
   Form1 = new TForm1;
 
   // Runs only while the program is still running: once it ends, the loop stops before the
@@ -116,7 +116,7 @@ RunOutcome RunProgram(tktest::ModalAnswerer& answers, const std::function<void(T
   closer.setSingleShot(true);
   closer.setInterval(300);
   QObject::connect(&closer, &QTimer::timeout, [&] {
-    closedByHarness = true;
+    closed_by_harness = true;
     if (Form1->Unsaved()) answers.QueueBoxAnswer(QMessageBox::Yes);
     Form1->RequestClose();
   });
@@ -138,7 +138,7 @@ RunOutcome RunProgram(tktest::ModalAnswerer& answers, const std::function<void(T
       closer.start();
       QFAIL("the main window is not active with a focused control, so it takes no key input");
     }
-    outcome.scriptRan = true;
+    outcome.script_ran = true;
     script(*Form1);
     closer.start();
   });
@@ -147,7 +147,7 @@ RunOutcome RunProgram(tktest::ModalAnswerer& answers, const std::function<void(T
   (void)tk::Application::Instance()->Run();
   delete Form1;
   Form1 = nullptr;
-  outcome.endedByItself = !closedByHarness;
+  outcome.ended_by_itself = !closed_by_harness;
   return outcome;
 }
 
@@ -211,14 +211,14 @@ std::string Localized(std::string text) {
   return text;
 }
 
-bool RunTestAsNobody(const QString& testFunctionAndTag) {
+bool RunTestAsNobody(const QString& test_function_and_tag) {
   QProcess child;
   QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
   environment.insert(QString::fromLatin1(kAsNobodyVariable), QStringLiteral("1"));
   child.setProcessEnvironment(environment);
   child.setWorkingDirectory(QDir::tempPath());
   child.setProcessChannelMode(QProcess::MergedChannels);
-  child.start(QCoreApplication::applicationFilePath(), {testFunctionAndTag});
+  child.start(QCoreApplication::applicationFilePath(), {test_function_and_tag});
   const bool passed = child.waitForFinished(120000) && child.exitStatus() == QProcess::NormalExit &&
                       child.exitCode() == 0;
   if (!passed) qWarning("%s", child.readAll().constData());

@@ -93,8 +93,8 @@ void TestMainWindowDelete::deleteGrade_data() {
   QTest::addColumn<std::vector<int>>("widths");
   QTest::addColumn<bool>("unsaved");
   const QByteArray three = ThreeGrades().Bytes();
-  const QStringList unchangedNames{"     мм  ", "a     ", "bb    ", "ccc   "};
-  const QStringList unchangedRow1{"До 10", "1 2", "-0.125 -0.25", "100000 200000"};
+  const QStringList unchanged_names{"     мм  ", "a     ", "bb    ", "ccc   "};
+  const QStringList unchanged_row1{"До 10", "1 2", "-0.125 -0.25", "100000 200000"};
   QTest::newRow("middle grade: widths to its right shift left")
       << three << 2 << "" << int(QMessageBox::Yes) << "Удалить квалитет bb    ?"
       << QStringList{"     мм  ", "a     ", "ccc   "}
@@ -104,10 +104,10 @@ void TestMainWindowDelete::deleteGrade_data() {
       << QStringList{"     мм  ", "a     ", "bb    "} << QStringList{"До 10", "1 2", "-0.125 -0.25"}
       << std::vector<int>{63, 42, 84} << true;
   QTest::newRow("No changes nothing")
-      << three << 2 << "" << int(QMessageBox::No) << "Удалить квалитет bb    ?" << unchangedNames
-      << unchangedRow1 << std::vector<int>{63, 42, 84, 91} << false;
+      << three << 2 << "" << int(QMessageBox::No) << "Удалить квалитет bb    ?" << unchanged_names
+      << unchanged_row1 << std::vector<int>{63, 42, 84, 91} << false;
   QTest::newRow("No still commits an open editor")
-      << three << 2 << "9" << int(QMessageBox::No) << "Удалить квалитет bb    ?" << unchangedNames
+      << three << 2 << "9" << int(QMessageBox::No) << "Удалить квалитет bb    ?" << unchanged_names
       << QStringList{"До 10", "1 2", "9", "100000 200000"} << std::vector<int>{63, 42, 84, 91}
       << true;
   QTest::newRow("last grade: the fixed column is given up")
@@ -142,7 +142,7 @@ void TestMainWindowDelete::deleteGrade() {
     QCOMPARE(grid.FixedCols(), grid.ColCount() > 1 ? 1 : 0);
     QCOMPARE(form.Unsaved(), unsaved);
   });
-  QVERIFY(outcome.scriptRan);
+  QVERIFY(outcome.script_ran);
   QVERIFY(!answers.Seen().isEmpty());
   QCOMPARE(answers.Seen()[0].text, question);
   QCOMPARE(answers.Seen()[0].title, QStringLiteral("Редактор файла допусков"));
@@ -192,7 +192,7 @@ void TestMainWindowDelete::deleteInterval() {
     QCOMPARE(grid.FixedRows(), grid.RowCount() > 1 ? 1 : 0);
     QCOMPARE(form.Unsaved(), unsaved);
   });
-  QVERIFY(outcome.scriptRan);
+  QVERIFY(outcome.script_ran);
   QVERIFY(!answers.Seen().isEmpty());
   QCOMPARE(answers.Seen()[0].text, question);
 }
@@ -226,8 +226,8 @@ void TestMainWindowDelete::sessionFromStartToExit() {
     mwtest::PressKey(Qt::Key_F2);
     QTest::mouseClick(form.BExit, Qt::LeftButton);
   });
-  QVERIFY(outcome.scriptRan);
-  QVERIFY(outcome.endedByItself);
+  QVERIFY(outcome.script_ran);
+  QVERIFY(outcome.ended_by_itself);
   QCOMPARE(answers.Seen().size(), 2);  // no question at the exit
 
   expected.values[0][0] = {0.5, -0.25};
