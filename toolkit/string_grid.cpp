@@ -57,19 +57,19 @@ void StringGrid::PrepareForCounts() {
 void StringGrid::BeginCellBatch() { d_->model->BeginBatch(); }
 void StringGrid::EndCellBatch() { d_->model->EndBatch(); }
 
-std::int32_t StringGrid::CurrentCol() const { return d_->cur_col; }
-std::int32_t StringGrid::CurrentRow() const { return d_->cur_row; }
+std::int32_t StringGrid::CurrentCol() const { return d_->curCol; }
+std::int32_t StringGrid::CurrentRow() const { return d_->curRow; }
 
 void StringGrid::SetCurrentCol(std::int32_t col) {
-  if (col == d_->cur_col) return;
+  if (col == d_->curCol) return;
   if (col < 0 || col >= ColCount()) throw EInvalidGridOperation();
-  d_->MoveCurrent(col, d_->cur_row, false);
+  d_->MoveCurrent(col, d_->curRow, false);
 }
 
 void StringGrid::SetCurrentRow(std::int32_t row) {
-  if (row == d_->cur_row) return;
+  if (row == d_->curRow) return;
   if (row < 0 || row >= RowCount()) throw EInvalidGridOperation();
-  d_->MoveCurrent(d_->cur_col, row, false);
+  d_->MoveCurrent(d_->curCol, row, false);
 }
 
 std::int32_t StringGrid::FirstVisibleCol() const { return std::max(columnAt(0), 0) + FixedCols(); }
@@ -97,12 +97,26 @@ void StringGrid::SetOptions(GridOptions options) {
   if (!d_->CanEdit()) {
     d_->SwitchEditingOff();
   } else if (d_->AlwaysShowEditor()) {
-    d_->editing_mode = true;
+    d_->editingMode = true;
     if (d_->EditorHasFocusOrGrid()) d_->EnterCurrentCell(false);
   }
 }
 
-bool StringGrid::EditingMode() const { return d_->editing_mode; }
+bool StringGrid::EditingMode() const { return d_->editingMode; }
+bool StringGrid::EditorOpen() const { return d_->editorOpen; }
+
+StringGrid::CellRange StringGrid::Selection() const {
+  return {std::min(d_->curCol, d_->anchorCol), std::min(d_->curRow, d_->anchorRow),
+          std::max(d_->curCol, d_->anchorCol), std::max(d_->curRow, d_->anchorRow)};
+}
+
+void StringGrid::SelectRange(std::int32_t anchorCol, std::int32_t anchorRow, std::int32_t col,
+                             std::int32_t row) {
+  d_->MoveCurrent(col, row, false);
+  d_->anchorCol = std::clamp(anchorCol, FixedCols(), ColCount() - 1);
+  d_->anchorRow = std::clamp(anchorRow, FixedRows(), RowCount() - 1);
+  d_->SyncSelection();
+}
 
 void StringGrid::SetEditingMode(bool on) {
   if (on) {
@@ -130,8 +144,8 @@ void StringGrid::AssignCol(std::int32_t col, const TStringList& list) {
 void StringGrid::SetAlignClient() {
   QWidget* parent = parentWidget();
   if (parent == nullptr) return;
-  if (!d_->align_client) parent->installEventFilter(this);
-  d_->align_client = true;
+  if (!d_->alignClient) parent->installEventFilter(this);
+  d_->alignClient = true;
   d_->FillParent();
 }
 

@@ -75,6 +75,20 @@ class StringGrid : public QTableView, public tol::CellTable {
   [[nodiscard]] std::int32_t FirstVisibleCol() const;
   [[nodiscard]] std::int32_t FirstVisibleRow() const;
 
+  // The selected rectangle (the current cell alone when no range is selected), both corners
+  // inclusive.
+  struct CellRange {
+    std::int32_t left;
+    std::int32_t top;
+    std::int32_t right;
+    std::int32_t bottom;
+  };
+  [[nodiscard]] CellRange Selection() const;
+  // Selects from the anchor cell to the cell made current; both are brought inside the
+  // scrollable cells. Moving the current cell commits an open cell editor.
+  void SelectRange(std::int32_t anchorCol, std::int32_t anchorRow, std::int32_t col,
+                   std::int32_t row);
+
   // Column widths in pixels; setting column >= ColCount raises EInvalidGridOperation.
   [[nodiscard]] std::int32_t ColWidth(std::int32_t col) const;
   void SetColWidth(std::int32_t col, std::int32_t width);
@@ -86,6 +100,9 @@ class StringGrid : public QTableView, public tol::CellTable {
   // false closes it, raising OnSetEditText once for its cell.
   [[nodiscard]] bool EditingMode() const;
   void SetEditingMode(bool on);
+  // The cell editor is open on a cell (it is still open while OnSetEditText reports a typed
+  // change, and already closed when it reports the closing).
+  [[nodiscard]] bool EditorOpen() const;
 
   // Live views of one row (item i = cell (i, row)) or one column (item i = cell (col, i)).
   [[nodiscard]] GridLine RowTexts(std::int32_t row);
@@ -106,6 +123,9 @@ class StringGrid : public QTableView, public tol::CellTable {
   // Every character typed while the grid or its editor has the focus, Enter (13) and
   // backspace (8) included, before it takes effect; set key to QChar(0) to discard it.
   std::function<void(QObject* sender, QChar& key)> OnKeyPress;
+  // The cell editor opens on a cell whose text is value (before any key typed into it).
+  std::function<void(QObject* sender, std::int32_t col, std::int32_t row, const std::string& value)>
+      OnGetEditText;
   // The grid received the keyboard focus.
   std::function<void(QObject* sender)> OnEnter;
   // See PrepareForCounts.

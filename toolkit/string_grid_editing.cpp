@@ -25,43 +25,43 @@ bool StringGrid::Private::IsActiveControl() const {
 }
 
 void StringGrid::Private::SyncSelection() {
-  const QModelIndex current = model->IndexOf(cur_col, cur_row);
-  QModelIndex anchor = model->IndexOf(anchor_col, anchor_row);
+  const QModelIndex current = model->IndexOf(curCol, curRow);
+  QModelIndex anchor = model->IndexOf(anchorCol, anchorRow);
   if (!anchor.isValid()) anchor = current;
   QItemSelectionModel* selection = q.selectionModel();
   selection->setCurrentIndex(current, QItemSelectionModel::NoUpdate);
-  const QModelIndex top_left = model->index(std::min(current.row(), anchor.row()),
-                                            std::min(current.column(), anchor.column()));
-  const QModelIndex bottom_right = model->index(std::max(current.row(), anchor.row()),
-                                                std::max(current.column(), anchor.column()));
-  selection->select(QItemSelection(top_left, bottom_right), QItemSelectionModel::ClearAndSelect);
+  const QModelIndex topLeft = model->index(std::min(current.row(), anchor.row()),
+                                           std::min(current.column(), anchor.column()));
+  const QModelIndex bottomRight = model->index(std::max(current.row(), anchor.row()),
+                                               std::max(current.column(), anchor.column()));
+  selection->select(QItemSelection(topLeft, bottomRight), QItemSelectionModel::ClearAndSelect);
 }
 
-void StringGrid::Private::ScrollToCurrent() { q.scrollTo(model->IndexOf(cur_col, cur_row)); }
+void StringGrid::Private::ScrollToCurrent() { q.scrollTo(model->IndexOf(curCol, curRow)); }
 
 // Moves the current cell to a scrollable cell; a range selection keeps its anchor only when
 // extended. Leaving the old cell commits the editor, which runs the editor's handler; the
 // target is brought back inside the counts in case that handler changed them.
-void StringGrid::Private::MoveCurrent(std::int32_t col, std::int32_t row, bool extend_range) {
-  if (col == cur_col && row == cur_row) {
-    if (!extend_range) {
-      anchor_col = col;
-      anchor_row = row;
+void StringGrid::Private::MoveCurrent(std::int32_t col, std::int32_t row, bool extendRange) {
+  if (col == curCol && row == curRow) {
+    if (!extendRange) {
+      anchorCol = col;
+      anchorRow = row;
     }
     SyncSelection();
     return;
   }
-  const bool editor_was_open = editor_open;
+  const bool editorWasOpen = editorOpen;
   LeaveCurrentCell();
-  cur_col = std::clamp(col, model->FixedCols(), model->ColCount() - 1);
-  cur_row = std::clamp(row, model->FixedRows(), model->RowCount() - 1);
-  if (!extend_range) {
-    anchor_col = cur_col;
-    anchor_row = cur_row;
+  curCol = std::clamp(col, model->FixedCols(), model->ColCount() - 1);
+  curRow = std::clamp(row, model->FixedRows(), model->RowCount() - 1);
+  if (!extendRange) {
+    anchorCol = curCol;
+    anchorRow = curRow;
   }
   SyncSelection();
   ScrollToCurrent();
-  EnterCurrentCell(editor_was_open);
+  EnterCurrentCell(editorWasOpen);
 }
 
 // A grid that always shows its editor commits the old cell and keeps editing; any other grid
@@ -74,23 +74,27 @@ void StringGrid::Private::LeaveCurrentCell() {
   }
 }
 
-void StringGrid::Private::EnterCurrentCell(bool editor_was_open) {
-  if (AlwaysShowEditor() && CanEdit() && editing_mode && !editor_open &&
-      (editor_was_open || EditorHasFocusOrGrid())) {
+void StringGrid::Private::EnterCurrentCell(bool editorWasOpen) {
+  if (AlwaysShowEditor() && CanEdit() && editingMode && !editorOpen &&
+      (editorWasOpen || EditorHasFocusOrGrid())) {
     OpenEditor(true);
   }
 }
 
-void StringGrid::Private::OpenEditor(bool select_whole) {
+void StringGrid::Private::OpenEditor(bool selectWhole) {
   if (!CanEdit()) return;
   const bool focused = EditorHasFocusOrGrid();
-  editing_mode = true;
-  if (!editor_open) {
-    edit_col = cur_col;
-    edit_row = cur_row;
+  editingMode = true;
+  const bool opening = !editorOpen;
+  if (opening) {
+    editCol = curCol;
+    editRow = curRow;
   }
-  editor_open = true;
-  editor->Load(QString::fromStdString(model->Cell(edit_col, edit_row)), select_whole);
+  editorOpen = true;
+  editor->Load(QString::fromStdString(model->Cell(editCol, editRow)), selectWhole);
+  if (opening && q.OnGetEditText) {
+    Guarded([this] { q.OnGetEditText(&q, editCol, editRow, model->Cell(editCol, editRow)); });
+  }
   ScrollToCurrent();
   PlaceEditor();
   editor->show();
@@ -101,16 +105,16 @@ void StringGrid::Private::OpenEditor(bool select_whole) {
 // Closes the editor and reports its text for its cell once more. A closed editor reports
 // nothing, so a second close stays silent.
 void StringGrid::Private::CloseEditor() {
-  if (!editor_open) return;
-  editor_open = false;
-  const std::int32_t col = edit_col;
-  const std::int32_t row = edit_row;
+  if (!editorOpen) return;
+  editorOpen = false;
+  const std::int32_t col = editCol;
+  const std::int32_t row = editRow;
   const std::string value = editor->text().toStdString();
-  const bool had_focus = q.window()->focusWidget() == editor;
+  const bool hadFocus = q.window()->focusWidget() == editor;
   q.setFocusProxy(nullptr);
   // The focus goes back to the grid before the editor hides, or Qt would pass it to the next
   // control of the window.
-  if (had_focus) q.setFocus(Qt::OtherFocusReason);
+  if (hadFocus) q.setFocus(Qt::OtherFocusReason);
   editor->hide();
   model->SetCell(col, row, value);
   RaiseSetEditText(col, row, value);
@@ -118,29 +122,28 @@ void StringGrid::Private::CloseEditor() {
 
 void StringGrid::Private::SwitchEditingOn() {
   if (!CanEdit()) return;
-  editing_mode = true;
+  editingMode = true;
   if (AlwaysShowEditor() || IsActiveControl()) OpenEditor(false);
 }
 
 void StringGrid::Private::SwitchEditingOff() {
-  const bool stay_on = AlwaysShowEditor() && CanEdit();
-  editing_mode = stay_on;
+  const bool stayOn = AlwaysShowEditor() && CanEdit();
+  editingMode = stayOn;
   CloseEditor();
-  if (stay_on && EditorHasFocusOrGrid()) OpenEditor(true);
+  if (stayOn && EditorHasFocusOrGrid()) OpenEditor(true);
 }
 
 void StringGrid::Private::ReloadEditorIfOn(std::int32_t col0, std::int32_t row0, std::int32_t col1,
                                            std::int32_t row1) {
-  if (!editor_open || edit_col < col0 || edit_col > col1 || edit_row < row0 || edit_row > row1)
-    return;
-  editor->Load(QString::fromStdString(model->Cell(edit_col, edit_row)), true);
+  if (!editorOpen || editCol < col0 || editCol > col1 || editRow < row0 || editRow > row1) return;
+  editor->Load(QString::fromStdString(model->Cell(editCol, editRow)), true);
 }
 
 void StringGrid::Private::UserEdited(const QString& text) {
-  if (!editor_open) return;
+  if (!editorOpen) return;
   const std::string value = text.toStdString();
-  model->SetCell(edit_col, edit_row, value);
-  RaiseSetEditText(edit_col, edit_row, value);
+  model->SetCell(editCol, editRow, value);
+  RaiseSetEditText(editCol, editRow, value);
 }
 
 void StringGrid::Private::RaiseSetEditText(std::int32_t col, std::int32_t row,

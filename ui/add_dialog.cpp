@@ -4,6 +4,8 @@
 #include <QFont>
 #include <QLabel>
 #include <QPalette>
+#include <utility>
+#include <vector>
 
 #include "data/errors.h"
 #include "data/number_text.h"
@@ -11,6 +13,7 @@
 #include "toolkit/message_box.h"
 #include "toolkit/string_grid.h"
 #include "ui/main_window.h"
+#include "ui/table_undo.h"
 
 namespace {
 
@@ -44,14 +47,14 @@ QLabel* MakeErrorLabel(const QString& text, QPoint pos, QWidget* client) {
 }  // namespace
 
 AddDialog::AddDialog(const AddDialogDesign& design, bool& unsaved, QWidget* parent)
-    : tk::Form(parent), lines_are_columns_(design.lines_are_columns), unsaved_(unsaved) {
+    : tk::Form(parent), linesAreColumns_(design.linesAreColumns), unsaved_(unsaved) {
   BuildControls(design);
   ConnectHandlers();
 }
 
 void AddDialog::BuildControls(const AddDialogDesign& design) {
   setWindowTitle(design.caption);
-  SetDialogFrame(design.client_size.width(), design.client_size.height());
+  SetDialogFrame(design.clientSize.width(), design.clientSize.height());
   QFont font(QStringLiteral("MS Sans Serif"));
   font.setPixelSize(13);
   setFont(font);
@@ -66,20 +69,20 @@ void AddDialog::BuildControls(const AddDialogDesign& design) {
   // Edit1 is made first so that it is first in the tab order and takes the first focus.
   Edit1 = new tk::Edit(client);
   Edit1->setGeometry(design.edit);
-  Edit1->setMaxLength(design.entry_max_length);
+  Edit1->setMaxLength(design.entryMaxLength);
   Label1 = new QLabel(design.prompt, client);
-  Label1->move(design.prompt_pos);
+  Label1->move(design.promptPos);
   Label1->adjustSize();
   Label1->setBuddy(Edit1);
   BuildGrid(design, client);
   BitBtnSave = new tk::Button(QStringLiteral("&Сохранить"), client);
-  BitBtnSave->setGeometry(design.save_button);
+  BitBtnSave->setGeometry(design.saveButton);
   BitBtnExit = new tk::Button(QStringLiteral("&Выход"), client);
-  BitBtnExit->setGeometry(design.exit_button);
+  BitBtnExit->setGeometry(design.exitButton);
   BitBtnExit->ModalResult = tk::mrOk;
-  Label2 = MakeErrorLabel(design.missing_label, design.error_label_pos, client);
-  Label3 = MakeErrorLabel(design.duplicate_label, design.error_label_pos, client);
-  Label4 = MakeErrorLabel(QString::fromUtf8(kBadValues), design.error_label_pos, client);
+  Label2 = MakeErrorLabel(design.missingLabel, design.errorLabelPos, client);
+  Label3 = MakeErrorLabel(design.duplicateLabel, design.errorLabelPos, client);
+  Label4 = MakeErrorLabel(QString::fromUtf8(kBadValues), design.errorLabelPos, client);
   setTabOrder(Edit1, StringGrid1);
   setTabOrder(StringGrid1, BitBtnSave);
   setTabOrder(BitBtnSave, BitBtnExit);
@@ -93,18 +96,18 @@ void AddDialog::BuildGrid(const AddDialogDesign& design, QWidget* client) {
                           tk::goEditing | tk::goAlwaysShowEditor);
   // Two lines: the copied labels and the new one; the other count follows the main grid.
   SetLineCount(*StringGrid1, 2);
-  StringGrid1->SetColWidth(0, design.label_col_width);
-  StringGrid1->SetColWidth(1, design.value_col_width);
+  StringGrid1->SetColWidth(0, design.labelColWidth);
+  StringGrid1->SetColWidth(1, design.valueColWidth);
   // The grid scrolls only along the new line.
-  StringGrid1->setHorizontalScrollBarPolicy(lines_are_columns_ ? Qt::ScrollBarAlwaysOff
-                                                               : Qt::ScrollBarAsNeeded);
-  StringGrid1->setVerticalScrollBarPolicy(lines_are_columns_ ? Qt::ScrollBarAsNeeded
-                                                             : Qt::ScrollBarAlwaysOff);
+  StringGrid1->setHorizontalScrollBarPolicy(linesAreColumns_ ? Qt::ScrollBarAlwaysOff
+                                                             : Qt::ScrollBarAsNeeded);
+  StringGrid1->setVerticalScrollBarPolicy(linesAreColumns_ ? Qt::ScrollBarAsNeeded
+                                                           : Qt::ScrollBarAlwaysOff);
 }
 
 void AddDialog::ConnectHandlers() {
   OnActivate = [this](QObject* sender) { FormActivate(sender); };
-  OnCloseQuery = [this](QObject* sender, bool& can_close) { FormCloseQuery(sender, can_close); };
+  OnCloseQuery = [this](QObject* sender, bool& canClose) { FormCloseQuery(sender, canClose); };
   Edit1->OnKeyPress = [this](QObject* sender, QChar& key) { Edit1KeyPress(sender, key); };
   Edit1->OnChange = [this](QObject* sender) { Edit1Change(sender); };
   StringGrid1->OnEnter = [this](QObject* sender) { StringGrid1Enter(sender); };
@@ -141,8 +144,8 @@ void AddDialog::StringGrid1Enter(QObject* /*sender*/) {
 
 void AddDialog::StringGrid1KeyPress(QObject* /*sender*/, QChar& key) {
   Label4->setVisible(false);
-  const std::int32_t last_index = LineLength(*StringGrid1) - 1;
-  if (key.unicode() == kEnter && CurrentIndex() < last_index) {
+  const std::int32_t lastIndex = LineLength(*StringGrid1) - 1;
+  if (key.unicode() == kEnter && CurrentIndex() < lastIndex) {
     SetCurrentIndex(tol::CheckedAdd(CurrentIndex(), 1));
     return;
   }
@@ -159,11 +162,11 @@ void AddDialog::BitBtnSaveClick(QObject* /*sender*/) {
   unsaved_ = false;
 }
 
-void AddDialog::FormCloseQuery(QObject* /*sender*/, bool& can_close) {
+void AddDialog::FormCloseQuery(QObject* /*sender*/, bool& canClose) {
   if (!unsaved_) return;
   const std::int32_t answer =
       tk::ShowMessageBox(kUnsavedQuestion, windowTitle().toStdString(), tk::MB_YESNO_QUESTION);
-  can_close = answer == tk::IDYES;
+  canClose = answer == tk::IDYES;
 }
 
 // Checks and commit.
@@ -197,13 +200,18 @@ bool AddDialog::CheckValueCells() {
   return true;
 }
 
-// Appends the dialog's line 1 (label and values, as typed) after the main grid's last line.
+// Appends the dialog's line 1 (label and values, as typed) after the main grid's last line, as
+// one step of the main window's undo history.
 void AddDialog::CommitNewLine() {
-  tk::StringGrid& main = MainGrid();
-  const std::int32_t new_line = LineCount(main);
-  SetLineCount(main, tol::CheckedAdd(new_line, 1));
+  std::vector<std::string> texts;
+  texts.reserve(static_cast<std::size_t>(LineLength(*StringGrid1)));
   for (std::int32_t i = 0; i < LineLength(*StringGrid1); ++i) {
-    SetLineCell(main, new_line, i, LineCell(*StringGrid1, 1, i));
+    texts.push_back(LineCell(*StringGrid1, 1, i));
+  }
+  if (linesAreColumns_) {
+    Form1->UndoHistory().AppendGrade(std::move(texts));
+  } else {
+    Form1->UndoHistory().AppendInterval(std::move(texts));
   }
 }
 
@@ -211,12 +219,12 @@ void AddDialog::CommitNewLine() {
 
 std::string AddDialog::LineCell(const tk::StringGrid& grid, std::int32_t line,
                                 std::int32_t index) const {
-  return lines_are_columns_ ? grid.GetCell(line, index) : grid.GetCell(index, line);
+  return linesAreColumns_ ? grid.GetCell(line, index) : grid.GetCell(index, line);
 }
 
 void AddDialog::SetLineCell(tk::StringGrid& grid, std::int32_t line, std::int32_t index,
                             const std::string& text) const {
-  if (lines_are_columns_) {
+  if (linesAreColumns_) {
     grid.SetCell(line, index, text);
   } else {
     grid.SetCell(index, line, text);
@@ -224,11 +232,11 @@ void AddDialog::SetLineCell(tk::StringGrid& grid, std::int32_t line, std::int32_
 }
 
 std::int32_t AddDialog::LineLength(const tk::StringGrid& grid) const {
-  return lines_are_columns_ ? grid.RowCount() : grid.ColCount();
+  return linesAreColumns_ ? grid.RowCount() : grid.ColCount();
 }
 
 void AddDialog::SetLineLength(tk::StringGrid& grid, std::int32_t length) const {
-  if (lines_are_columns_) {
+  if (linesAreColumns_) {
     grid.SetRowCount(length);
   } else {
     grid.SetColCount(length);
@@ -236,11 +244,11 @@ void AddDialog::SetLineLength(tk::StringGrid& grid, std::int32_t length) const {
 }
 
 std::int32_t AddDialog::LineCount(const tk::StringGrid& grid) const {
-  return lines_are_columns_ ? grid.ColCount() : grid.RowCount();
+  return linesAreColumns_ ? grid.ColCount() : grid.RowCount();
 }
 
 void AddDialog::SetLineCount(tk::StringGrid& grid, std::int32_t count) const {
-  if (lines_are_columns_) {
+  if (linesAreColumns_) {
     grid.SetColCount(count);
   } else {
     grid.SetRowCount(count);
@@ -248,15 +256,15 @@ void AddDialog::SetLineCount(tk::StringGrid& grid, std::int32_t count) const {
 }
 
 tk::GridLine AddDialog::MainLabelLine() const {
-  return lines_are_columns_ ? MainGrid().RowTexts(0) : MainGrid().ColTexts(0);
+  return linesAreColumns_ ? MainGrid().RowTexts(0) : MainGrid().ColTexts(0);
 }
 
 std::int32_t AddDialog::CurrentIndex() const {
-  return lines_are_columns_ ? StringGrid1->CurrentRow() : StringGrid1->CurrentCol();
+  return linesAreColumns_ ? StringGrid1->CurrentRow() : StringGrid1->CurrentCol();
 }
 
 void AddDialog::SetCurrentIndex(std::int32_t index) {
-  if (lines_are_columns_) {
+  if (linesAreColumns_) {
     StringGrid1->SetCurrentRow(index);
   } else {
     StringGrid1->SetCurrentCol(index);

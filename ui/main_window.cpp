@@ -23,6 +23,7 @@
 #include "toolkit/string_grid.h"
 #include "ui/Addint.h"
 #include "ui/Addkv.h"
+#include "ui/table_undo.h"
 
 TForm1* Form1 = nullptr;
 
@@ -96,9 +97,9 @@ void RunAddDialog(Dialog*& dialog) {
 TForm1::TForm1(QWidget* parent) : tk::Form(parent) {
   RegisterPictures();
   setWindowTitle(QString::fromUtf8(kCaption));
-  QFont design_font(QStringLiteral("MS Sans Serif"));
-  design_font.setPixelSize(13);
-  setFont(design_font);
+  QFont designFont(QStringLiteral("MS Sans Serif"));
+  designFont.setPixelSize(13);
+  setFont(designFont);
   BuildMenu();
   auto* client = new QWidget(this);
   auto* column = new QVBoxLayout(client);
@@ -108,6 +109,7 @@ TForm1::TForm1(QWidget* parent) : tk::Form(parent) {
   column->addWidget(BuildGridArea(client), 1);
   setCentralWidget(client);
   ConnectHandlers();
+  BuildUndo();
   SetActiveControl(StringGrid1);
   PlaceCentredThenMaximize();
   Created();
@@ -116,16 +118,30 @@ TForm1::TForm1(QWidget* parent) : tk::Form(parent) {
 TForm1::~TForm1() = default;
 
 void TForm1::BuildMenu() {
-  QMenu* file_menu = menuBar()->addMenu(QStringLiteral("&Файл"));
-  MenuSave = file_menu->addAction(QStringLiteral("&Сохранить"));
+  QMenu* fileMenu = menuBar()->addMenu(QStringLiteral("&Файл"));
+  MenuSave = fileMenu->addAction(QStringLiteral("&Сохранить"));
   MenuSave->setShortcut(QKeySequence(Qt::Key_F2));
-  MenuExit = file_menu->addAction(QStringLiteral("&Выход"));
-  QMenu* edit_menu = menuBar()->addMenu(QStringLiteral("&Редактор"));
-  MenuEdit = edit_menu->addAction(QStringLiteral("Редактировать допуска"));
-  MenuAddKv = edit_menu->addAction(QStringLiteral("Добавить квалитет"));
-  MenuDelKv = edit_menu->addAction(QStringLiteral("Удалить квалитет"));
-  MenuAddInt = edit_menu->addAction(QStringLiteral("Добавить интервал"));
-  MenuDelInt = edit_menu->addAction(QStringLiteral("Удалить интервал"));
+  MenuExit = fileMenu->addAction(QStringLiteral("&Выход"));
+  MenuEditor = menuBar()->addMenu(QStringLiteral("&Редактор"));
+  MenuEdit = MenuEditor->addAction(QStringLiteral("Редактировать допуска"));
+  MenuAddKv = MenuEditor->addAction(QStringLiteral("Добавить квалитет"));
+  MenuDelKv = MenuEditor->addAction(QStringLiteral("Удалить квалитет"));
+  MenuAddInt = MenuEditor->addAction(QStringLiteral("Добавить интервал"));
+  MenuDelInt = MenuEditor->addAction(QStringLiteral("Удалить интервал"));
+}
+
+// Undo and redo close the "&Редактор" menu; an undo or a redo makes the table unsaved unless it
+// arrives back at the state of the file.
+void TForm1::BuildUndo() {
+  undo_ = new TableUndo(*StringGrid1, this);
+  undo_->AddMenuItems(*MenuEditor);
+  StringGrid1->OnGetEditText = [this](QObject*, std::int32_t col, std::int32_t row,
+                                      const std::string& value) {
+    undo_->EditorOpened(col, row, value);
+  };
+  connect(undo_, &TableUndo::Pushed, this, [this] { MarkUnsaved(); });
+  connect(undo_, &TableUndo::Replayed, this,
+          [this](bool atSavedState) { unsaved_ = !atSavedState; });
 }
 
 QWidget* TForm1::BuildToolBar(QWidget* parent) {
@@ -177,7 +193,7 @@ QWidget* TForm1::BuildGridArea(QWidget* parent) {
 void TForm1::ConnectHandlers() {
   OnCreate = [this](QObject* sender) { FormCreate(sender); };
   OnActivate = [this](QObject* sender) { FormActivate(sender); };
-  OnCloseQuery = [this](QObject* sender, bool& can_close) { FormCloseQuery(sender, can_close); };
+  OnCloseQuery = [this](QObject* sender, bool& canClose) { FormCloseQuery(sender, canClose); };
   StringGrid1->OnEnter = [this](QObject* sender) { StringGrid1Enter(sender); };
   StringGrid1->OnSetEditText = [this](QObject* sender, std::int32_t col, std::int32_t row,
                                       const std::string& value) {
@@ -188,7 +204,7 @@ void TForm1::ConnectHandlers() {
   using Handler = void (TForm1::*)(QObject*);
   struct Command {
     tk::FlatButton* button;
-    QAction* menu_item;
+    QAction* menuItem;
     Handler handler;
   };
   const Command commands[] = {
@@ -200,7 +216,7 @@ void TForm1::ConnectHandlers() {
   for (const Command& command : commands) {
     auto run = [this, handler = command.handler](QObject* sender) { (this->*handler)(sender); };
     command.button->OnClick = run;
-    tk::Connect(command.menu_item, &QAction::triggered, this, run);
+    tk::Connect(command.menuItem, &QAction::triggered, this, run);
   }
 }
 
@@ -213,9 +229,10 @@ void TForm1::PlaceCentredThenMaximize() {
 void TForm1::FormCreate(QObject*) { unsaved_ = false; }
 
 void TForm1::FormActivate(QObject*) {
-  file_found_ = tol::FilePresent(tol::kToleranceFileName);
-  if (!file_found_) return;  // the grid's first focus reports the missing file
+  fileFound_ = tol::FilePresent(tol::kToleranceFileName);
+  if (!fileFound_) return;  // the grid's first focus reports the missing file
   tol::LoadTable(*StringGrid1);
+  undo_->Reset();
   FitColumnWidths();
 }
 
@@ -240,18 +257,20 @@ void TForm1::FitColumnWidths() {
 }
 
 void TForm1::StringGrid1Enter(QObject*) {
-  if (file_found_) return;
+  if (fileFound_) return;
   (void)tk::ShowMessageBox("Файл допусков не найден.", "Ошибка", tk::MB_OK_ICONERROR);
   RequestClose();  // nothing is unsaved yet, so the program ends without a question
 }
 
-void TForm1::StringGrid1SetEditText(QObject*, std::int32_t, std::int32_t, const std::string&) {
+void TForm1::StringGrid1SetEditText(QObject*, std::int32_t col, std::int32_t row,
+                                    const std::string& value) {
   Label1->hide();
   MarkUnsaved();
+  if (!StringGrid1->EditorOpen()) undo_->EditorClosed(col, row, value);
 }
 
-void TForm1::FormCloseQuery(QObject*, bool& can_close) {
-  if (unsaved_) can_close = Confirm("Значения допусков не записаны. Выходить?");
+void TForm1::FormCloseQuery(QObject*, bool& canClose) {
+  if (unsaved_) canClose = Confirm("Значения допусков не записаны. Выходить?");
 }
 
 bool TForm1::Confirm(const std::string& question) {

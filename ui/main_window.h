@@ -10,6 +10,8 @@
 
 class QLabel;
 class QAction;
+class QMenu;
+class TableUndo;
 
 namespace tk {
 class StringGrid;
@@ -41,14 +43,15 @@ class TForm1 : public tk::Form {
   QAction* MenuDelKv = nullptr;
   QAction* MenuAddInt = nullptr;
   QAction* MenuDelInt = nullptr;
+  QMenu* MenuEditor = nullptr;  // "&Редактор"
 
   [[nodiscard]] bool Unsaved() const { return unsaved_; }
-  [[nodiscard]] bool FileFound() const { return file_found_; }
+  [[nodiscard]] bool FileFound() const { return fileFound_; }
 
   // Handlers, named after control and event.
   void FormCreate(QObject* sender);
   void FormActivate(QObject* sender);
-  void FormCloseQuery(QObject* sender, bool& can_close);
+  void FormCloseQuery(QObject* sender, bool& canClose);
   void StringGrid1Enter(QObject* sender);
   void StringGrid1SetEditText(QObject* sender, std::int32_t col, std::int32_t row,
                               const std::string& value);
@@ -63,18 +66,23 @@ class TForm1 : public tk::Form {
   // Sets the unsaved flag; the add dialogs call it when they append a grade or an interval.
   void MarkUnsaved() { unsaved_ = true; }
 
+  // The undo history of the table; every change other features make goes through it.
+  [[nodiscard]] TableUndo& UndoHistory() const { return *undo_; }
+
  private:
   void BuildMenu();
   [[nodiscard]] QWidget* BuildToolBar(QWidget* parent);
   [[nodiscard]] QWidget* BuildGridArea(QWidget* parent);
   void ConnectHandlers();
+  void BuildUndo();
   void PlaceCentredThenMaximize();
   void FitColumnWidths();
   void PointAtBadCell(std::int32_t col, std::int32_t row);
   [[nodiscard]] bool Confirm(const std::string& question);
 
   bool unsaved_ = false;
-  bool file_found_ = false;
+  bool fileFound_ = false;
+  TableUndo* undo_ = nullptr;
 };
 
 // The one main window of the program.

@@ -7,6 +7,7 @@
 #include "data/tolerance_file.h"
 #include "toolkit/string_grid.h"
 #include "ui/main_window.h"
+#include "ui/table_undo.h"
 
 void TForm1::SaveClick(QObject*) {
   tk::StringGrid& grid = *StringGrid1;
@@ -22,6 +23,7 @@ void TForm1::SaveClick(QObject*) {
   }
   tol::StoreTable(grid);
   unsaved_ = false;  // only once the file is written and closed
+  undo_->MarkSaved();
 }
 
 // Moving the current cell may close an open cell editor, whose commit hides the label; the
@@ -40,20 +42,8 @@ void TForm1::DelKvClick(QObject*) {
   grid.SetEditingMode(false);
   if (!Confirm("Удалить квалитет " + grid.GetCell(col, 0) + "?")) return;
 
-  tk::TStringList texts;
-  const std::int32_t last_col = tol::CheckedAdd(grid.ColCount(), -1);
-  for (std::int32_t i = col; i < last_col; ++i) {
-    grid.SetColWidth(i, grid.ColWidth(i + 1));
-  }
-  // Each row loses item col; assigning by position leaves the last cell's old text, which
-  // lowering the count then drops.
-  for (std::int32_t row = 0; row < grid.RowCount(); ++row) {
-    texts.AppendTexts(grid.RowTexts(row));
-    texts.RemoveAt(col);
-    grid.AssignRow(row, texts);
-    texts.RemoveAll();
-  }
-  grid.SetColCount(last_col);
+  // One undo step: it shifts the widths and texts of the later columns left and drops the last.
+  undo_->DeleteGrade(col);
   MarkUnsaved();
 }
 
@@ -64,13 +54,6 @@ void TForm1::DelIntClick(QObject*) {
   grid.SetCurrentCol(grid.FirstVisibleCol());
   if (!Confirm("Удалить интервал " + grid.GetCell(0, row) + "?")) return;
 
-  tk::TStringList texts;
-  for (std::int32_t col = 0; col < grid.ColCount(); ++col) {
-    texts.AppendTexts(grid.ColTexts(col));
-    texts.RemoveAt(row);
-    grid.AssignCol(col, texts);
-    texts.RemoveAll();
-  }
-  grid.SetRowCount(tol::CheckedAdd(grid.RowCount(), -1));
+  undo_->DeleteInterval(row);  // one undo step: the rows below move up
   MarkUnsaved();
 }

@@ -1,0 +1,171 @@
+#include "ui/table_step.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "data/errors.h"
+#include "toolkit/string_grid.h"
+
+namespace {
+
+// Cell writes between the two are announced to the view once.
+class CellBatch {
+ public:
+  explicit CellBatch(tk::StringGrid& grid) : grid_(grid) { grid_.BeginCellBatch(); }
+  ~CellBatch() { grid_.EndCellBatch(); }
+  CellBatch(const CellBatch&) = delete;
+  CellBatch& operator=(const CellBatch&) = delete;
+
+ private:
+  tk::StringGrid& grid_;
+};
+
+}  // namespace
+
+TableStep::TableStep(tk::StringGrid& grid, const QString& title)
+    : QUndoCommand(title), grid_(grid), before_(CurrentCell()) {}
+
+void TableStep::SetLine(Line kind, std::int32_t index, bool inserts, std::vector<std::string> texts,
+                        std::int32_t width) {
+  line_ = kind;
+  lineIndex_ = index;
+  inserts_ = inserts;
+  lineTexts_ = std::move(texts);
+  lineWidth_ = width;
+}
+
+void TableStep::MarkDone() {
+  skipRedo_ = true;
+  after_ = CurrentCell();
+  afterKnown_ = true;
+}
+
+void TableStep::redo() {
+  if (skipRedo_) {
+    skipRedo_ = false;
+    return;
+  }
+  {
+    CellBatch batch(grid_);
+    if (inserts_) {
+      PutLine();
+    } else {
+      TakeLine();
+    }
+    SwapCells(true);
+  }
+  if (afterKnown_) {
+    MoveTo(after_);
+  } else {
+    after_ = CurrentCell();  // where the change itself left it
+    afterKnown_ = true;
+  }
+}
+
+void TableStep::undo() {
+  {
+    CellBatch batch(grid_);
+    SwapCells(false);
+    if (inserts_) {
+      TakeLine();
+    } else {
+      PutLine();
+    }
+  }
+  MoveTo(before_);
+}
+
+TableStep::Cursor TableStep::CurrentCell() const {
+  return {grid_.CurrentCol(), grid_.CurrentRow()};
+}
+
+void TableStep::MoveTo(Cursor cell) { grid_.SelectRange(cell.col, cell.row, cell.col, cell.row); }
+
+// In reverse order when undoing, so that a cell named twice ends with its first old text.
+void TableStep::SwapCells(bool forward) {
+  auto swap = [this](CellChange& change) {
+    std::string old = grid_.GetCell(change.col, change.row);
+    grid_.SetCell(change.col, change.row, change.text);
+    change.text = std::move(old);
+  };
+  if (forward) {
+    std::for_each(cells_.begin(), cells_.end(), swap);
+  } else {
+    std::for_each(cells_.rbegin(), cells_.rend(), swap);
+  }
+}
+
+void TableStep::PutLine() {
+  if (line_ == Line::kColumn) PutColumn();
+  if (line_ == Line::kRow) PutRow();
+}
+
+void TableStep::TakeLine() {
+  if (line_ == Line::kColumn) TakeColumn();
+  if (line_ == Line::kRow) TakeRow();
+}
+
+// The columns from col on move one place right, widths with them.
+void TableStep::PutColumn() {
+  if (lineHeld_) return;
+  const std::int32_t last = grid_.ColCount();
+  grid_.SetColCount(tol::CheckedAdd(last, 1));
+  for (std::int32_t i = last; i > lineIndex_; --i) grid_.SetColWidth(i, grid_.ColWidth(i - 1));
+  for (std::int32_t row = 0; row < grid_.RowCount(); ++row) {
+    for (std::int32_t i = last; i > lineIndex_; --i) {
+      grid_.SetCell(i, row, grid_.GetCell(i - 1, row));
+    }
+    const auto r = static_cast<std::size_t>(row);
+    grid_.SetCell(lineIndex_, row, r < lineTexts_.size() ? lineTexts_[r] : std::string());
+  }
+  if (lineWidth_ >= 0) grid_.SetColWidth(lineIndex_, lineWidth_);
+  std::vector<std::string>().swap(lineTexts_);
+}
+
+// Keeps the column's texts and width, moves the later columns one place left and drops the
+// last. A grid keeps at least one column, so its only column stays where it is.
+void TableStep::TakeColumn() {
+  const std::int32_t last = tol::CheckedAdd(grid_.ColCount(), -1);
+  lineHeld_ = last == 0;
+  if (lineHeld_) return;
+  lineWidth_ = grid_.ColWidth(lineIndex_);
+  lineTexts_.clear();
+  lineTexts_.reserve(static_cast<std::size_t>(grid_.RowCount()));
+  for (std::int32_t i = lineIndex_; i < last; ++i) grid_.SetColWidth(i, grid_.ColWidth(i + 1));
+  for (std::int32_t row = 0; row < grid_.RowCount(); ++row) {
+    lineTexts_.push_back(grid_.GetCell(lineIndex_, row));
+    for (std::int32_t i = lineIndex_; i < last; ++i) {
+      grid_.SetCell(i, row, grid_.GetCell(i + 1, row));
+    }
+  }
+  grid_.SetColCount(last);
+}
+
+void TableStep::PutRow() {
+  if (lineHeld_) return;
+  const std::int32_t last = grid_.RowCount();
+  grid_.SetRowCount(tol::CheckedAdd(last, 1));
+  for (std::int32_t col = 0; col < grid_.ColCount(); ++col) {
+    for (std::int32_t i = last; i > lineIndex_; --i) {
+      grid_.SetCell(col, i, grid_.GetCell(col, i - 1));
+    }
+    const auto c = static_cast<std::size_t>(col);
+    grid_.SetCell(col, lineIndex_, c < lineTexts_.size() ? lineTexts_[c] : std::string());
+  }
+  std::vector<std::string>().swap(lineTexts_);
+}
+
+void TableStep::TakeRow() {
+  const std::int32_t last = tol::CheckedAdd(grid_.RowCount(), -1);
+  lineHeld_ = last == 0;
+  if (lineHeld_) return;
+  lineTexts_.clear();
+  lineTexts_.reserve(static_cast<std::size_t>(grid_.ColCount()));
+  for (std::int32_t col = 0; col < grid_.ColCount(); ++col) {
+    lineTexts_.push_back(grid_.GetCell(col, lineIndex_));
+    for (std::int32_t i = lineIndex_; i < last; ++i) {
+      grid_.SetCell(col, i, grid_.GetCell(col, i + 1));
+    }
+  }
+  grid_.SetRowCount(last);
+}

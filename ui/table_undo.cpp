@@ -1,0 +1,156 @@
+#include "ui/table_undo.h"
+
+#include <QAction>
+#include <QKeySequence>
+#include <QMenu>
+#include <QUndoStack>
+#include <memory>
+#include <utility>
+
+#include "toolkit/dispatch.h"
+#include "toolkit/string_grid.h"
+#include "ui/table_step.h"
+
+namespace {
+
+const char* const kUndo = "Отменить";
+const char* const kRedo = "Повторить";
+
+// A grade name without the blanks that pad it to six characters.
+QString Trimmed(const std::string& label) { return QString::fromStdString(label).trimmed(); }
+
+// The menu item reads "Отменить" alone when there is nothing to undo.
+void Name(QAction* action, const char* verb, const QString& step) {
+  QString text = QString::fromUtf8(verb);
+  if (!step.isEmpty()) text += u' ' + step;
+  action->setText(text);
+}
+
+}  // namespace
+
+TableUndo::TableUndo(tk::StringGrid& grid, QObject* parent)
+    : QObject(parent),
+      grid_(grid),
+      stack_(new QUndoStack(this)),
+      undoAction_(new QAction(QString::fromUtf8(kUndo), this)),
+      redoAction_(new QAction(QString::fromUtf8(kRedo), this)) {
+  undoAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+  redoAction_->setShortcuts(
+      {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+  undoAction_->setEnabled(false);
+  redoAction_->setEnabled(false);
+  connect(stack_, &QUndoStack::canUndoChanged, undoAction_, &QAction::setEnabled);
+  connect(stack_, &QUndoStack::canRedoChanged, redoAction_, &QAction::setEnabled);
+  connect(stack_, &QUndoStack::undoTextChanged, this,
+          [this](const QString& step) { Name(undoAction_, kUndo, step); });
+  connect(stack_, &QUndoStack::redoTextChanged, this,
+          [this](const QString& step) { Name(redoAction_, kRedo, step); });
+  tk::Connect(undoAction_, &QAction::triggered, this, [this](QObject*) { Undo(); });
+  tk::Connect(redoAction_, &QAction::triggered, this, [this](QObject*) { Redo(); });
+}
+
+TableUndo::~TableUndo() = default;
+
+void TableUndo::AddMenuItems(QMenu& menu) {
+  menu.addSeparator();
+  menu.addAction(undoAction_);
+  menu.addAction(redoAction_);
+}
+
+void TableUndo::Undo() { Replay(true); }
+void TableUndo::Redo() { Replay(false); }
+
+void TableUndo::Replay(bool undo) {
+  grid_.SetEditingMode(false);  // an open edit becomes the latest step first
+  if (undo ? !stack_->canUndo() : !stack_->canRedo()) return;
+  replaying_ = true;
+  struct Done {
+    bool& flag;
+    ~Done() { flag = false; }
+  } done{replaying_};
+  if (undo) {
+    stack_->undo();
+  } else {
+    stack_->redo();
+  }
+  emit Replayed(stack_->isClean());
+}
+
+void TableUndo::PushCellChanges(const QString& title, std::vector<CellChange> changes) {
+  std::erase_if(changes, [this](const CellChange& change) {
+    return change.col < 0 || change.row < 0 || change.col >= grid_.ColCount() ||
+           change.row >= grid_.RowCount() || grid_.GetCell(change.col, change.row) == change.text;
+  });
+  if (changes.empty()) return;
+  auto step = std::make_unique<TableStep>(grid_, title);
+  step->SetCells(std::move(changes));
+  Push(std::move(step));
+}
+
+void TableUndo::InsertColumn(const QString& title, std::int32_t col, std::vector<std::string> texts,
+                             std::int32_t width) {
+  auto step = std::make_unique<TableStep>(grid_, title);
+  step->SetLine(TableStep::Line::kColumn, col, true, std::move(texts), width);
+  Push(std::move(step));
+}
+
+void TableUndo::InsertRow(const QString& title, std::int32_t row, std::vector<std::string> texts) {
+  auto step = std::make_unique<TableStep>(grid_, title);
+  step->SetLine(TableStep::Line::kRow, row, true, std::move(texts));
+  Push(std::move(step));
+}
+
+void TableUndo::DeleteGrade(std::int32_t col) {
+  auto step = std::make_unique<TableStep>(
+      grid_, QStringLiteral("удаление квалитета ") + Trimmed(grid_.GetCell(col, 0)));
+  step->SetLine(TableStep::Line::kColumn, col, false);
+  Push(std::move(step));
+}
+
+void TableUndo::DeleteInterval(std::int32_t row) {
+  auto step = std::make_unique<TableStep>(
+      grid_, QStringLiteral("удаление интервала ") + Trimmed(grid_.GetCell(0, row)));
+  step->SetLine(TableStep::Line::kRow, row, false);
+  Push(std::move(step));
+}
+
+void TableUndo::AppendGrade(std::vector<std::string> texts) {
+  const QString name = texts.empty() ? QString() : Trimmed(texts.front());
+  InsertColumn(QStringLiteral("добавление квалитета ") + name, grid_.ColCount(), std::move(texts));
+}
+
+void TableUndo::AppendInterval(std::vector<std::string> texts) {
+  const QString label = texts.empty() ? QString() : Trimmed(texts.front());
+  InsertRow(QStringLiteral("добавление интервала ") + label, grid_.RowCount(), std::move(texts));
+}
+
+void TableUndo::EditorOpened(std::int32_t col, std::int32_t row, const std::string& text) {
+  editPending_ = true;
+  editCol_ = col;
+  editRow_ = row;
+  editBefore_ = text;
+}
+
+void TableUndo::EditorClosed(std::int32_t col, std::int32_t row, const std::string& text) {
+  if (!editPending_ || col != editCol_ || row != editRow_) return;
+  editPending_ = false;
+  std::string before = std::move(editBefore_);
+  if (replaying_ || before == text) return;
+  auto step = std::make_unique<TableStep>(grid_, QStringLiteral("правку допуска"));
+  step->SetCells({CellChange{col, row, std::move(before)}});
+  step->MarkDone();
+  Push(std::move(step));
+}
+
+void TableUndo::Push(std::unique_ptr<TableStep> step) {
+  stack_->push(step.release());
+  emit Pushed();
+}
+
+void TableUndo::MarkSaved() { stack_->setClean(); }
+
+void TableUndo::Reset() {
+  editPending_ = false;
+  stack_->clear();
+  stack_->setClean();
+}
