@@ -86,7 +86,7 @@ class StringGrid : public QTableView, public tol::CellTable {
   [[nodiscard]] CellRange Selection() const;
   // Selects from the anchor cell to the cell made current; both are brought inside the
   // scrollable cells. Moving the current cell commits an open cell editor.
-  void SelectRange(std::int32_t anchorCol, std::int32_t anchorRow, std::int32_t col,
+  void SelectRange(std::int32_t anchor_col, std::int32_t anchor_row, std::int32_t col,
                    std::int32_t row);
 
   // Column widths in pixels; setting column >= ColCount raises EInvalidGridOperation.

@@ -97,9 +97,9 @@ void RunAddDialog(Dialog*& dialog) {
 TForm1::TForm1(QWidget* parent) : tk::Form(parent) {
   RegisterPictures();
   setWindowTitle(QString::fromUtf8(kCaption));
-  QFont designFont(QStringLiteral("MS Sans Serif"));
-  designFont.setPixelSize(13);
-  setFont(designFont);
+  QFont design_font(QStringLiteral("MS Sans Serif"));
+  design_font.setPixelSize(13);
+  setFont(design_font);
   BuildMenu();
   auto* client = new QWidget(this);
   auto* column = new QVBoxLayout(client);
@@ -118,10 +118,10 @@ TForm1::TForm1(QWidget* parent) : tk::Form(parent) {
 TForm1::~TForm1() = default;
 
 void TForm1::BuildMenu() {
-  QMenu* fileMenu = menuBar()->addMenu(QStringLiteral("&Файл"));
-  MenuSave = fileMenu->addAction(QStringLiteral("&Сохранить"));
+  QMenu* file_menu = menuBar()->addMenu(QStringLiteral("&Файл"));
+  MenuSave = file_menu->addAction(QStringLiteral("&Сохранить"));
   MenuSave->setShortcut(QKeySequence(Qt::Key_F2));
-  MenuExit = fileMenu->addAction(QStringLiteral("&Выход"));
+  MenuExit = file_menu->addAction(QStringLiteral("&Выход"));
   MenuEditor = menuBar()->addMenu(QStringLiteral("&Редактор"));
   MenuEdit = MenuEditor->addAction(QStringLiteral("Редактировать допуска"));
   MenuAddKv = MenuEditor->addAction(QStringLiteral("Добавить квалитет"));
@@ -141,7 +141,7 @@ void TForm1::BuildUndo() {
   };
   connect(undo_, &TableUndo::Pushed, this, [this] { MarkUnsaved(); });
   connect(undo_, &TableUndo::Replayed, this,
-          [this](bool atSavedState) { unsaved_ = !atSavedState; });
+          [this](bool at_saved_state) { unsaved_ = !at_saved_state; });
 }
 
 QWidget* TForm1::BuildToolBar(QWidget* parent) {
@@ -193,7 +193,7 @@ QWidget* TForm1::BuildGridArea(QWidget* parent) {
 void TForm1::ConnectHandlers() {
   OnCreate = [this](QObject* sender) { FormCreate(sender); };
   OnActivate = [this](QObject* sender) { FormActivate(sender); };
-  OnCloseQuery = [this](QObject* sender, bool& canClose) { FormCloseQuery(sender, canClose); };
+  OnCloseQuery = [this](QObject* sender, bool& can_close) { FormCloseQuery(sender, can_close); };
   StringGrid1->OnEnter = [this](QObject* sender) { StringGrid1Enter(sender); };
   StringGrid1->OnSetEditText = [this](QObject* sender, std::int32_t col, std::int32_t row,
                                       const std::string& value) {
@@ -204,7 +204,7 @@ void TForm1::ConnectHandlers() {
   using Handler = void (TForm1::*)(QObject*);
   struct Command {
     tk::FlatButton* button;
-    QAction* menuItem;
+    QAction* menu_item;
     Handler handler;
   };
   const Command commands[] = {
@@ -216,7 +216,7 @@ void TForm1::ConnectHandlers() {
   for (const Command& command : commands) {
     auto run = [this, handler = command.handler](QObject* sender) { (this->*handler)(sender); };
     command.button->OnClick = run;
-    tk::Connect(command.menuItem, &QAction::triggered, this, run);
+    tk::Connect(command.menu_item, &QAction::triggered, this, run);
   }
 }
 
@@ -229,8 +229,8 @@ void TForm1::PlaceCentredThenMaximize() {
 void TForm1::FormCreate(QObject*) { unsaved_ = false; }
 
 void TForm1::FormActivate(QObject*) {
-  fileFound_ = tol::FilePresent(tol::kToleranceFileName);
-  if (!fileFound_) return;  // the grid's first focus reports the missing file
+  file_found_ = tol::FilePresent(tol::kToleranceFileName);
+  if (!file_found_) return;  // the grid's first focus reports the missing file
   tol::LoadTable(*StringGrid1);
   undo_->Reset();
   FitColumnWidths();
@@ -257,7 +257,7 @@ void TForm1::FitColumnWidths() {
 }
 
 void TForm1::StringGrid1Enter(QObject*) {
-  if (fileFound_) return;
+  if (file_found_) return;
   (void)tk::ShowMessageBox("Файл допусков не найден.", "Ошибка", tk::MB_OK_ICONERROR);
   RequestClose();  // nothing is unsaved yet, so the program ends without a question
 }
@@ -269,8 +269,8 @@ void TForm1::StringGrid1SetEditText(QObject*, std::int32_t col, std::int32_t row
   if (!StringGrid1->EditorOpen()) undo_->EditorClosed(col, row, value);
 }
 
-void TForm1::FormCloseQuery(QObject*, bool& canClose) {
-  if (unsaved_) canClose = Confirm("Значения допусков не записаны. Выходить?");
+void TForm1::FormCloseQuery(QObject*, bool& can_close) {
+  if (unsaved_) can_close = Confirm("Значения допусков не записаны. Выходить?");
 }
 
 bool TForm1::Confirm(const std::string& question) {

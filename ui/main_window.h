@@ -46,12 +46,12 @@ class TForm1 : public tk::Form {
   QMenu* MenuEditor = nullptr;  // "&Редактор"
 
   [[nodiscard]] bool Unsaved() const { return unsaved_; }
-  [[nodiscard]] bool FileFound() const { return fileFound_; }
+  [[nodiscard]] bool FileFound() const { return file_found_; }
 
   // Handlers, named after control and event.
   void FormCreate(QObject* sender);
   void FormActivate(QObject* sender);
-  void FormCloseQuery(QObject* sender, bool& canClose);
+  void FormCloseQuery(QObject* sender, bool& can_close);
   void StringGrid1Enter(QObject* sender);
   void StringGrid1SetEditText(QObject* sender, std::int32_t col, std::int32_t row,
                               const std::string& value);
@@ -81,7 +81,7 @@ class TForm1 : public tk::Form {
   [[nodiscard]] bool Confirm(const std::string& question);
 
   bool unsaved_ = false;
-  bool fileFound_ = false;
+  bool file_found_ = false;
   TableUndo* undo_ = nullptr;
 };
 

@@ -99,7 +99,7 @@ void TestMainWindow::missingFileEndsProgramAfterOneBox() {
 
   const mwtest::RunOutcome outcome = mwtest::RunProgram(answers, [](TForm1&) {});
 
-  QVERIFY(outcome.endedByItself);
+  QVERIFY(outcome.ended_by_itself);
   QCOMPARE(answers.Seen().size(), 1);
   QCOMPARE(answers.Seen()[0].text, kMissingFileText);
   QCOMPARE(answers.Seen()[0].title, QStringLiteral("Ошибка"));
@@ -137,12 +137,12 @@ void TestMainWindow::layout() {
     QCOMPARE(menus.size(), 2);
     QCOMPARE(menus[0]->text(), QStringLiteral("&Файл"));
     QCOMPARE(menus[1]->text(), QStringLiteral("&Редактор"));
-    QStringList fileItems, editItems;
-    for (QAction* item : menus[0]->menu()->actions()) fileItems << item->text();
-    for (QAction* item : menus[1]->menu()->actions()) editItems << item->text();
-    QCOMPARE(fileItems, (QStringList{"&Сохранить", "&Выход"}));
+    QStringList file_items, edit_items;
+    for (QAction* item : menus[0]->menu()->actions()) file_items << item->text();
+    for (QAction* item : menus[1]->menu()->actions()) edit_items << item->text();
+    QCOMPARE(file_items, (QStringList{"&Сохранить", "&Выход"}));
     // Undo and redo close the menu after a separator; nothing to replay right after the load.
-    QCOMPARE(editItems,
+    QCOMPARE(edit_items,
              (QStringList{"Редактировать допуска", "Добавить квалитет", "Удалить квалитет",
                           "Добавить интервал", "Удалить интервал", "", "Отменить", "Повторить"}));
     QVERIFY(menus[1]->menu()->actions()[5]->isSeparator());
@@ -150,7 +150,7 @@ void TestMainWindow::layout() {
     QVERIFY(!menus[1]->menu()->actions()[7]->isEnabled());
     QCOMPARE(form.MenuSave->shortcut(), QKeySequence(Qt::Key_F2));
   });
-  QVERIFY(outcome.scriptRan);
+  QVERIFY(outcome.script_ran);
   QVERIFY(answers.Seen().isEmpty());
 }
 
@@ -190,7 +190,7 @@ void TestMainWindow::loadFillsClientAreaAndFitsWidths() {
     QCOMPARE(grid.GetCell(0, 0), std::string("     мм  "));
     QVERIFY(!form.Unsaved());
   });
-  QVERIFY(outcome.scriptRan);
+  QVERIFY(outcome.script_ran);
   QVERIFY(answers.Seen().isEmpty());  // no error box, no question at the close
 }
 
@@ -198,7 +198,7 @@ void TestMainWindow::loadFailureIsReportedAndWindowStays_data() {
   QTest::addColumn<QByteArray>("file");
   QTest::addColumn<QString>("how");  // "", "locked" or "read-only"
   QTest::addColumn<QString>("message");
-  QTest::addColumn<bool>("countsRead");  // the grid was docked before the failure
+  QTest::addColumn<bool>("counts_read");  // the grid was docked before the failure
   const QByteArray whole = TwoByTwo().Bytes();
   QTest::newRow("empty") << QByteArray() << ""
                          << "Read beyond end of file." << false;
@@ -220,7 +220,7 @@ void TestMainWindow::loadFailureIsReportedAndWindowStays() {
   QFETCH(QByteArray, file);
   QFETCH(QString, how);
   QFETCH(QString, message);
-  QFETCH(bool, countsRead);
+  QFETCH(bool, counts_read);
   if (how == "read-only" && ::geteuid() == 0) {
     // root may write any file: the check runs again as an unprivileged user.
     QVERIFY(mwtest::RunTestAsNobody("loadFailureIsReportedAndWindowStays:read-only"));
@@ -240,9 +240,9 @@ void TestMainWindow::loadFailureIsReportedAndWindowStays() {
   answers.QueueBoxAnswer(QMessageBox::Ok);  // would answer a missing-file box
   const auto outcome = mwtest::RunProgram(answers, [&](TForm1& form) {
     QVERIFY(form.FileFound());
-    QCOMPARE(FillsClientArea(form), countsRead);
-    if (!countsRead) QCOMPARE(form.StringGrid1->size(), QSize(429, 256));
-    if (countsRead) {  // labels and names were set before the break; widths were not fitted
+    QCOMPARE(FillsClientArea(form), counts_read);
+    if (!counts_read) QCOMPARE(form.StringGrid1->size(), QSize(429, 256));
+    if (counts_read) {  // labels and names were set before the break; widths were not fitted
       QCOMPARE(form.StringGrid1->GetCell(0, 1), std::string("До 10"));
       QCOMPARE(form.StringGrid1->GetCell(2, 0), std::string("js10  "));
       QCOMPARE(Widths(*form.StringGrid1), (std::vector<int>{64, 64, 64}));
@@ -250,8 +250,8 @@ void TestMainWindow::loadFailureIsReportedAndWindowStays() {
   });
   locker.kill();
   locker.waitForFinished();
-  QVERIFY(outcome.scriptRan);
-  QVERIFY(!outcome.endedByItself);
+  QVERIFY(outcome.script_ran);
+  QVERIFY(!outcome.ended_by_itself);
   QCOMPARE(answers.Seen().size(), 1);
   QCOMPARE(answers.Seen()[0].text, message);
   QCOMPARE(answers.Seen()[0].title, tk::ApplicationTitle());
@@ -274,8 +274,8 @@ void TestMainWindow::editingSetsUnsavedFlag() {
     mwtest::TypeText("7");  // typing replaces the whole text
     QCOMPARE(grid.GetCell(1, 1), std::string("7"));
   });
-  QVERIFY(outcome.scriptRan);
-  QVERIFY(!outcome.endedByItself);
+  QVERIFY(outcome.script_ran);
+  QVERIFY(!outcome.ended_by_itself);
 }
 
 // Each add command runs a fresh dialog and disposes of it; closing it gives the focus back to
@@ -285,12 +285,12 @@ void TestMainWindow::addDialogRunsOnceAndTableIsNotReloaded() {
   dir.Write(TwoByTwo().Bytes());
   tktest::ModalAnswerer answers;
   QStringList dialogs;  // which global named each dialog while it ran
-  const auto closeDialog = [&dialogs](QWidget* dialog) {
+  const auto close_dialog = [&dialogs](QWidget* dialog) {
     dialogs << (dialog == FormAddKv ? "FormAddKv" : dialog == FormAddInt ? "FormAddInt" : "?");
     dialog->close();
   };
-  answers.QueueDialogAction(closeDialog);
-  answers.QueueDialogAction(closeDialog);
+  answers.QueueDialogAction(close_dialog);
+  answers.QueueDialogAction(close_dialog);
   const auto outcome = mwtest::RunProgram(answers, [&](TForm1& form) {
     dir.Write(TableFile{{1}, {"x     "}, {{{1, 1}}}}.Bytes());  // a reload would show this
     QTest::mouseClick(form.AddKv, Qt::LeftButton);
@@ -302,7 +302,7 @@ void TestMainWindow::addDialogRunsOnceAndTableIsNotReloaded() {
     QCOMPARE(form.StringGrid1->RowCount(), 3);
     QCOMPARE(form.StringGrid1->GetCell(1, 0), std::string("h7    "));
   });
-  QVERIFY(outcome.scriptRan);
+  QVERIFY(outcome.script_ran);
 }
 
 void TestMainWindow::closeAsksOnlyAboutUnsavedEdits_data() {
@@ -349,8 +349,8 @@ void TestMainWindow::closeAsksOnlyAboutUnsavedEdits() {
       QVERIFY(form.Unsaved());
     }
   });
-  QVERIFY(outcome.scriptRan);
-  QCOMPARE(outcome.endedByItself, ends);
+  QVERIFY(outcome.script_ran);
+  QCOMPARE(outcome.ended_by_itself, ends);
   QCOMPARE(!answers.Seen().isEmpty(), asked);
   if (asked) {
     QCOMPARE(answers.Seen()[0].text, kUnsavedQuestion);
