@@ -15,43 +15,9 @@
 #include "toolkit/form.h"
 #include "toolkit/grid_model.h"
 #include "toolkit/string_grid_private.h"
+#include "toolkit/typed_character.h"
 
 namespace tk {
-
-namespace {
-
-constexpr char16_t kBackspace = 8;
-constexpr char16_t kTab = 9;
-constexpr char16_t kEnter = 13;
-constexpr char16_t kEscape = 27;
-constexpr char16_t kFirstPrintable = 32;
-constexpr char16_t kDelete = 127;
-
-// The character a key types, or QChar(0) for keys that type none (arrows, F-keys, Ctrl+key).
-[[nodiscard]] QChar TypedCharacter(const QKeyEvent& event) {
-  switch (event.key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter: return QChar(kEnter);
-    case Qt::Key_Backspace: return QChar(kBackspace);
-    case Qt::Key_Escape: return QChar(kEscape);
-    case Qt::Key_Tab:
-    case Qt::Key_Backtab: return QChar(0);
-    default: break;
-  }
-  const Qt::KeyboardModifiers mods = event.modifiers();
-  if ((mods & Qt::ControlModifier) != 0 && (mods & Qt::AltModifier) == 0) return QChar(0);
-  if (event.text().isEmpty()) return QChar(0);
-  const QChar first = event.text().front();
-  if (first.unicode() < kFirstPrintable || first.unicode() == kDelete) return QChar(0);
-  return first;
-}
-
-// The key that types character c, for a character a key-press handler put in place of another.
-[[nodiscard]] int KeyOf(QChar c) {
-  return c == QChar(kBackspace) ? Qt::Key_Backspace : Qt::Key_unknown;
-}
-
-}  // namespace
 
 bool StringGrid::Private::NavigationKey(const QKeyEvent* event, bool rows_by_ctrl) {
   const bool ctrl = rows_by_ctrl && (event->modifiers() & Qt::ControlModifier) != 0;
@@ -126,7 +92,7 @@ bool StringGrid::Private::EditorKey(QKeyEvent* event) {
     case Qt::Key_F2: return true;
     default: break;
   }
-  const QChar typed = TypedCharacter(*event);
+  const QChar typed = TypedCharacter(*event, kGridTyping);
   if (typed.isNull()) return false;
   QChar key = typed;
   if (!RaiseKeyPress(key) || !editor_open) return true;
@@ -154,7 +120,7 @@ bool StringGrid::Private::GridKey(QKeyEvent* event) {
     OpenEditor(true);
     return true;
   }
-  const QChar typed = TypedCharacter(*event);
+  const QChar typed = TypedCharacter(*event, kGridTyping);
   if (typed.isNull()) return false;
   QChar key = typed;
   if (!RaiseKeyPress(key) || !CanEdit() || editor_open) return true;

@@ -4,12 +4,11 @@
 
 #include "toolkit/controls.h"
 #include "toolkit/string_grid.h"
+#include "toolkit/typed_character.h"
 
 TFormAddInt* FormAddInt = nullptr;
 
 namespace {
-
-constexpr char16_t kBackspace = 8;
 
 const AddDialogDesign kDesign{
     .lines_are_columns = false,
@@ -42,5 +41,5 @@ std::string TFormAddInt::NewLabelText() const { return "До " + Edit1->text().t
 
 void TFormAddInt::FilterEntryKey(QChar& key) {
   const char16_t c = key.unicode();
-  if (c != kBackspace && !(c >= u'0' && c <= u'9')) key = QChar(0);
+  if (c != tk::kBackspace && !(c >= u'0' && c <= u'9')) key = QChar(0);
 }

@@ -12,13 +12,11 @@
 #include "toolkit/controls.h"
 #include "toolkit/message_box.h"
 #include "toolkit/string_grid.h"
+#include "toolkit/typed_character.h"
 #include "ui/main_window.h"
 #include "ui/table_undo.h"
 
 namespace {
-
-constexpr char16_t kEnter = 13;
-constexpr char16_t kBackspace = 8;
 
 const char* const kBadValues = "Ошибка при вводе допусков";
 const char* const kUnsavedQuestion = "Значения допусков не записаны. Выходить?";
@@ -29,7 +27,7 @@ tk::StringGrid& MainGrid() { return *Form1->StringGrid1; }
 // blank between the two numbers, and backspace.
 bool IsValueCharacter(QChar key) {
   const char16_t c = key.unicode();
-  return c == kBackspace || c == u' ' || c == u'+' || c == u',' || c == u'-' || c == u'.' ||
+  return c == tk::kBackspace || c == u' ' || c == u'+' || c == u',' || c == u'-' || c == u'.' ||
          (c >= u'0' && c <= u'9');
 }
 
@@ -130,7 +128,7 @@ void AddDialog::FormActivate(QObject* /*sender*/) {
 void AddDialog::Edit1KeyPress(QObject* /*sender*/, QChar& key) {
   Label2->setVisible(false);
   Label3->setVisible(false);
-  if (key.unicode() == kEnter) SetActiveControl(StringGrid1);
+  if (key.unicode() == tk::kEnter) SetActiveControl(StringGrid1);
   FilterEntryKey(key);
 }
 
@@ -145,7 +143,7 @@ void AddDialog::StringGrid1Enter(QObject* /*sender*/) {
 void AddDialog::StringGrid1KeyPress(QObject* /*sender*/, QChar& key) {
   Label4->setVisible(false);
   const std::int32_t last_index = LineLength(*StringGrid1) - 1;
-  if (key.unicode() == kEnter && CurrentIndex() < last_index) {
+  if (key.unicode() == tk::kEnter && CurrentIndex() < last_index) {
     SetCurrentIndex(tol::CheckedAdd(CurrentIndex(), 1));
     return;
   }

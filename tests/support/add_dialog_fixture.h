@@ -60,6 +60,12 @@ inline void TypeInto(QWidget* widget, const QString& text) {
 }
 inline void Type(const QString& text) { TypeInto(Focused(), text); }
 inline void Press(Qt::Key key) { QTest::keyClick(Focused(), key); }
+// Delete as an X11 keyboard sends it: the key, with U+007F as its text.
+inline void PressDelete(QWidget* widget = Focused()) {
+  const QString text(QChar(0x7F));
+  QTest::sendKeyEvent(QTest::Press, widget, Qt::Key_Delete, text, Qt::NoModifier);
+  QTest::sendKeyEvent(QTest::Release, widget, Qt::Key_Delete, text, Qt::NoModifier);
+}
 inline void Click(QWidget* button) { QTest::mouseClick(button, Qt::LeftButton); }
 
 // Cell `index` along the dialog's new line (0 is its label cell).

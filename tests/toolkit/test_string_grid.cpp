@@ -51,6 +51,9 @@ void StringGridEditingTest::editReportsFollowKeys_data() {
   QTest::newRow("F2 opens like enter") << "§q\r" << 2 << "q";
   QTest::newRow("up on the first row stays in the text") << "a↑b\r" << 3 << "ab";
   QTest::newRow("moving after a close reports nothing") << "k\r↓" << 2 << "k";
+  QTest::newRow("backspace in the editor removes the character before") << "abc\b\r" << 5 << "ab";
+  QTest::newRow("delete in the editor removes the character after") << "abc⇤⌦\r" << 5 << "bc";
+  QTest::newRow("delete on the closed editor does nothing") << "⌦↓" << 0 << "x";
 }
 
 void StringGridEditingTest::editReportsFollowKeys() {

@@ -122,6 +122,35 @@ class TestAddDialogs : public QObject {
                kLeave});
   }
 
+  void deleteAndBackspaceEditEntryAndValueCell_data() {
+    QTest::addColumn<Kind>("kind");
+    QTest::addColumn<QString>("typed");
+    QTest::newRow("grade") << kGrade << "abc";
+    QTest::newRow("interval, digits only") << kInterval << "123";
+  }
+  // Backspace removes the character before the caret and Delete the one after it, in the entry
+  // field (whose filter lets only label characters through) and in a value cell's editor.
+  void deleteAndBackspaceEditEntryAndValueCell() {
+    QFETCH(Kind, kind);
+    QFETCH(QString, typed);
+    RunDialog(kind, {[&](AddDialog& d) {
+                       TypeInto(d.Edit1, typed);
+                       Press(Qt::Key_Backspace);
+                       Press(Qt::Key_Home);
+                       PressDelete();
+                       QCOMPARE(d.Edit1->text(), typed.mid(1, 1));
+                       Press(Qt::Key_Return);
+                       QCOMPARE(CurrentIndex(d, kind), 1);
+                       Type("123");
+                       Press(Qt::Key_Backspace);
+                       Press(Qt::Key_Home);
+                       PressDelete();
+                       Press(Qt::Key_Return);
+                       QCOMPARE(NewLineCell(d, kind, 1), QStringLiteral("2"));
+                     },
+                     kLeave});
+  }
+
   void saveStopsOnTheFirstBadValueCell_data() {
     QTest::addColumn<Kind>("kind");
     QTest::addColumn<QStringList>("values");
