@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "data/file_system.h"
 
@@ -69,6 +70,7 @@ class SyncTimingFileSystem final : public tol::FileSystem {
   }
   tol::SysResult FSync(int fd) override;
   tol::SysResult Flock(int fd, int operation) override { return real_.Flock(fd, operation); }
+  tol::SysResult LockRecords(int fd) override { return real_.LockRecords(fd); }
   tol::SysResult FStat(int fd, tol::FileStatus& status) override { return real_.FStat(fd, status); }
   tol::SysResult Stat(const std::string& path, tol::FileStatus& status) override {
     return real_.Stat(path, status);
@@ -87,6 +89,9 @@ class SyncTimingFileSystem final : public tol::FileSystem {
   tol::SysResult Unlink(const std::string& path) override { return real_.Unlink(path); }
   tol::SysResult RealPath(const std::string& path, std::string& resolved) override {
     return real_.RealPath(path, resolved);
+  }
+  tol::SysResult ListDirectory(const std::string& path, std::vector<std::string>& names) override {
+    return real_.ListDirectory(path, names);
   }
 
  private:

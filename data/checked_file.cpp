@@ -19,12 +19,17 @@ constexpr std::int32_t kReadBeyondEnd = 100;
 constexpr std::int32_t kDiskFull = 101;
 
 void RaiseUnless(const SysResult& result) {
-  if (!result.Ok()) throw EInOutError(result.error);
+  if (!result.Ok()) throw EInOutError::FromErrno(result.error);
 }
 
-}  // namespace
+// A file system without record locks (some network and user-space ones) still has the flock.
+void RaiseUnlessUnsupported(const SysResult& result) {
+  if (result.error == ENOLCK || result.error == EINVAL || result.error == EOPNOTSUPP) return;
+  RaiseUnless(result);
+}
 
-std::int32_t OpenErrorCode(int error) {
+// The condition of the open's table that a failed open with this errno is, if any.
+std::optional<std::int32_t> OpenCondition(int error) {
   switch (error) {
     case ENOENT: return kFileNotFound;
     case ENOTDIR:
@@ -36,17 +41,29 @@ std::int32_t OpenErrorCode(int error) {
     case EPERM:
     case EISDIR:
     case EROFS: return kAccessDenied;
-    default: return error;
+    default: return std::nullopt;
   }
+}
+
+}  // namespace
+
+std::int32_t OpenErrorCode(int error) { return OpenCondition(error).value_or(error); }
+
+EInOutError OpenError(int error) {
+  const std::optional<std::int32_t> condition = OpenCondition(error);
+  return condition ? EInOutError(*condition) : EInOutError::FromErrno(error);
 }
 
 CheckedFile CheckedFile::OpenForUpdate(const std::string& name) {
   FileSystem& fs = CurrentFileSystem();
   const SysResult opened = fs.Open(name, O_RDWR | O_NOCTTY, 0);
-  if (!opened.Ok()) throw EInOutError(OpenErrorCode(opened.error));
+  if (!opened.Ok()) throw OpenError(opened.error);
   CheckedFile file(static_cast<int>(opened.value), FileStatus{});
   // Locked before the status is taken, so the size seen is the one no other writer changes.
+  // Both kinds of advisory lock: programs that take flock locks and programs that take POSIX
+  // record locks each keep the editor out, and it keeps both out.
   RaiseUnless(fs.Flock(file.fd_, LOCK_EX | LOCK_NB));
+  RaiseUnlessUnsupported(fs.LockRecords(file.fd_));
   RaiseUnless(fs.FStat(file.fd_, file.status_));
   // Only a regular file holds a table; a device or a pipe could block or never end.
   if (file.status_.kind != FileStatus::Kind::kRegular) throw EInOutError(kAccessDenied);
@@ -58,7 +75,9 @@ std::optional<CheckedFile> CheckedFile::TryCreateTemporary(std::string& path_tem
   const SysResult created = fs.MkTemp(path_template);
   if (!created.Ok()) return std::nullopt;
   CheckedFile file(static_cast<int>(created.value), FileStatus{});
-  if (!fs.FStat(file.fd_, file.status_).Ok()) {
+  // Locked while it is written, so that another save's clean-up of stale temporaries passes
+  // it over.
+  if (!fs.Flock(file.fd_, LOCK_EX | LOCK_NB).Ok() || !fs.FStat(file.fd_, file.status_).Ok()) {
     (void)fs.Unlink(path_template);
     return std::nullopt;
   }
@@ -123,7 +142,7 @@ void SyncDirectory(const std::string& path) {
   const SysResult synced = fs.FSync(fd);
   const SysResult closed = fs.Close(fd);
   // Some file systems cannot sync a directory and say so with EINVAL; the rename stands.
-  if (!synced.Ok() && synced.error != EINVAL) throw EInOutError(synced.error);
+  if (!synced.Ok() && synced.error != EINVAL) throw EInOutError::FromErrno(synced.error);
   RaiseUnless(closed);
 }
 

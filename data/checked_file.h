@@ -1,12 +1,13 @@
 #pragma once
 // One open file of the file layer. Every operation checks its outcome and raises EInOutError:
 // with the code of the condition for a failed open (2 missing, 3 invalid path, 4 too many open
-// files, 5 access denied, otherwise the errno), 100 for a short ReadExact, 101 for a short
-// WriteExact that reported no error, and the errno itself for every other failed call.
+// files, 5 access denied), 100 for a short ReadExact, 101 for a short WriteExact that reported
+// no error, and for every other failed call the errno, shown as "I/O error <errno>".
 // Each read or write is exactly one system call; there is no buffering.
 //
-// A file opened for update holds an exclusive advisory lock until it is closed, so a second
-// writer (another editor) is refused at its open with the system's EWOULDBLOCK. The
+// A file opened for update holds an exclusive flock and an exclusive open-file-description
+// record lock until it is closed, so a second writer (another editor, or any program that locks
+// either way) is refused at its open with the system's EWOULDBLOCK. The
 // destructor closes a file that is still open without raising, so an error leaving a load or
 // a save never leaves the file open.
 
@@ -15,12 +16,16 @@
 #include <optional>
 #include <string>
 
+#include "data/errors.h"
 #include "data/file_system.h"
 
 namespace tol {
 
 // The EInOutError code for a failed open or path lookup with this errno.
 [[nodiscard]] std::int32_t OpenErrorCode(int error);
+// The error a failed open with this errno raises: a condition's message for the numbers
+// OpenErrorCode maps, "I/O error <errno>" for every other.
+[[nodiscard]] EInOutError OpenError(int error);
 
 class CheckedFile {
  public:
@@ -28,7 +33,7 @@ class CheckedFile {
   // and locks it. Position 0.
   [[nodiscard]] static CheckedFile OpenForUpdate(const std::string& name);
   // Creates a new file from path_template (ending in "XXXXXX", receives the name), or nothing
-  // when the system refuses; the file is not locked.
+  // when the system refuses; the file holds an exclusive flock until it is closed.
   [[nodiscard]] static std::optional<CheckedFile> TryCreateTemporary(std::string& path_template);
 
   CheckedFile(CheckedFile&& other) noexcept;

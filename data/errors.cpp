@@ -5,6 +5,8 @@
 namespace tol {
 namespace {
 
+std::string SystemMessage(std::int32_t code) { return "I/O error " + std::to_string(code); }
+
 std::string InOutMessage(std::int32_t code) {
   switch (code) {
     case 2: return "File not found";
@@ -14,7 +16,7 @@ std::string InOutMessage(std::int32_t code) {
     case 100: return "Read beyond end of file";
     case 101: return "Disk full";
     case 106: return "Invalid numeric input";
-    default: return "I/O error " + std::to_string(code);
+    default: return SystemMessage(code);
   }
 }
 
@@ -23,6 +25,11 @@ std::string InOutMessage(std::int32_t code) {
 Exception::Exception(std::string message) : message_(std::move(message)) {}
 
 EInOutError::EInOutError(std::int32_t code) : Exception(InOutMessage(code)), code_(code) {}
+
+EInOutError::EInOutError(std::int32_t code, std::string message)
+    : Exception(std::move(message)), code_(code) {}
+
+EInOutError EInOutError::FromErrno(int error) { return EInOutError(error, SystemMessage(error)); }
 
 EIntOverflow::EIntOverflow() : Exception("Integer overflow") {}
 

@@ -25,9 +25,13 @@ class Exception : public std::exception {
 class EInOutError : public Exception {
  public:
   explicit EInOutError(std::int32_t code);
+  // A failed system call: "I/O error <error>" whatever the number, since an errno such as EIO
+  // (5) or ENETDOWN (100) would otherwise read as one of the conditions above.
+  [[nodiscard]] static EInOutError FromErrno(int error);
   [[nodiscard]] std::int32_t Code() const { return code_; }
 
  private:
+  EInOutError(std::int32_t code, std::string message);
   std::int32_t code_;
 };
 

@@ -1,5 +1,6 @@
 #include "data/file_system.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -7,6 +8,7 @@
 
 #include <cerrno>
 #include <climits>
+#include <csignal>
 #include <cstdlib>
 #include <memory>
 
@@ -90,6 +92,16 @@ SysResult PosixFileSystem::Flock(int fd, int operation) {
   return Checked([&] { return ::flock(fd, operation); });
 }
 
+SysResult PosixFileSystem::LockRecords(int fd) {
+  struct flock whole {};
+  whole.l_type = F_WRLCK;
+  whole.l_whence = SEEK_SET;  // start 0, length 0: the whole file, however long it grows
+  const SysResult result = Checked([&] { return ::fcntl(fd, F_OFD_SETLK, &whole); });
+  // A conflicting lock may be reported as EACCES as well; both mean someone else holds it.
+  if (!result.Ok() && result.error == EACCES) return SysResult::Failure(EWOULDBLOCK);
+  return result;
+}
+
 SysResult PosixFileSystem::FStat(int fd, FileStatus& status) {
   struct stat st {};
   return StatInto(::fstat(fd, &st), st, status);
@@ -132,6 +144,26 @@ SysResult PosixFileSystem::RealPath(const std::string& path, std::string& resolv
   resolved = result.get();
   return SysResult::Success();
 }
+
+SysResult PosixFileSystem::ListDirectory(const std::string& path, std::vector<std::string>& names) {
+  struct DirCloser {
+    void operator()(DIR* dir) const { ::closedir(dir); }
+  };
+  const std::unique_ptr<DIR, DirCloser> dir(::opendir(path.c_str()));
+  if (!dir) return SysResult::Failure(errno);
+  names.clear();
+  for (;;) {
+    errno = 0;
+    const dirent* entry = ::readdir(dir.get());
+    if (entry == nullptr) break;
+    const std::string name = entry->d_name;
+    if (name != "." && name != "..") names.push_back(name);
+  }
+  if (errno != 0) return SysResult::Failure(errno);
+  return SysResult::Success();
+}
+
+void IgnoreFileSizeSignal() { (void)std::signal(SIGXFSZ, SIG_IGN); }
 
 FileSystem& CurrentFileSystem() { return installed != nullptr ? *installed : RealFileSystem(); }
 

@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace tol {
 
@@ -46,6 +47,9 @@ class FileSystem {
   virtual SysResult Write(int fd, const void* buffer, std::size_t count) = 0;
   virtual SysResult FSync(int fd) = 0;
   virtual SysResult Flock(int fd, int operation) = 0;
+  // An exclusive record lock on the whole file, owned by the open file description
+  // (F_OFD_SETLK), taken without waiting; EWOULDBLOCK while another holds a conflicting one.
+  virtual SysResult LockRecords(int fd) = 0;
   virtual SysResult FStat(int fd, FileStatus& status) = 0;
   virtual SysResult Stat(const std::string& path, FileStatus& status) = 0;   // follows links
   virtual SysResult LStat(const std::string& path, FileStatus& status) = 0;  // does not
@@ -58,6 +62,8 @@ class FileSystem {
   virtual SysResult Unlink(const std::string& path) = 0;
   // The absolute path with every symbolic link resolved.
   virtual SysResult RealPath(const std::string& path, std::string& resolved) = 0;
+  // The names in the directory at path, "." and ".." left out, in no particular order.
+  virtual SysResult ListDirectory(const std::string& path, std::vector<std::string>& names) = 0;
 };
 
 // The real operating system.
@@ -70,6 +76,7 @@ class PosixFileSystem final : public FileSystem {
   SysResult Write(int fd, const void* buffer, std::size_t count) override;
   SysResult FSync(int fd) override;
   SysResult Flock(int fd, int operation) override;
+  SysResult LockRecords(int fd) override;
   SysResult FStat(int fd, FileStatus& status) override;
   SysResult Stat(const std::string& path, FileStatus& status) override;
   SysResult LStat(const std::string& path, FileStatus& status) override;
@@ -79,7 +86,12 @@ class PosixFileSystem final : public FileSystem {
   SysResult Rename(const std::string& from, const std::string& to) override;
   SysResult Unlink(const std::string& path) override;
   SysResult RealPath(const std::string& path, std::string& resolved) override;
+  SysResult ListDirectory(const std::string& path, std::vector<std::string>& names) override;
 };
+
+// Makes a write beyond the process's file-size limit (RLIMIT_FSIZE) fail with EFBIG, which the
+// file layer reports, instead of ending the process by SIGXFSZ. Called once at program start.
+void IgnoreFileSizeSignal();
 
 // The file system in use: the installed one, or the real one when none is installed.
 [[nodiscard]] FileSystem& CurrentFileSystem();

@@ -59,12 +59,17 @@ auto ReadCell(const CellTable& table, std::int32_t col, std::int32_t row, Read r
   return read(table.GetCell(col, row));
 }
 
-// Word n of text with its first "," read as ".", rounded to binary64; the parser's error
-// code is not looked at, since the cell texts were accepted before the save.
-double WordNumber(const std::string& text, std::int32_t n) {
+// Word n of text with its first "," read as ".".
+NumberResult WordReading(const std::string& text, std::int32_t n) {
   std::string word = ExtractWord(text, n);
   if (const std::size_t comma = word.find(','); comma != std::string::npos) word[comma] = '.';
-  return ToBinary64(NumberFromText(word).value);
+  return NumberFromText(word);
+}
+
+// WordReading rounded to binary64; the parser's error code is not looked at, since the texts
+// were accepted before the save.
+double WordNumber(const std::string& text, std::int32_t n) {
+  return ToBinary64(WordReading(text, n).value);
 }
 
 struct ValuePair {
@@ -92,6 +97,13 @@ std::optional<std::uint64_t> LayoutSize(std::int32_t n, std::int32_t m) {
                     16u * static_cast<unsigned __int128>(n) * static_cast<unsigned __int128>(m);
   if (size > std::numeric_limits<std::uint64_t>::max()) return std::nullopt;
   return static_cast<std::uint64_t>(size);
+}
+
+bool LabelBoundAccepted(const std::string& label) {
+  const NumberResult bound = WordReading(label, 2);
+  if (bound.error != 0) return false;
+  (void)ToBinary64(bound.value);
+  return true;
 }
 
 std::string NameText(const char* field) {

@@ -29,6 +29,11 @@ void DecodeTableBody(CellTable& table, std::int32_t n, std::int32_t m, const cha
 // first 6 characters of its cell, blank-padded. Raises EOverflow for a number beyond binary64.
 [[nodiscard]] std::string EncodeTable(const CellTable& table);
 
+// Whether the bound of an interval label reads as a number the way EncodeTable reads it (word 2,
+// its first "," read as "."), so that the save stores the bound the label shows and not 0.
+// Raises EOverflow for a bound beyond binary64, as the save would.
+[[nodiscard]] bool LabelBoundAccepted(const std::string& label);
+
 // The 6-character cell text of a 6-byte name field: cut at the first NUL, blank-padded.
 [[nodiscard]] std::string NameText(const char* field);
 

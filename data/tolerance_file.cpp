@@ -10,6 +10,7 @@
 #include "data/errors.h"
 #include "data/file_system.h"
 #include "data/table_codec.h"
+#include "data/temporary_files.h"
 
 namespace tol {
 namespace {
@@ -43,11 +44,6 @@ std::string DirectoryOf(const std::string& path) {
   return path.substr(0, slash);
 }
 
-std::string BaseNameOf(const std::string& path) {
-  const std::size_t slash = path.rfind('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 // Reads the counts N and M, the first 8 of the file_size bytes, and gives the table their
 // shape; returns the size of the body that follows them. Counts that are negative or promise
 // more than the file holds are refused before the table changes, so a damaged header never
@@ -68,8 +64,15 @@ std::uint64_t PrepareForCounts(CellTable& table, const char* counts, std::uint64
   if (!size || *size > file_size) throw EInOutError(kReadBeyondEnd);
 
   table.PrepareForCounts();
-  table.SetColCount(cols);
-  table.SetRowCount(rows);
+  // A count that shrinks goes first, so that on the way the table never holds more cells than
+  // its old or its new shape does.
+  if (rows < table.RowCount()) {
+    table.SetRowCount(rows);
+    table.SetColCount(cols);
+  } else {
+    table.SetColCount(cols);
+    table.SetRowCount(rows);
+  }
   return *size - kCountsSize;
 }
 
@@ -88,21 +91,18 @@ class TemporaryName {
   std::string path_;
 };
 
-// Puts content (the table's bytes, table_size of them) in place of the file at path by way of
-// a new file beside it: the new bytes, then the old bytes beyond them, so the file never
-// shrinks. The file's owner and permissions carry over and a symbolic link at path stays,
-// pointing to the replaced file. Returns false, having changed nothing, where the new file
-// cannot be made or cannot take on the old one's owner and permissions, or where the file has
-// other hard links that a rename would part from it. Raises once the new file is being written.
-bool TryReplaceByRename(CheckedFile& original, const std::string& path, std::string& content,
+// Puts content (the table's bytes, table_size of them) in place of the file at target (its
+// path with links resolved, "" when that is unknown) by way of a new file beside it: the new
+// bytes, then the old bytes beyond them, so the file never shrinks. The file's owner and
+// permissions carry over and a symbolic link to it stays, pointing to the replaced file. Returns
+// false, having changed nothing, where the new file cannot be made or cannot take on the old
+// one's owner and permissions, or where the file has other hard links that a rename would part
+// from it. Raises once the new file is being written.
+bool TryReplaceByRename(CheckedFile& original, const std::string& target, std::string& content,
                         std::size_t table_size) {
   const FileStatus& status = original.Status();
-  if (status.links > 1) return false;
-  std::string target;
-  if (!CurrentFileSystem().RealPath(path, target).Ok()) return false;
-  const std::string directory = DirectoryOf(target);
-  std::string temp_path =
-      directory + (directory == "/" ? "." : "/.") + BaseNameOf(target) + ".XXXXXX";
+  if (status.links > 1 || target.empty()) return false;
+  std::string temp_path = TemporaryTemplate(target);
   std::optional<CheckedFile> temp = CheckedFile::TryCreateTemporary(temp_path);
   if (!temp) return false;
   TemporaryName name(temp_path);
@@ -116,9 +116,9 @@ bool TryReplaceByRename(CheckedFile& original, const std::string& path, std::str
   temp->Sync();
   temp->Close();
   const SysResult renamed = CurrentFileSystem().Rename(temp_path, target);
-  if (!renamed.Ok()) throw EInOutError(renamed.error);
+  if (!renamed.Ok()) throw EInOutError::FromErrno(renamed.error);
   name.Keep();
-  SyncDirectory(directory);
+  SyncDirectory(DirectoryOf(target));
   return true;
 }
 
@@ -164,11 +164,15 @@ void StoreTableTo(const CellTable& table, const std::string& path) {
   CheckedFile original = CheckedFile::OpenForUpdate(path);
   std::string content = EncodeTable(table);
   const std::size_t table_size = content.size();
-  if (!TryReplaceByRename(original, path, content, table_size)) {
+  std::string target;
+  if (!CurrentFileSystem().RealPath(path, target).Ok()) target.clear();
+  if (!TryReplaceByRename(original, target, content, table_size)) {
     // No new file can stand in for this one: write over it, keeping the bytes beyond.
     original.WriteExact(content.data(), table_size);
     original.Sync();
   }
+  // The save stands; what saves killed part-way left beside the file goes now.
+  if (!target.empty()) RemoveStaleTemporaries(target);
   original.Close();
 }
 

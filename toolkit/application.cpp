@@ -4,6 +4,7 @@
 #include <QLocale>
 #include <QSessionManager>
 
+#include "data/file_system.h"
 #include "data/number_text.h"
 #include "toolkit/dispatch.h"
 #include "toolkit/form.h"
@@ -32,6 +33,7 @@ Application::Application(int& argc, char** argv) : QApplication(argc, argv), d_(
   setQuitOnLastWindowClosed(false);
   SubstituteDesignFace();
   UpdateDecimalSeparator();
+  tol::IgnoreFileSizeSignal();
   detail::EnsureFocusTracking();
   connect(this, &QGuiApplication::commitDataRequest, this, [](QSessionManager& manager) {
     Form* main = detail::Registry().main_form;

@@ -61,6 +61,8 @@ std::int32_t ShowMessageBox(const std::string& text, const std::string& caption,
   const QPointer<QWidget> previous = QApplication::activeWindow();
   QMessageBox box(IconOf(flags), QString::fromStdString(caption), QString::fromStdString(text),
                   ButtonsOf(flags));
+  // The texts carry grade names and labels the user typed: shown as they are, never as markup.
+  box.setTextFormat(Qt::PlainText);
   // Owned by the application: no window of it takes input while the box is up.
   box.setWindowModality(Qt::ApplicationModal);
   const int pressed = box.exec();

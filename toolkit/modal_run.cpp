@@ -50,9 +50,11 @@ void ShowAndActivate(Form& window) {
 
 void GiveBack(Form& window, const CallerState& caller) {
   const bool was_active = window.isActiveWindow();
+  // The record names the caller's window again before the dialog goes, since hiding it may hand
+  // the focus back at once on some platforms, which must be no activation of the caller.
+  detail::Registry().focused_form = caller.focused_form;
   window.hide();
   window.setWindowModality(Qt::NonModal);
-  detail::Registry().focused_form = caller.focused_form;
   // The caller's window gets the focus back on the control that had it; since the record names
   // that window again and the control is its last focused one, neither OnActivate nor OnEnter
   // runs.

@@ -87,6 +87,12 @@ void StringGrid::SetColWidth(std::int32_t col, std::int32_t width) {
   d_->ApplyWidth(col);
 }
 
+void StringGrid::SetColWidths(const std::vector<std::int32_t>& widths) {
+  if (widths.size() > static_cast<std::size_t>(ColCount())) throw EInvalidGridOperation();
+  std::copy(widths.begin(), widths.end(), d_->widths.begin());
+  d_->ApplyWidths(static_cast<std::int32_t>(widths.size()));
+}
+
 GridOptions StringGrid::Options() const { return d_->options; }
 
 void StringGrid::SetOptions(GridOptions options) {

@@ -92,6 +92,10 @@ class StringGrid : public QTableView, public tol::CellTable {
   // Column widths in pixels; setting column >= ColCount raises EInvalidGridOperation.
   [[nodiscard]] std::int32_t ColWidth(std::int32_t col) const;
   void SetColWidth(std::int32_t col, std::int32_t width);
+  // Sets the widths of columns 0 .. widths.size() - 1 at once, in time linear in their number,
+  // where setting them one by one makes the view go over every column for each. More widths
+  // than columns raises EInvalidGridOperation and changes nothing.
+  void SetColWidths(const std::vector<std::int32_t>& widths);
 
   [[nodiscard]] GridOptions Options() const;
   void SetOptions(GridOptions options);

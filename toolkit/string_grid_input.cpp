@@ -6,6 +6,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMenuBar>
 #include <QMouseEvent>
 #include <QPointer>
 #include <algorithm>
@@ -188,8 +189,11 @@ void StringGrid::Private::FocusLeft(const QFocusEvent* event) {
   if (now == &q || now == editor) return;
   focus_inside = false;
   // Another control of the same window takes the focus; focus going to another window (a
-  // message box, a dialog) comes back to the grid without an entry.
-  if (now != nullptr && now->window() == q.window()) window_focus = false;
+  // message box, a dialog) comes back to the grid without an entry, and so does focus lent to
+  // the menu bar (Alt, Alt+letter) and given back.
+  const bool to_menu_bar =
+      event->reason() == Qt::MenuBarFocusReason || qobject_cast<const QMenuBar*>(now) != nullptr;
+  if (now != nullptr && now->window() == q.window() && !to_menu_bar) window_focus = false;
 }
 
 void StringGrid::keyPressEvent(QKeyEvent* event) {

@@ -49,6 +49,7 @@ class StringGrid::Private {
   void SetUpView();
   void ApplyFixedLook();
   void ApplyWidth(std::int32_t col);
+  void ApplyWidths(std::int32_t count);  // columns 0 .. count - 1
   void ApplyAllWidths();
   void HeaderSectionResized(int section, int new_size);
   void PlaceCorner();

@@ -93,15 +93,30 @@ void StringGrid::Private::ApplyWidth(std::int32_t col) {
     q.verticalHeader()->setFixedWidth(width);
   } else {
     QHeaderView* top = q.horizontalHeader();
-    const int section = col - model->FixedCols();
-    if (top->sectionSize(section) != width) top->resizeSection(section, width);
+    top->resizeSection(col - model->FixedCols(), width);  // nothing when the size is the same
   }
   syncing_widths = false;
 }
 
-void StringGrid::Private::ApplyAllWidths() {
-  for (std::int32_t col = 0; col < model->ColCount(); ++col) ApplyWidth(col);
+// A header whose updates are off resizes a section without working out where it stands on
+// screen, which takes a pass over all sections before it; with updates on, setting every width
+// would take time quadratic in the column count. Its signals are held back as well, since the
+// view would note each resized column for a later repaint of its own: the view's geometry and
+// picture are brought up to date once, at the end.
+void StringGrid::Private::ApplyWidths(std::int32_t count) {
+  QHeaderView* top = q.horizontalHeader();
+  const bool updating = top->updatesEnabled();
+  const bool signalling = top->blockSignals(true);
+  top->setUpdatesEnabled(false);
+  for (std::int32_t col = 0; col < count; ++col) ApplyWidth(col);
+  top->setUpdatesEnabled(updating);
+  top->blockSignals(signalling);
+  q.updateGeometries();
+  q.viewport()->update();
+  PlaceEditor();
 }
+
+void StringGrid::Private::ApplyAllWidths() { ApplyWidths(model->ColCount()); }
 
 // A width dragged by the user becomes the column's stored width.
 void StringGrid::Private::HeaderSectionResized(int section, int new_size) {

@@ -1,6 +1,7 @@
 #include "tools/csv_table.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <limits>
 #include <vector>
@@ -19,20 +20,40 @@ std::string TrimmedBlanks(const std::string& text) {
   return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
+enum class Reading { kNumber, kNotANumber, kOutOfRange };
+
+// How a CSV number's word reads: a number, or refused as no number or as beyond the finite
+// binary64 range (an exponent such as 1e6000 that reads as infinity, or a mantissa too long to
+// scale).
+Reading ReadNumberWord(const std::string& word) {
+  try {
+    const NumberResult number = NumberFromText(word);
+    if (number.error != 0) return Reading::kNotANumber;
+    return std::isfinite(ToBinary64(number.value)) ? Reading::kNumber : Reading::kOutOfRange;
+  } catch (const EOverflow&) {
+    return Reading::kOutOfRange;
+  }
+}
+
+// A field as an error message quotes it: a very long one is cut.
+std::string Quoted(const std::string& field) {
+  constexpr std::size_t kShown = 40;
+  if (field.size() <= kShown) return "\"" + field + "\"";
+  return "\"" + field.substr(0, kShown) + "...\" (" + std::to_string(field.size()) + " characters)";
+}
+
 // The field as the one word a label or cell text holds for it: blanks around it cut, its
 // decimal comma made a point. Raises CsvError unless the whole word reads as a binary64 number.
 std::string NumberWord(const std::string& field, std::size_t line, std::size_t column) {
   std::string word = TrimmedBlanks(field);
   if (const std::size_t comma = word.find(','); comma != std::string::npos) word[comma] = '.';
   if (word.empty()) throw CsvError(line, column, "the value is empty");
-  const NumberResult number = NumberFromText(word);
-  if (number.error != 0) throw CsvError(line, column, "\"" + field + "\" is not a number");
-  try {
-    (void)ToBinary64(number.value);
-  } catch (const EOverflow&) {
-    throw CsvError(line, column, "\"" + field + "\" is beyond the range of the file's numbers");
+  switch (ReadNumberWord(word)) {
+    case Reading::kNumber: return word;
+    case Reading::kNotANumber: throw CsvError(line, column, Quoted(field) + " is not a number");
+    case Reading::kOutOfRange: break;
   }
-  return word;
+  throw CsvError(line, column, Quoted(field) + " is beyond the range of the file's numbers");
 }
 
 std::int32_t CheckedCount(std::size_t count, std::size_t line, const char* what) {
@@ -69,6 +90,14 @@ std::string CsvNumber(const std::string& text, std::int32_t n) {
   return word;
 }
 
+// A number word for export, refused when an import would refuse it: the CSV then holds only
+// what reads back.
+const std::string& ExportedNumber(const std::string& word, const std::string& label,
+                                  const std::string& grade) {
+  if (ReadNumberWord(word) != Reading::kNumber) throw UnexportableValue(label, grade, word);
+  return word;
+}
+
 }  // namespace
 
 MemoryTable TableFromCsv(std::string_view csv, NameCase name_case) {
@@ -99,11 +128,13 @@ std::string CsvFromTable(const CellTable& table) {
   }
   std::string csv = CsvLine(titles);
   for (std::int32_t r = 1; r < table.RowCount(); ++r) {
-    std::vector<std::string> fields{CsvNumber(table.GetCell(0, r), 2)};
+    const std::string label = table.GetCell(0, r);
+    std::vector<std::string> fields{ExportedNumber(CsvNumber(label, 2), label, "")};
     for (std::int32_t c = 1; c < table.ColCount(); ++c) {
       const std::string cell = table.GetCell(c, r);
-      fields.push_back(CsvNumber(cell, 1));
-      fields.push_back(CsvNumber(cell, 2));
+      const std::string grade = GradeNameTitle(table.GetCell(c, 0));
+      fields.push_back(ExportedNumber(CsvNumber(cell, 1), label, grade));
+      fields.push_back(ExportedNumber(CsvNumber(cell, 2), label, grade));
     }
     csv += CsvLine(fields);
   }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "data/errors.h"
+#include "data/file_system.h"
 #include "tools/csv_commands.h"
 #include "tools/tool_errors.h"
 
@@ -64,6 +65,7 @@ int Import(const std::vector<std::string>& args) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  tol::IgnoreFileSizeSignal();
   const std::vector<std::string> args(argv + (argc > 1 ? 2 : argc), argv + argc);
   const std::string command = argc > 1 ? argv[1] : "";
   try {

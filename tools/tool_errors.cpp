@@ -8,6 +8,12 @@ CsvError::CsvError(std::size_t line, std::size_t column, const std::string& prob
       line_(line),
       column_(column) {}
 
+UnexportableValue::UnexportableValue(const std::string& interval, const std::string& grade,
+                                     const std::string& text)
+    : Exception("interval \"" + interval + "\"" +
+                (grade.empty() ? ": the bound \"" : ", grade \"" + grade + "\": the value \"") +
+                text + "\" would not read back from CSV, so nothing was exported") {}
+
 ToolFileError::ToolFileError(const std::string& path, const std::string& problem)
     : Exception(path + ": " + problem) {}
 

@@ -20,6 +20,14 @@ class CsvError : public Exception {
   std::size_t column_;
 };
 
+// A number of a tolerance table that no CSV import would read back (an infinity or a NaN the
+// file holds, or a bound whose text rounds beyond binary64), named by interval and grade ("" for
+// the interval's bound).
+class UnexportableValue : public Exception {
+ public:
+  UnexportableValue(const std::string& interval, const std::string& grade, const std::string& text);
+};
+
 // A file a tool cannot read or write, or a target it will not replace.
 class ToolFileError : public Exception {
  public:

@@ -1,8 +1,11 @@
 #include "tools/tool_files.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <cstdio>
 
 #include <cerrno>
 #include <cstdlib>
@@ -12,12 +15,15 @@
 #include <memory>
 #include <utility>
 
+#include "data/table_codec.h"
+#include "data/temporary_files.h"
 #include "tools/tool_errors.h"
 
 namespace tol {
 namespace {
 
 constexpr const char* kStandardStream = "-";
+constexpr const char* kExistsAlready = "the file exists already; --force replaces it";
 
 [[noreturn]] void RaiseSystemError(const std::string& path) {
   throw ToolFileError(path, std::strerror(errno));
@@ -45,11 +51,6 @@ std::string DirectoryOf(const std::string& path) {
   return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-std::string BaseNameOf(const std::string& path) {
-  const std::size_t slash = path.rfind('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 // The file a path names once symbolic links are followed, so a replacement goes where a link
 // points and leaves the link in place; the path itself when nothing is there yet.
 std::string ResolvedPath(const std::string& path) {
@@ -64,37 +65,108 @@ mode_t ModeForNewFiles() {
   return 0666 & ~mask;
 }
 
+// Writes all of bytes to fd. Raises ToolFileError naming path.
+void WriteAll(int fd, const std::string& bytes, const std::string& path) {
+  for (std::size_t done = 0; done < bytes.size();) {
+    const ssize_t put = ::write(fd, bytes.data() + done, bytes.size() - done);
+    if (put < 0 && errno == EINTR) continue;
+    if (put < 0) RaiseSystemError(path);
+    done += static_cast<std::size_t>(put);
+  }
+}
+
+// A path whose file is removed when the holder goes, unless it was let go of.
+class RemovedUnlessKept {
+ public:
+  explicit RemovedUnlessKept(std::string path) : path_(std::move(path)) {}
+  ~RemovedUnlessKept() {
+    if (!path_.empty()) ::unlink(path_.c_str());
+  }
+  RemovedUnlessKept(const RemovedUnlessKept&) = delete;
+  RemovedUnlessKept& operator=(const RemovedUnlessKept&) = delete;
+  void Keep() { path_.clear(); }
+
+ private:
+  std::string path_;
+};
+
+// A complete new file beside the file at target (a path with links resolved), named as the
+// editor names its temporaries and locked as they are while it is written, so an editor's save
+// of the same file never takes it for a leftover. Removed unless placed, also when making it
+// fails part-way.
+class NewFile {
+ public:
+  NewFile(const std::string& target, const std::string& bytes, mode_t mode)
+      : path_(TemporaryTemplate(target)), made_(MakeUnique(path_, target)), removed_(path_) {
+    (void)::flock(made_.Get(), LOCK_EX | LOCK_NB);
+    if (::fchmod(made_.Get(), mode) != 0) RaiseSystemError(path_);
+    WriteAll(made_.Get(), bytes, path_);
+    if (::fsync(made_.Get()) != 0 || !made_.Close()) RaiseSystemError(path_);
+  }
+  NewFile(const NewFile&) = delete;
+  NewFile& operator=(const NewFile&) = delete;
+
+  // Puts the file at target, replacing what is there. Raises ToolFileError.
+  void Replace(const std::string& target) {
+    if (::rename(path_.c_str(), target.c_str()) != 0) RaiseSystemError(target);
+    Placed(target);
+  }
+  // Puts the file at target only where nothing is: the target never exists half-made, and a
+  // file that appeared there meanwhile is kept. Raises ToolFileError.
+  void PlaceNew(const std::string& target) {
+    if (::renameat2(AT_FDCWD, path_.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) != 0) {
+      // A file system without the flag: a second name, which may not exist either, then the
+      // first one goes.
+      if (errno != EINVAL && errno != ENOSYS) RaiseNewPathError(target);
+      if (::link(path_.c_str(), target.c_str()) != 0) RaiseNewPathError(target);
+      ::unlink(path_.c_str());
+    }
+    Placed(target);
+  }
+
+ private:
+  static int MakeUnique(std::string& path, const std::string& target) {
+    const int fd = ::mkostemp(path.data(), O_CLOEXEC);
+    if (fd < 0) RaiseSystemError(target);
+    return fd;
+  }
+  [[noreturn]] static void RaiseNewPathError(const std::string& target) {
+    if (errno == EEXIST) throw ToolFileError(target, kExistsAlready);
+    RaiseSystemError(target);
+  }
+  void Placed(const std::string& target) {
+    removed_.Keep();
+    const int dir = ::open(DirectoryOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir >= 0) {
+      (void)::fsync(dir);
+      ::close(dir);
+    }
+  }
+
+  std::string path_;
+  Descriptor made_;
+  RemovedUnlessKept removed_;
+};
+
 void StoreIntoNewPath(const CellTable& table, const std::string& path) {
-  Descriptor created(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
-  if (created.Get() < 0) {
-    if (errno == EEXIST) throw ToolFileError(path, "the file exists already; --force replaces it");
-    RaiseSystemError(path);
-  }
-  if (!created.Close()) RaiseSystemError(path);
-  try {
-    StoreTableTo(table, path);
-  } catch (...) {
-    ::unlink(path.c_str());
-    throw;
-  }
+  struct stat existing {};
+  if (::lstat(path.c_str(), &existing) == 0) throw ToolFileError(path, kExistsAlready);
+  NewFile(path, EncodeTable(table), ModeForNewFiles()).PlaceNew(path);
 }
 
 void StoreInPlaceOf(const CellTable& table, const std::string& path) {
   const std::string target = ResolvedPath(path);
   struct stat old_status {};
   const bool old_exists = ::stat(target.c_str(), &old_status) == 0;
-  std::string temp = DirectoryOf(target) + "/." + BaseNameOf(target) + ".XXXXXX";
-  Descriptor made(::mkstemp(temp.data()));
-  if (made.Get() < 0) RaiseSystemError(temp);
-  try {
-    const mode_t mode = old_exists ? old_status.st_mode & 07777 : ModeForNewFiles();
-    if (::fchmod(made.Get(), mode) != 0 || !made.Close()) RaiseSystemError(temp);
-    StoreTableTo(table, temp);
-    if (::rename(temp.c_str(), target.c_str()) != 0) RaiseSystemError(path);
-  } catch (...) {
-    ::unlink(temp.c_str());
-    throw;
-  }
+  const mode_t mode = old_exists ? old_status.st_mode & 07777 : ModeForNewFiles();
+  NewFile(target, EncodeTable(table), mode).Replace(target);
+}
+
+void WriteInPlace(const std::string& path, const std::string& text) {
+  Descriptor file(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
+  if (file.Get() < 0) RaiseSystemError(path);
+  WriteAll(file.Get(), text, path);
+  if (!file.Close()) RaiseSystemError(path);
 }
 
 }  // namespace
@@ -124,15 +196,19 @@ void WriteTextFile(const std::string& path, const std::string& text) {
     if (!std::cout) throw ToolFileError("standard output", "write failed");
     return;
   }
-  Descriptor file(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
-  if (file.Get() < 0) RaiseSystemError(path);
-  for (std::size_t done = 0; done < text.size();) {
-    const ssize_t put = ::write(file.Get(), text.data() + done, text.size() - done);
-    if (put < 0 && errno == EINTR) continue;
-    if (put < 0) RaiseSystemError(path);
-    done += static_cast<std::size_t>(put);
+  // Written beside the file and then put in its place, so that a write that fails (a full
+  // disk) leaves an existing file as it was rather than cut short.
+  const std::string target = ResolvedPath(path);
+  struct stat old_status {};
+  const bool old_exists = ::stat(target.c_str(), &old_status) == 0;
+  // A device or a pipe cannot be replaced, nor a file in a directory that takes no new files.
+  if (old_exists &&
+      (!S_ISREG(old_status.st_mode) || ::access(DirectoryOf(target).c_str(), W_OK | X_OK) != 0)) {
+    WriteInPlace(path, text);
+    return;
   }
-  if (!file.Close()) RaiseSystemError(path);
+  const mode_t mode = old_exists ? old_status.st_mode & 07777 : ModeForNewFiles();
+  NewFile(target, text, mode).Replace(target);
 }
 
 void WriteTableFile(const CellTable& table, const std::string& path, bool replace) {

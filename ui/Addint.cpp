@@ -1,6 +1,7 @@
 #include "ui/Addint.h"
 
 #include <QRegularExpressionValidator>
+#include <algorithm>
 
 #include "toolkit/controls.h"
 #include "toolkit/string_grid.h"
@@ -37,7 +38,13 @@ TFormAddInt::TFormAddInt(QWidget* parent) : AddDialog(kDesign, unsaved_, parent)
   Created();
 }
 
-std::string TFormAddInt::NewLabelText() const { return "До " + Edit1->text().toStdString(); }
+// "010" names the interval up to 10, as "10" does, so it is made and compared as "До 10"; a
+// bound of zeros only stays "0".
+std::string TFormAddInt::NewLabelText() const {
+  std::string digits = Edit1->text().toStdString();
+  if (!digits.empty()) digits.erase(0, std::min(digits.find_first_not_of('0'), digits.size() - 1));
+  return "До " + digits;
+}
 
 void TFormAddInt::FilterEntryKey(QChar& key) {
   const char16_t c = key.unicode();

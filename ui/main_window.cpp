@@ -228,10 +228,16 @@ void TForm1::PlaceCentredThenMaximize() {
 
 void TForm1::FormCreate(QObject*) { unsaved_ = false; }
 
+// Once per run: should a platform's focus order ever activate the window again, a second load
+// would replace unsaved edits with the file.
 void TForm1::FormActivate(QObject*) {
+  if (activated_) return;
+  activated_ = true;
   file_found_ = tol::FilePresent(tol::kToleranceFileName);
   if (!file_found_) return;  // the grid's first focus reports the missing file
+  load_failed_ = true;       // until the load is through
   tol::LoadTable(*StringGrid1);
+  load_failed_ = false;
   undo_->Reset();
   FitColumnWidths();
 }
@@ -251,9 +257,8 @@ void TForm1::FitColumnWidths() {
       if (text.size() > static_cast<std::size_t>(most)) most = std::max(most, CharacterCount(text));
     }
   }
-  for (std::int32_t col = 0; col < cols; ++col) {
-    StringGrid1->SetColWidth(col, WidthForCharacters(longest[static_cast<std::size_t>(col)]));
-  }
+  for (std::int32_t& width : longest) width = WidthForCharacters(width);
+  StringGrid1->SetColWidths(longest);
 }
 
 void TForm1::StringGrid1Enter(QObject*) {

@@ -77,11 +77,14 @@ class TForm1 : public tk::Form {
   void BuildUndo();
   void PlaceCentredThenMaximize();
   void FitColumnWidths();
+  [[nodiscard]] bool PointAtFirstBadCell();
   void PointAtBadCell(std::int32_t col, std::int32_t row);
   [[nodiscard]] bool Confirm(const std::string& question);
 
   bool unsaved_ = false;
   bool file_found_ = false;
+  bool activated_ = false;    // the file is read at the first activation only, whatever follows
+  bool load_failed_ = false;  // the grid holds what a failed load left: it must not be saved
   TableUndo* undo_ = nullptr;
 };
 

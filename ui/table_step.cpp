@@ -105,12 +105,25 @@ void TableStep::TakeLine() {
   if (line_ == Line::kRow) TakeRow();
 }
 
+// The widths of the columns after col move one place right (+1, the last column's width lost
+// to the one the count just added) or left (-1, the last column keeping its own), all set in
+// one go: set one by one, each would cost the view a pass over every column.
+void TableStep::ShiftWidths(std::int32_t col, int direction) {
+  std::vector<std::int32_t> widths;
+  widths.reserve(static_cast<std::size_t>(grid_.ColCount()));
+  for (std::int32_t i = 0; i < grid_.ColCount(); ++i) {
+    const bool moves = direction > 0 ? i > col : i >= col && i + 1 < grid_.ColCount();
+    widths.push_back(grid_.ColWidth(moves ? i - direction : i));
+  }
+  grid_.SetColWidths(widths);
+}
+
 // The columns from col on move one place right, widths with them.
 void TableStep::PutColumn() {
   if (line_held_) return;
   const std::int32_t last = grid_.ColCount();
   grid_.SetColCount(tol::CheckedAdd(last, 1));
-  for (std::int32_t i = last; i > line_index_; --i) grid_.SetColWidth(i, grid_.ColWidth(i - 1));
+  ShiftWidths(line_index_, +1);
   for (std::int32_t row = 0; row < grid_.RowCount(); ++row) {
     for (std::int32_t i = last; i > line_index_; --i) {
       grid_.SetCell(i, row, grid_.GetCell(i - 1, row));
@@ -131,7 +144,7 @@ void TableStep::TakeColumn() {
   line_width_ = grid_.ColWidth(line_index_);
   line_texts_.clear();
   line_texts_.reserve(static_cast<std::size_t>(grid_.RowCount()));
-  for (std::int32_t i = line_index_; i < last; ++i) grid_.SetColWidth(i, grid_.ColWidth(i + 1));
+  ShiftWidths(line_index_, -1);
   for (std::int32_t row = 0; row < grid_.RowCount(); ++row) {
     line_texts_.push_back(grid_.GetCell(line_index_, row));
     for (std::int32_t i = line_index_; i < last; ++i) {

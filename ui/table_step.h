@@ -44,6 +44,7 @@ class TableStep : public QUndoCommand {
   void SwapCells(bool forward);
   void PutLine();
   void TakeLine();
+  void ShiftWidths(std::int32_t col, int direction);
   void PutColumn();
   void TakeColumn();
   void PutRow();

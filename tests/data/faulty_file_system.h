@@ -68,6 +68,9 @@ class FaultyFileSystem final : public FileSystem {
   SysResult Flock(int fd, int op) override {
     return Fails("Flock") ? Fault() : inner_.Flock(fd, op);
   }
+  SysResult LockRecords(int fd) override {
+    return Fails("LockRecords") ? Fault() : inner_.LockRecords(fd);
+  }
   SysResult FStat(int fd, FileStatus& s) override {
     return Fails("FStat") ? Fault() : inner_.FStat(fd, s);
   }
@@ -92,6 +95,9 @@ class FaultyFileSystem final : public FileSystem {
   }
   SysResult RealPath(const std::string& p, std::string& r) override {
     return Fails("RealPath") ? Fault() : inner_.RealPath(p, r);
+  }
+  SysResult ListDirectory(const std::string& p, std::vector<std::string>& names) override {
+    return Fails("ListDirectory") ? Fault() : inner_.ListDirectory(p, names);
   }
 
  private:

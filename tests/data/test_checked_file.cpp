@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <string>
 
@@ -104,6 +105,28 @@ TYPED_TEST(FileSystemContract, AnExclusiveLockKeepsOutASecondOpenerUntilClosed) 
   EXPECT_TRUE(this->fs_.Close(first).Ok());
   EXPECT_TRUE(this->fs_.Flock(second, LOCK_EX | LOCK_NB).Ok());
   EXPECT_TRUE(this->fs_.Close(second).Ok());
+}
+
+TYPED_TEST(FileSystemContract, ARecordLockKeepsOutASecondOpenerUntilClosed) {
+  this->Create("f", "x");
+  const int first = this->OpenRw("f");
+  const int second = this->OpenRw("f");
+  EXPECT_TRUE(this->fs_.LockRecords(first).Ok());
+  EXPECT_EQ(this->fs_.LockRecords(second).error, EWOULDBLOCK) << "owned by the description";
+  EXPECT_TRUE(this->fs_.Close(first).Ok());
+  EXPECT_TRUE(this->fs_.LockRecords(second).Ok());
+  EXPECT_TRUE(this->fs_.Close(second).Ok());
+}
+
+TYPED_TEST(FileSystemContract, ListDirectoryNamesEveryEntryButDotAndDotDot) {
+  this->Create("a", "");
+  this->Create(".hidden", "");
+  std::vector<std::string> names;
+  ASSERT_TRUE(this->fs_.ListDirectory(".", names).Ok());
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{".hidden", "a"}));
+  EXPECT_EQ(this->fs_.ListDirectory("missing", names).error, ENOENT);
+  EXPECT_EQ(this->fs_.ListDirectory("a", names).error, ENOTDIR);
 }
 
 TYPED_TEST(FileSystemContract, ATemporaryFileIsNewPrivateAndRenamesOverTheOld) {

@@ -1,5 +1,6 @@
-// Another process holding the tolerance file: one that holds the write lock (or a read lock)
-// makes the load and the save fail with the system's "would block" number, leaving the table
+// Another process holding the tolerance file: one that holds a write lock (or a read lock) of
+// any kind (flock, POSIX record lock, open-file-description record lock) makes the load and
+// the save fail with the system's "would block" number, leaving the table
 // and the file as they were, and both work again once it lets go; one that merely reads the
 // file keeps nobody out. The other way round, a file the editor has open keeps out a second
 // editor in another process.
@@ -33,17 +34,29 @@ std::string SampleFile() {
                             {0.012, 0, 0.015, -0.005, 0.1, 0.2, -0.25, 1.5});
 }
 
-// A child process that opens the file with open_flags and takes lock (0 for none) on it until
-// the holder is released or destroyed.
+// How the other process locks the file.
+enum class LockKind { kNone, kFlock, kRecord, kOpenFileRecord };
+
+bool TakeLock(int fd, LockKind kind, int lock) {
+  if (kind == LockKind::kNone) return true;
+  if (kind == LockKind::kFlock) return ::flock(fd, lock | LOCK_NB) == 0;
+  struct flock whole {};
+  whole.l_type = static_cast<short>(lock);
+  whole.l_whence = SEEK_SET;
+  return ::fcntl(fd, kind == LockKind::kRecord ? F_SETLK : F_OFD_SETLK, &whole) == 0;
+}
+
+// A child process that opens the file with open_flags and takes lock (LOCK_EX or LOCK_SH for a
+// flock, F_WRLCK or F_RDLCK for a record lock) on it until the holder is released or destroyed.
 class OtherProcess {
  public:
-  OtherProcess(const char* path, int open_flags, int lock) {
+  OtherProcess(const char* path, int open_flags, LockKind kind, int lock) {
     int ready[2];
     if (::pipe(ready) != 0 || ::pipe(release_) != 0) return;
     pid_ = ::fork();
     if (pid_ == 0) {
       const int fd = ::open(path, open_flags);
-      const bool holding = fd >= 0 && (lock == 0 || ::flock(fd, lock | LOCK_NB) == 0);
+      const bool holding = fd >= 0 && TakeLock(fd, kind, lock);
       const char answer = holding ? 'y' : 'n';
       (void)!::write(ready[1], &answer, 1);
       char go = 0;
@@ -78,6 +91,7 @@ class OtherProcess {
 struct Holding {
   const char* what;
   int open_flags;
+  LockKind kind;
   int lock;
   bool keeps_editor_out;
 };
@@ -95,7 +109,7 @@ TEST_P(FileHeldElsewhereTest, LoadAndSaveFailWhileLockedAndWorkOnceReleased) {
   MemoryTable changed = sample;
   changed.SetCell(1, 1, "0.5 -1");
 
-  OtherProcess other(kToleranceFileName, holding.open_flags, holding.lock);
+  OtherProcess other(kToleranceFileName, holding.open_flags, holding.kind, holding.lock);
   ASSERT_TRUE(other.Holding());
   MemoryTable table;
   const auto load = Attempt([&] { LoadTable(table); });
@@ -126,13 +140,17 @@ TEST_P(FileHeldElsewhereTest, LoadAndSaveFailWhileLockedAndWorkOnceReleased) {
   EXPECT_EQ(Cells(reloaded), Cells(changed));
 }
 
-INSTANTIATE_TEST_SUITE_P(Holders, FileHeldElsewhereTest,
-                         ::testing::Values(Holding{"WriteLock", O_RDWR, LOCK_EX, true},
-                                           Holding{"ReadLock", O_RDONLY, LOCK_SH, true},
-                                           Holding{"ReaderWithoutLock", O_RDONLY, 0, false}),
-                         [](const ::testing::TestParamInfo<Holding>& info) {
-                           return std::string(info.param.what);
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    Holders, FileHeldElsewhereTest,
+    ::testing::Values(
+        Holding{"WriteLock", O_RDWR, LockKind::kFlock, LOCK_EX, true},
+        Holding{"ReadLock", O_RDONLY, LockKind::kFlock, LOCK_SH, true},
+        Holding{"RecordWriteLock", O_RDWR, LockKind::kRecord, F_WRLCK, true},
+        Holding{"RecordReadLock", O_RDONLY, LockKind::kRecord, F_RDLCK, true},
+        Holding{"OpenFileWriteLock", O_RDWR, LockKind::kOpenFileRecord, F_WRLCK, true},
+        Holding{"OpenFileReadLock", O_RDONLY, LockKind::kOpenFileRecord, F_RDLCK, true},
+        Holding{"ReaderWithoutLock", O_RDONLY, LockKind::kNone, 0, false}),
+    [](const ::testing::TestParamInfo<Holding>& info) { return std::string(info.param.what); });
 
 class EditorHoldsFileTest : public testing::TempDirTest {};
 
@@ -144,11 +162,21 @@ TEST_F(EditorHoldsFileTest, ASecondEditorInAnotherProcessIsKeptOutWhileTheFileIs
       return testing::Describe(Attempt([&] { LoadTable(table); }));
     });
   };
+  // A program taking a POSIX record lock is kept out as well.
+  const auto other_program_locks = [] {
+    return testing::RunInChild([] {
+      const int fd = ::open(kToleranceFileName, O_RDWR);
+      return std::string(fd >= 0 && TakeLock(fd, LockKind::kRecord, F_WRLCK) ? "locked"
+                                                                             : "kept out");
+    });
+  };
   {
     CheckedFile open = CheckedFile::OpenForUpdate(kToleranceFileName);
     EXPECT_EQ(other_editor_loads(), "I/O error " + std::to_string(EWOULDBLOCK));
+    EXPECT_EQ(other_program_locks(), "kept out");
   }
   EXPECT_EQ(other_editor_loads(), "no error");
+  EXPECT_EQ(other_program_locks(), "locked");
 }
 
 }  // namespace

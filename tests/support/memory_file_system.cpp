@@ -162,6 +162,8 @@ SysResult MemoryFileSystem::Flock(int fd, int operation) {
   return SysResult::Success();
 }
 
+SysResult MemoryFileSystem::LockRecords(int fd) { return Flock(fd, LOCK_EX | LOCK_NB); }
+
 SysResult MemoryFileSystem::FStat(int fd, FileStatus& status) {
   Description* description = Described(fd);
   if (!description) return SysResult::Failure(EBADF);
@@ -236,6 +238,21 @@ SysResult MemoryFileSystem::Unlink(const std::string& path) {
 SysResult MemoryFileSystem::RealPath(const std::string& path, std::string& resolved) {
   if (!Find(path)) return SysResult::Failure(ENOENT);
   resolved = Normalized(path);
+  return SysResult::Success();
+}
+
+SysResult MemoryFileSystem::ListDirectory(const std::string& path,
+                                          std::vector<std::string>& names) {
+  const auto dir = Find(path);
+  if (!dir) return SysResult::Failure(ENOENT);
+  if (dir->kind != FileStatus::Kind::kDirectory) return SysResult::Failure(ENOTDIR);
+  const std::string key = Normalized(path);
+  names.clear();
+  for (const auto& [entry, node] : entries_) {
+    if (entry == key || ParentOf(entry) != key) continue;
+    const std::size_t slash = entry.rfind('/');
+    names.push_back(slash == std::string::npos ? entry : entry.substr(slash + 1));
+  }
   return SysResult::Success();
 }
 

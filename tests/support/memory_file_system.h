@@ -3,13 +3,15 @@
 // disk (fuzzing, contract tests). Paths are plain keys: "./" prefixes are dropped and "." and "/"
 // exist as directories from the start; there are no symbolic links. Permissions follow the
 // owner bits only (a file without 0200 cannot be opened for writing), as for a process that
-// owns every file and has no special privileges. Locks are exclusive per open description.
+// owns every file and has no special privileges. Locks are exclusive per open description, and
+// a record lock is the same lock as a flock.
 
 #include <cstdint>
 #include <map>
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "data/file_system.h"
 
@@ -33,6 +35,7 @@ class MemoryFileSystem final : public FileSystem {
   SysResult Write(int fd, const void* buffer, std::size_t count) override;
   SysResult FSync(int fd) override;
   SysResult Flock(int fd, int operation) override;
+  SysResult LockRecords(int fd) override;
   SysResult FStat(int fd, FileStatus& status) override;
   SysResult Stat(const std::string& path, FileStatus& status) override;
   SysResult LStat(const std::string& path, FileStatus& status) override;
@@ -42,6 +45,7 @@ class MemoryFileSystem final : public FileSystem {
   SysResult Rename(const std::string& from, const std::string& to) override;
   SysResult Unlink(const std::string& path) override;
   SysResult RealPath(const std::string& path, std::string& resolved) override;
+  SysResult ListDirectory(const std::string& path, std::vector<std::string>& names) override;
 
  private:
   struct Node {

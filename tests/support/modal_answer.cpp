@@ -31,7 +31,8 @@ void ModalAnswerer::Poll() {
   if (auto* box = qobject_cast<QMessageBox*>(modal)) {
     if (answers_.isEmpty()) return;
     last_handled_ = modal;
-    seen_.append({box->windowTitle(), box->text(), static_cast<int>(box->icon())});
+    seen_.append({box->windowTitle(), box->text(), static_cast<int>(box->icon()),
+                  static_cast<int>(box->textFormat())});
     QAbstractButton* button =
         box->button(static_cast<QMessageBox::StandardButton>(answers_.takeFirst()));
     if (button != nullptr) QTest::mouseClick(button, Qt::LeftButton);

@@ -15,7 +15,8 @@ namespace tktest {
 struct SeenBox {
   QString title;
   QString text;
-  int icon;  // QMessageBox::Icon
+  int icon;    // QMessageBox::Icon
+  int format;  // Qt::TextFormat
 };
 
 class ModalAnswerer {

@@ -71,6 +71,9 @@ class TestAddDialogs : public QObject {
                                           << "Не задан интервал";
       QTest::addRow("%sinterval exists", how) << kInterval << by_save << "10"
                                               << "Такой интервал уже есть";
+      QTest::addRow("%sinterval exists, typed with a leading zero", how)
+          << kInterval << by_save << "010"
+          << "Такой интервал уже есть";
     }
   }
   void missingOrExistingLabelIsRefused() {
@@ -95,6 +98,30 @@ class TestAddDialogs : public QObject {
                        QCOMPARE(VisibleMessages(d), QStringList{});
                      },
                      kLeave});
+  }
+
+  // The label is made from the bound's digits without leading zeros; zeros alone give "0".
+  void leadingZerosOfAnIntervalAreDropped_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("label");
+    QTest::newRow("leading zeros") << "0077"
+                                   << "До 77";
+    QTest::newRow("zero stays") << "0"
+                                << "До 0";
+    QTest::newRow("zeros become one") << "000"
+                                      << "До 0";
+    QTest::newRow("inner zeros stay") << "1000"
+                                      << "До 1000";
+  }
+  void leadingZerosOfAnIntervalAreDropped() {
+    QFETCH(QString, typed);
+    QFETCH(QString, label);
+    RunDialog(kInterval, {[&](AddDialog& d) {
+                            TypeInto(d.Edit1, typed);
+                            QTest::keyClick(d.Edit1, Qt::Key_Return);
+                            QCOMPARE(NewLineCell(d, kInterval, 0), label);
+                          },
+                          kLeave});
   }
 
   void enterStepsOnUntilTheLastValueCell_data() { AddKinds(); }
