@@ -16,6 +16,7 @@
 #include "data/errors.h"
 #include "data/memory_table.h"
 #include "tests/data/file_test_support.h"
+#include "tests/support/privileges.h"
 
 namespace tol {
 namespace {
@@ -293,6 +294,7 @@ TEST_F(StoreTableTest, AShorterTableLeavesTheOldBytesAfterIt) {
 }
 
 TEST_F(StoreTableTest, KeepsPermissionsOwnerSymbolicLinkAndHardLinks) {
+  TOL_SKIP_UNLESS_ROOT("give the file another owner");
   std::filesystem::create_directory("real");
   WriteFile("real/table.win", SampleFile());
   ASSERT_EQ(::chmod("real/table.win", 0640), 0);
@@ -319,12 +321,13 @@ TEST_F(StoreTableTest, KeepsPermissionsOwnerSymbolicLinkAndHardLinks) {
 }
 
 TEST_F(StoreTableTest, WritesInPlaceWhereNoNewFileCanBeMadeBesideIt) {
+  TOL_SKIP_UNLESS_ROOT("give the file to user 65534");
   // An ordinary user may write the file but not the directory it is in.
   WriteFile(kToleranceFileName, SampleFile() + "tail");
   ASSERT_EQ(::chown(kToleranceFileName, 65534, 65534), 0);
   ASSERT_EQ(::chmod(".", 0755), 0);
   const std::string report = RunInChild([] {
-    if (::setgid(65534) != 0 || ::setuid(65534) != 0) return std::string("cannot drop privileges");
+    if (!testing::BecomeOrdinaryUser()) return std::string("cannot drop privileges");
     MemoryTable table = Loaded(*ReadFile(kToleranceFileName));
     table.SetCell(1, 1, "7 8");
     StoreTable(table);
@@ -368,7 +371,7 @@ TEST_F(FileRefusedTest, AReadOnlyFileCanBeNeitherLoadedNorSaved) {
   WriteFile(kToleranceFileName, SampleFile());
   ASSERT_EQ(::chmod(kToleranceFileName, 0444), 0);
   const std::string report = RunInChild([] {
-    if (::setgid(65534) != 0 || ::setuid(65534) != 0) return std::string("cannot drop privileges");
+    if (!testing::BecomeOrdinaryUser()) return std::string("cannot drop privileges");
     MemoryTable table = Untouched();
     const std::string load = Attempt([&] { LoadTable(table); }).message;
     const std::string store = Attempt([&] { StoreTable(table); }).message;

@@ -14,6 +14,7 @@
 #include <cstring>
 
 #include "data/number_text.h"
+#include "tests/support/privileges.h"
 #include "toolkit/application.h"
 #include "toolkit/string_grid.h"
 #include "ui/main_window.h"
@@ -22,7 +23,6 @@ namespace mwtest {
 namespace {
 
 constexpr const char* kAsNobodyVariable = "TOL_TEST_AS_NOBODY";
-constexpr uid_t kNobody = 65534;
 constexpr qint64 kActivationPatienceMs = 5000;
 constexpr int kMostArrowPresses = 100;  // far more than any test table needs
 
@@ -227,7 +227,7 @@ bool RunTestAsNobody(const QString& test_function_and_tag) {
 
 void DropPrivilegesWhenAsked() {
   if (qEnvironmentVariableIsEmpty(kAsNobodyVariable)) return;
-  if (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0) qFatal("cannot become nobody");
+  if (!tol::testing::BecomeOrdinaryUser()) qFatal("cannot become nobody");
   qputenv("HOME", "/tmp");
 }
 

@@ -123,7 +123,7 @@ void TestHostileInput::valueCellTextOnSave() {
     Enter(Entry(entry), text);
     QCOMPARE(QString::fromStdString(form.StringGrid1->GetCell(1, 1)), text);
     mwtest::PressKey(Qt::Key_Return);
-    QTest::qWait(50);  // the grid paints the cell with its new text
+    form.StringGrid1->viewport()->repaint();  // the grid paints the cell with its new text
     QTest::mouseClick(form.Save, Qt::LeftButton);
     QCOMPARE(form.Label1->isVisible(), Outcome(outcome) == Outcome::kRefused);
     QCOMPARE(form.Unsaved(), Outcome(outcome) != Outcome::kStored);
