@@ -42,8 +42,8 @@ constexpr int kButtonY = 2;
 constexpr std::int32_t kPixelsPerCharacter = 7;
 
 // The continuation bytes (10xxxxxx) among eight: bit 7 set and bit 6 clear in the same byte.
-// The flags, one per byte, are summed into the top byte by one multiplication, which a
-// population count without a processor instruction for it would not beat.
+// The flags, one per byte (at most 8, so no carry crosses a byte), are summed into the top byte
+// by one multiplication.
 int ContinuationBytes(std::uint64_t chunk) {
   constexpr std::uint64_t kTopBits = 0x8080808080808080;
   constexpr std::uint64_t kEachByte = 0x0101010101010101;
