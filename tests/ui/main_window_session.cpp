@@ -231,4 +231,10 @@ void DropPrivilegesWhenAsked() {
   qputenv("HOME", "/tmp");
 }
 
+std::vector<int> ColumnWidths(const tk::StringGrid& grid) {
+  std::vector<int> widths;
+  for (int col = 0; col < grid.ColCount(); ++col) widths.push_back(grid.ColWidth(col));
+  return widths;
+}
+
 }  // namespace mwtest

@@ -18,6 +18,10 @@
 
 class TForm1;
 
+namespace tk {
+class StringGrid;
+}
+
 namespace mwtest {
 
 // The contents of a tolerance file, built and taken apart byte by byte.
@@ -91,6 +95,9 @@ void DropPrivilegesWhenAsked();
 // After a save of the two-by-two table in dir whose value cell (1, 1) was edited: the file holds
 // the table with that cell's pair when the save stored it, else exactly its original bytes.
 void ExpectFirstValueSaved(const WorkDir& dir, bool stored, double first, double second);
+
+// The grid's column widths, left to right.
+[[nodiscard]] std::vector<int> ColumnWidths(const tk::StringGrid& grid);
 
 }  // namespace mwtest
 

@@ -36,15 +36,12 @@ namespace {
 const QString kMissingFileText = QStringLiteral("Файл допусков не найден.");
 const QString kUnsavedQuestion = QStringLiteral("Значения допусков не записаны. Выходить?");
 
-// Two intervals by two grades; column texts of different lengths.
-TableFile TwoByTwo() {
-  return {{10, 123456.789}, {"h7    ", "js10  "}, {{{-0.012, 0.125}, {0, 0.5}}, {{0, 0}, {1, 2}}}};
-}
-
-std::vector<int> Widths(const tk::StringGrid& grid) {
-  std::vector<int> widths;
-  for (int col = 0; col < grid.ColCount(); ++col) widths.push_back(grid.ColWidth(col));
-  return widths;
+// The shared two-by-two table with a long second bound, so that the label column's texts
+// differ in length.
+TableFile WideTwoByTwo() {
+  TableFile table = mwtest::TwoByTwo();
+  table.bounds[1] = 123456.789;
+  return table;
 }
 
 // The grid fills the central widget below the 29-pixel tool bar.
@@ -111,7 +108,7 @@ void TestMainWindow::missingFileEndsProgramAfterOneBox() {
 
 void TestMainWindow::layout() {
   mwtest::WorkDir dir;
-  dir.Write(TwoByTwo().Bytes());
+  dir.Write(WideTwoByTwo().Bytes());
   tktest::ModalAnswerer answers;
   const auto outcome = mwtest::RunProgram(answers, [](TForm1& form) {
     QCOMPARE(form.windowTitle(), QStringLiteral("Редактор файла допусков"));
@@ -162,7 +159,7 @@ void TestMainWindow::loadFillsClientAreaAndFitsWidths_data() {
   QTest::addColumn<std::vector<int>>("widths");
   // Column 0: "     мм  " is 9 characters (11 UTF-8 bytes), "До 123456.789" 13.
   QTest::newRow("2 x 2, label and value texts longest")
-      << TwoByTwo().Bytes() << QSize(3, 3) << QSize(1, 1) << std::vector<int>{91, 84, 42};
+      << WideTwoByTwo().Bytes() << QSize(3, 3) << QSize(1, 1) << std::vector<int>{91, 84, 42};
   // "-123456.125 1234567.5" is 21 characters, counted over more than two blocks of eight.
   QTest::newRow("a long value text")
       << TableFile{{10}, {"h7    "}, {{{-123456.125, 1234567.5}}}}.Bytes() << QSize(2, 2)
@@ -186,7 +183,7 @@ void TestMainWindow::loadFillsClientAreaAndFitsWidths() {
     const tk::StringGrid& grid = *form.StringGrid1;
     QCOMPARE(QSize(grid.ColCount(), grid.RowCount()), counts);
     QCOMPARE(QSize(grid.FixedCols(), grid.FixedRows()), fixed);
-    QCOMPARE(Widths(grid), widths);
+    QCOMPARE(mwtest::ColumnWidths(grid), widths);
     QVERIFY(FillsClientArea(form));
     QCOMPARE(grid.GetCell(0, 0), std::string("     мм  "));
     QVERIFY(!form.Unsaved());
@@ -200,7 +197,7 @@ void TestMainWindow::loadFailureIsReportedAndWindowStays_data() {
   QTest::addColumn<QString>("how");  // "", "locked" or "read-only"
   QTest::addColumn<QString>("message");
   QTest::addColumn<bool>("counts_read");  // the grid was docked before the failure
-  const QByteArray whole = TwoByTwo().Bytes();
+  const QByteArray whole = WideTwoByTwo().Bytes();
   QTest::newRow("empty") << QByteArray() << ""
                          << "Read beyond end of file." << false;
   // A file shorter than its counts promise is refused before the table changes.
@@ -246,7 +243,7 @@ void TestMainWindow::loadFailureIsReportedAndWindowStays() {
     if (counts_read) {  // labels and names were set before the break; widths were not fitted
       QCOMPARE(form.StringGrid1->GetCell(0, 1), std::string("До 10"));
       QCOMPARE(form.StringGrid1->GetCell(2, 0), std::string("js10  "));
-      QCOMPARE(Widths(*form.StringGrid1), (std::vector<int>{64, 64, 64}));
+      QCOMPARE(mwtest::ColumnWidths(*form.StringGrid1), (std::vector<int>{64, 64, 64}));
     }
   });
   locker.kill();
@@ -261,7 +258,7 @@ void TestMainWindow::loadFailureIsReportedAndWindowStays() {
 
 void TestMainWindow::editingSetsUnsavedFlag() {
   mwtest::WorkDir dir;
-  dir.Write(TwoByTwo().Bytes());
+  dir.Write(WideTwoByTwo().Bytes());
   tktest::ModalAnswerer answers;
   const auto outcome = mwtest::RunProgram(answers, [](TForm1& form) {
     tk::StringGrid& grid = *form.StringGrid1;
@@ -283,7 +280,7 @@ void TestMainWindow::editingSetsUnsavedFlag() {
 // the main window without a second activation, so the file is not read again.
 void TestMainWindow::addDialogRunsOnceAndTableIsNotReloaded() {
   mwtest::WorkDir dir;
-  dir.Write(TwoByTwo().Bytes());
+  dir.Write(WideTwoByTwo().Bytes());
   tktest::ModalAnswerer answers;
   QStringList dialogs;  // which global named each dialog while it ran
   const auto close_dialog = [&dialogs](QWidget* dialog) {
@@ -332,7 +329,7 @@ void TestMainWindow::closeAsksOnlyAboutUnsavedEdits() {
   QFETCH(bool, asked);
   QFETCH(bool, ends);
   mwtest::WorkDir dir;
-  const QByteArray original = TwoByTwo().Bytes();
+  const QByteArray original = WideTwoByTwo().Bytes();
   dir.Write(original);
   tktest::ModalAnswerer answers;
   answers.QueueBoxAnswer(answer);

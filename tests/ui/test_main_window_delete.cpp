@@ -46,12 +46,6 @@ QStringList LocalizedTexts(QStringList texts) {
   return texts;
 }
 
-std::vector<int> Widths(const tk::StringGrid& grid) {
-  std::vector<int> widths;
-  for (int col = 0; col < grid.ColCount(); ++col) widths.push_back(grid.ColWidth(col));
-  return widths;
-}
-
 // A value as the save writes it back: the grid shows it rounded to three decimals, half away
 // from zero, looking only at its first 18 significant digits.
 double AsShown(double value) {
@@ -138,7 +132,7 @@ void TestMainWindowDelete::deleteGrade() {
     QVERIFY(!grid.EditingMode());
     QCOMPARE(Texts(grid.RowTexts(0)), names);
     QCOMPARE(Texts(grid.RowTexts(1)), LocalizedTexts(row1));
-    QCOMPARE(Widths(grid), widths);
+    QCOMPARE(mwtest::ColumnWidths(grid), widths);
     QCOMPARE(grid.FixedCols(), grid.ColCount() > 1 ? 1 : 0);
     QCOMPARE(form.Unsaved(), unsaved);
   });
