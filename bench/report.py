@@ -134,6 +134,8 @@ def main(folder):
     per_cell = t.counter("BM_ResidentPerCell/1000", "bytes_per_cell")
     t.value("4 resident bytes per cell", f"{per_cell:.1f} B" if per_cell else "-",
             per_cell, 64.0001, "B")
+    t.ratio("6 ISO 286 fill 1000x1000 vs LoadTable", "BM_IsoFillTable",
+            "BM_IsoLoadTableBaseline", 1.0)
     for label, name, subtract in (("5 LoadTable", "BM_LoadTable", False),
                                   ("5 StoreTable", "BM_StoreTable", False),
                                   ("5 StoreTable without fsync", "BM_StoreTableNoFsync", False),

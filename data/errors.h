@@ -53,6 +53,13 @@ class EInvalidOp : public Exception {
   EInvalidOp();
 };
 
+// A tolerance class, or a class at a size, that ISO 286 does not define; the message names
+// the class and the reason.
+class EIsoClass : public Exception {
+ public:
+  using Exception::Exception;
+};
+
 // Overflow-checked 32-bit addition; raises EIntOverflow.
 [[nodiscard]] std::int32_t CheckedAdd(std::int32_t a, std::int32_t b);
 

@@ -129,6 +129,15 @@ bool FilePresent(const std::string& name) {
   return CurrentFileSystem().Stat(name, status).Ok() && status.kind == FileStatus::Kind::kRegular;
 }
 
+std::string ToleranceFileAt(const std::string& given) {
+  FileStatus status;
+  if (!CurrentFileSystem().Stat(given, status).Ok() ||
+      status.kind != FileStatus::Kind::kDirectory) {
+    return given;
+  }
+  return given + (given.ends_with('/') ? "" : "/") + kToleranceFileName;
+}
+
 void LoadTable(CellTable& table) { LoadTableFrom(table, kToleranceFileName); }
 
 void StoreTable(const CellTable& table) { StoreTableTo(table, kToleranceFileName); }

@@ -40,6 +40,10 @@ class CellTable {
 // Whether name is an existing regular file (a directory is not). Never raises.
 [[nodiscard]] bool FilePresent(const std::string& name);
 
+// The tolerance file a FILE argument names: a directory means "Zarava.win" in it, anything
+// else (a missing name included) is the file itself. Never raises.
+[[nodiscard]] std::string ToleranceFileAt(const std::string& given);
+
 // Reads "Zarava.win" in the current directory into table. Raises EInOutError, EIntOverflow or
 // EInvalidOp; the file is closed before any error leaves.
 void LoadTable(CellTable& table);

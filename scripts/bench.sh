@@ -9,12 +9,13 @@ repetitions=${BENCH_REPETITIONS:-5}
 "$root/scripts/install-deps.sh"
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$build" -j2 --target bench_number_text bench_table_file bench_main_window \
-  bench_window_memory
+  bench_window_memory bench_iso286 bench_first_paint_minimal Toledit
 results="$build/bench-results"
 rm -rf "$results"
 mkdir -p "$results"
 echo "Load average before the run: $(cut -d' ' -f1-3 /proc/loadavg)"
-for program in bench_number_text bench_table_file bench_main_window bench_window_memory; do
+for program in bench_number_text bench_table_file bench_main_window bench_window_memory \
+  bench_iso286; do
   # The file benchmarks leave hundreds of megabytes to be written out; flushed first, that
   # write-back does not run beside the next program and slow it down.
   sync
@@ -26,3 +27,6 @@ for program in bench_number_text bench_table_file bench_main_window bench_window
 done
 echo "Load average after the run: $(cut -d' ' -f1-3 /proc/loadavg)"
 python3 "$root/bench/report.py" "$results"
+echo "Start-up to the first painted frame:"
+python3 "$root/bench/first_paint.py" "$build/app/Toledit" "$build/bench/bench_first_paint_minimal" \
+  "$root/examples/Zarava.win"

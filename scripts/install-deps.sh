@@ -3,6 +3,7 @@
 set -euo pipefail
 packages=(cmake g++ make pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev
           libbenchmark-dev clang-format fonts-dejavu-core fonts-liberation dpkg-dev file desktop-file-utils
+          qt6-translations-l10n lintian appstream
           xvfb xauth xdotool x11-utils x11-xkb-utils python3 "$@")
 # clang and libFuzzer's runtime build and run the data layer's fuzz targets.
 packages+=(clang libclang-rt-14-dev)

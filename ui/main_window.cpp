@@ -19,6 +19,7 @@
 #include "toolkit/controls.h"
 #include "toolkit/dispatch.h"
 #include "toolkit/grid_model.h"
+#include "toolkit/key_listing_menu.h"
 #include "toolkit/message_box.h"
 #include "toolkit/string_grid.h"
 #include "ui/Addint.h"
@@ -118,16 +119,26 @@ TForm1::TForm1(QWidget* parent) : tk::Form(parent) {
 TForm1::~TForm1() = default;
 
 void TForm1::BuildMenu() {
-  QMenu* file_menu = menuBar()->addMenu(QStringLiteral("&Файл"));
+  auto* file_menu = new tk::KeyListingMenu(QStringLiteral("&Файл"), this);
+  menuBar()->addMenu(file_menu);
   MenuSave = file_menu->addAction(QStringLiteral("&Сохранить"));
-  MenuSave->setShortcut(QKeySequence(Qt::Key_F2));
+  // The desktop's usual keys come after the window's own, which stay first.
+  MenuSave->setShortcuts({QKeySequence(Qt::Key_F2), QKeySequence(Qt::CTRL | Qt::Key_S)});
   MenuExit = file_menu->addAction(QStringLiteral("&Выход"));
-  MenuEditor = menuBar()->addMenu(QStringLiteral("&Редактор"));
+  MenuExit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+  MenuEditor = new tk::KeyListingMenu(QStringLiteral("&Редактор"), this);
+  menuBar()->addMenu(MenuEditor);
   MenuEdit = MenuEditor->addAction(QStringLiteral("Редактировать допуска"));
   MenuAddKv = MenuEditor->addAction(QStringLiteral("Добавить квалитет"));
   MenuDelKv = MenuEditor->addAction(QStringLiteral("Удалить квалитет"));
   MenuAddInt = MenuEditor->addAction(QStringLiteral("Добавить интервал"));
   MenuDelInt = MenuEditor->addAction(QStringLiteral("Удалить интервал"));
+  MenuEditor->addSeparator();
+  MenuAddIso = MenuEditor->addAction(QStringLiteral("Добавить квалитеты по ISO 286..."));
+  MenuFillIso = MenuEditor->addAction(QStringLiteral("Заполнить строку по ISO 286"));
+  MenuIsoRounding =
+      MenuEditor->addAction(QStringLiteral("Округлять JS7–JS11 до чётного (ISO 286)"));
+  MenuIsoRounding->setCheckable(true);
 }
 
 // Undo and redo close the "&Редактор" menu; an undo or a redo makes the table unsaved unless it
@@ -218,6 +229,10 @@ void TForm1::ConnectHandlers() {
     command.button->OnClick = run;
     tk::Connect(command.menu_item, &QAction::triggered, this, run);
   }
+  tk::Connect(MenuAddIso, &QAction::triggered, this,
+              [this](QObject* sender) { AddIsoClick(sender); });
+  tk::Connect(MenuFillIso, &QAction::triggered, this,
+              [this](QObject* sender) { FillIsoClick(sender); });
 }
 
 void TForm1::PlaceCentredThenMaximize() {
@@ -233,10 +248,10 @@ void TForm1::FormCreate(QObject*) { unsaved_ = false; }
 void TForm1::FormActivate(QObject*) {
   if (activated_) return;
   activated_ = true;
-  file_found_ = tol::FilePresent(tol::kToleranceFileName);
+  file_found_ = tol::FilePresent(file_name_);
   if (!file_found_) return;  // the grid's first focus reports the missing file
   load_failed_ = true;       // until the load is through
-  tol::LoadTable(*StringGrid1);
+  tol::LoadTableFrom(*StringGrid1, file_name_);
   load_failed_ = false;
   undo_->Reset();
   FitColumnWidths();

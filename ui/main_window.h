@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+#include "data/iso286_fill.h"
+#include "data/tolerance_file.h"
 #include "toolkit/form.h"
 
 class QLabel;
@@ -44,9 +46,20 @@ class TForm1 : public tk::Form {
   QAction* MenuAddInt = nullptr;
   QAction* MenuDelInt = nullptr;
   QMenu* MenuEditor = nullptr;  // "&Редактор"
+  // The ISO 286 commands, menu only: a column per class, one row filled, and whether JS7..JS11
+  // and js7..js11 of an odd IT are rounded to the even value below (off: exact halves).
+  QAction* MenuAddIso = nullptr;
+  QAction* MenuFillIso = nullptr;
+  QAction* MenuIsoRounding = nullptr;
 
   [[nodiscard]] bool Unsaved() const { return unsaved_; }
   [[nodiscard]] bool FileFound() const { return file_found_; }
+
+  // Edits the tolerance file a FILE argument names (a directory: "Zarava.win" in it) instead
+  // of "Zarava.win" in the current directory; the title then starts with the file's name.
+  // Called before the window is first shown.
+  void OpenNamedFile(const std::string& given);
+  [[nodiscard]] const std::string& ToleranceFile() const { return file_name_; }
 
   // Handlers, named after control and event.
   void FormCreate(QObject* sender);
@@ -62,6 +75,8 @@ class TForm1 : public tk::Form {
   void AddIntClick(QObject* sender);
   void DelIntClick(QObject* sender);
   void BExitClick(QObject* sender);
+  void AddIsoClick(QObject* sender);
+  void FillIsoClick(QObject* sender);
 
   // Sets the unsaved flag; the add dialogs call it when they append a grade or an interval.
   void MarkUnsaved() { unsaved_ = true; }
@@ -80,9 +95,14 @@ class TForm1 : public tk::Form {
   [[nodiscard]] bool PointAtFirstBadCell();
   void PointAtBadCell(std::int32_t col, std::int32_t row);
   [[nodiscard]] bool Confirm(const std::string& question);
+  // Every table change of the ISO 286 commands goes through here, as one undo step titled
+  // title: the columns it appends, or the cells it writes.
+  void PushIsoEdit(const tol::iso286::TableEdit& edit, const std::string& title);
+  [[nodiscard]] tol::iso286::JsRounding IsoRounding() const;
 
   bool unsaved_ = false;
   bool file_found_ = false;
+  std::string file_name_ = tol::kToleranceFileName;
   bool activated_ = false;    // the file is read at the first activation only, whatever follows
   bool load_failed_ = false;  // the grid holds what a failed load left: it must not be saved
   TableUndo* undo_ = nullptr;

@@ -25,7 +25,7 @@ void TForm1::SaveClick(QObject*) {
     return;
   }
   if (PointAtFirstBadCell()) return;
-  tol::StoreTable(*StringGrid1);
+  tol::StoreTableTo(*StringGrid1, file_name_);
   unsaved_ = false;  // only once the file is written and closed
   undo_->MarkSaved();
 }

@@ -106,14 +106,16 @@ xkb_keymap {
 KEYMAP
 }
 
-# Starts the editor in directory $2 (its tolerance file is looked up there).
+# Starts the editor in directory $2 (its tolerance file is looked up there), with the further
+# arguments as its command line.
 start_editor() {
   local program directory=$2
   program=$(realpath "$1")
+  local arguments=("${@:3}")
   mkdir -p "$e2e_scratch/runtime"
   chmod 700 "$e2e_scratch/runtime"
   (cd "$directory" && QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$e2e_scratch/runtime" \
-    exec "$program" >"$e2e_scratch/editor.log" 2>&1) &
+    exec "$program" "${arguments[@]}" >"$e2e_scratch/editor.log" 2>&1) &
   e2e_editor_pid=$!
   start_watchdog
 }
@@ -242,13 +244,13 @@ wait_editor_exit() {
   [ "$status" -eq 0 ] || fail "the editor ended with status $status"
 }
 
-# Presses F2 and waits until file $1 differs from file $2 (the save landed). F2 is pressed again
-# when nothing changed after a few seconds, as open_menu presses its key again; saving twice is
-# harmless.
+# Presses F2 (or the key $3) and waits until file $1 differs from file $2 (the save landed). The
+# key is pressed again when nothing changed after a few seconds, as open_menu presses its key
+# again; saving twice is harmless.
 save_with_f2() {
-  local file=$1 before=$2 try deadline
+  local file=$1 before=$2 key=${3:-F2} try deadline
   for try in 1 2 3; do
-    press F2
+    press "$key"
     deadline=$((SECONDS + $(stretched 5)))
     while cmp -s "$file" "$before"; do
       editor_running || fail "the editor ended before $file changed"
@@ -257,7 +259,7 @@ save_with_f2() {
     done
     return 0
   done
-  fail "$file did not change after F2 pressed three times"
+  fail "$file did not change after $key pressed three times"
 }
 
 # Types text $1 into the focused window, key by key.

@@ -106,9 +106,15 @@ QByteArray WorkDir::Read(const QString& name) const {
 }
 
 RunOutcome RunProgram(tktest::ModalAnswerer& answers, const std::function<void(TForm1&)>& script) {
+  return RunProgramOn({}, answers, script);
+}
+
+RunOutcome RunProgramOn(const std::string& file, tktest::ModalAnswerer& answers,
+                        const std::function<void(TForm1&)>& script) {
   RunOutcome outcome;
   bool closed_by_harness = false;
   Form1 = new TForm1;
+  if (!file.empty()) Form1->OpenNamedFile(file);
 
   // Runs only while the program is still running: once it ends, the loop stops before the
   // closer's interval is over.

@@ -66,6 +66,9 @@ struct RunOutcome {
 // up, calls script inside the loop. Message boxes are answered by answers.
 [[nodiscard]] RunOutcome RunProgram(tktest::ModalAnswerer& answers,
                                     const std::function<void(TForm1&)>& script);
+// The same with the tolerance file named as a FILE argument names it.
+[[nodiscard]] RunOutcome RunProgramOn(const std::string& file, tktest::ModalAnswerer& answers,
+                                      const std::function<void(TForm1&)>& script);
 
 // Key input to whatever has the keyboard focus now (the grid, or its cell editor once open).
 void TypeText(const QString& text);

@@ -139,13 +139,17 @@ void TestMainWindow::layout() {
     for (QAction* item : menus[0]->menu()->actions()) file_items << item->text();
     for (QAction* item : menus[1]->menu()->actions()) edit_items << item->text();
     QCOMPARE(file_items, (QStringList{"&Сохранить", "&Выход"}));
-    // Undo and redo close the menu after a separator; nothing to replay right after the load.
+    // The editor's own five; after a separator the ISO 286 commands; after another, undo and
+    // redo, with nothing to replay right after the load.
     QCOMPARE(edit_items,
              (QStringList{"Редактировать допуска", "Добавить квалитет", "Удалить квалитет",
-                          "Добавить интервал", "Удалить интервал", "", "Отменить", "Повторить"}));
+                          "Добавить интервал", "Удалить интервал", "",
+                          "Добавить квалитеты по ISO 286...", "Заполнить строку по ISO 286",
+                          "Округлять JS7–JS11 до чётного (ISO 286)", "", "Отменить", "Повторить"}));
     QVERIFY(menus[1]->menu()->actions()[5]->isSeparator());
-    QVERIFY(!menus[1]->menu()->actions()[6]->isEnabled());
-    QVERIFY(!menus[1]->menu()->actions()[7]->isEnabled());
+    QVERIFY(menus[1]->menu()->actions()[9]->isSeparator());
+    QVERIFY(!menus[1]->menu()->actions()[10]->isEnabled());
+    QVERIFY(!menus[1]->menu()->actions()[11]->isEnabled());
     QCOMPARE(form.MenuSave->shortcut(), QKeySequence(Qt::Key_F2));
   });
   QVERIFY(outcome.script_ran);

@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# Started from another folder on DIR/Zarava.win, the editor loads that file, saves an edit into
+# it with Ctrl+S and ends with Ctrl+Q; the folder it was started in stays empty. The window has
+# the class the menu entry names (StartupWMClass) and an icon.
+#   test_file_argument.sh <editor program> <sample tolerance file>
+set -euo pipefail
+program=$1
+sample=$2
+here=$(cd "$(dirname "$0")" && pwd)
+# shellcheck source=x_session.sh
+source "$here/x_session.sh"
+
+tables=$e2e_scratch/tables
+elsewhere=$e2e_scratch/elsewhere
+mkdir "$tables" "$elsewhere"
+cp "$sample" "$tables/Zarava.win"
+table=$tables/Zarava.win
+read -r intervals grades < <(python3 -c '
+import struct, sys
+print(*struct.unpack("<ii", open(sys.argv[1], "rb").read(8)))' "$sample")
+
+step "start in another folder on DIR/Zarava.win"
+start_display 1280x800
+start_editor "$program" "$elsewhere" "$table"
+main=$(wait_window "Zarava.win — Редактор файла допусков")
+focus_window "$main"
+wait_focus "$main"
+
+step "the window carries the menu entry's window class and an icon"
+xprop -id "$main" WM_CLASS | grep -q '"Toledit"$' || fail "WM_CLASS is not Toledit: $(xprop -id "$main" WM_CLASS)"
+xprop -id "$main" _NET_WM_ICON | grep -q 'Icon (' || fail "the window has no icon"
+
+step "type a pair into the first cell, save with Ctrl+S"
+cp "$table" "$e2e_scratch/before-save"
+type_text "0,5 -0,25"
+press Return
+save_with_f2 "$table" "$e2e_scratch/before-save" ctrl+s
+python3 "$here/check_table.py" "$table" "$sample" --rounded --intervals "$intervals" \
+  --grades "$grades" --pair 1 1 0.5 -0.25 || fail "the file's bytes are wrong"
+
+step "end with Ctrl+Q: nothing unsaved, no question"
+press ctrl+q
+wait_editor_exit
+[ -z "$(ls -A "$elsewhere")" ] || fail "the editor left files in its folder: $(ls -A "$elsewhere")"
+[ "$(ls -A "$tables")" = "Zarava.win" ] || fail "files beside the table: $(ls -A "$tables")"
+echo "PASS: DIR/Zarava.win from another folder, Ctrl+S, Ctrl+Q"
