@@ -207,7 +207,7 @@ void TestMainWindowFile::unreadableFileIsReportedAndKept() {
 }
 
 void TestMainWindowFile::desktopKeysSaveAndClose_data() {
-  QTest::addColumn<bool>("editorOpen");  // Ctrl+S pressed while the cell editor is open
+  QTest::addColumn<bool>("editor_open");  // Ctrl+S pressed while the cell editor is open
   QTest::addColumn<bool>("save");
   QTest::newRow("Ctrl+S in the grid, Ctrl+Q") << false << true;
   QTest::newRow("Ctrl+S in the open cell editor, Ctrl+Q") << true << true;
