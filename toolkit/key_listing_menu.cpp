@@ -37,14 +37,14 @@ void KeyListingMenu::actionEvent(QActionEvent* event) {
 // the menu is made wide enough for it (the items stretch to the menu's minimum width).
 void KeyListingMenu::WidenForKeys() {
   int widest = 0;
-  int firstKeys = 0;
+  int first_keys = 0;
   for (const QAction* action : actions()) {
     widest = std::max(widest, fontMetrics().horizontalAdvance(KeysOf(*action)));
-    firstKeys = std::max(firstKeys, fontMetrics().horizontalAdvance(
-                                        action->shortcut().toString(QKeySequence::NativeText)));
+    first_keys = std::max(first_keys, fontMetrics().horizontalAdvance(
+                                          action->shortcut().toString(QKeySequence::NativeText)));
   }
   setMinimumWidth(0);
-  if (widest > firstKeys) setMinimumWidth(sizeHint().width() + widest - firstKeys);
+  if (widest > first_keys) setMinimumWidth(sizeHint().width() + widest - first_keys);
 }
 
 }  // namespace tk
