@@ -13,8 +13,8 @@ int main(int argc, char** argv) {
   if (request.action != app::StartRequest::Action::kEdit) return app::Answer(request);
   // The arguments are the editor's alone: Qt sees only the program name, so a FILE that looks
   // like one of Qt's own options is still a file.
-  int qtArgc = 1;
-  tk::Application application(qtArgc, argv);
+  int qt_argc = 1;
+  tk::Application application(qt_argc, argv);
   app::SetUpDesktopIdentity();
   (void)app::InstallQtTranslation(QLocale());
   return app::StartEditor(request);

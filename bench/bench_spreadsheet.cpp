@@ -53,17 +53,17 @@ double ThreadCpuMs() {
 // The wall time of action; its processor time on this thread is added to cpuMs. Both are
 // reported: on a machine shared with other work the wall time carries their load too.
 template <class Action>
-Clock::duration Timed(Action action, double& cpuMs) {
-  const double cpuStart = ThreadCpuMs();
+Clock::duration Timed(Action action, double& cpu_ms) {
+  const double cpu_start = ThreadCpuMs();
   const Clock::time_point start = Clock::now();
   action();
   const Clock::duration wall = Clock::now() - start;
-  cpuMs += ThreadCpuMs() - cpuStart;
+  cpu_ms += ThreadCpuMs() - cpu_start;
   return wall;
 }
 
-void ReportCpu(benchmark::State& state, double cpuMs) {
-  state.counters["thread_cpu_ms"] = benchmark::Counter(cpuMs, benchmark::Counter::kAvgIterations);
+void ReportCpu(benchmark::State& state, double cpu_ms) {
+  state.counters["thread_cpu_ms"] = benchmark::Counter(cpu_ms, benchmark::Counter::kAvgIterations);
 }
 
 // A kSize x kSize block of value pairs unlike the sample's, two fields a cell as a spreadsheet
@@ -87,16 +87,16 @@ bool Pasted(const tk::StringGrid& grid, const std::string& before) {
 
 void BM_CopyWholeTable(benchmark::State& state) {
   EditorFiles files;
-  double cpuMs = 0;
+  double cpu_ms = 0;
   (void)tolbench::RunEditor([&](TForm1& form) {
     Press(Qt::Key_A);
-    for (auto _ : state) SetSeconds(state, Timed([] { Press(Qt::Key_C); }, cpuMs));
+    for (auto _ : state) SetSeconds(state, Timed([] { Press(Qt::Key_C); }, cpu_ms));
     if (!QApplication::clipboard()->text().startsWith(
             QString::fromStdString(form.StringGrid1->GetCell(0, 0)))) {
       state.SkipWithError("the copy lacks the table");
     }
   });
-  ReportCpu(state, cpuMs);
+  ReportCpu(state, cpu_ms);
 }
 
 // Each iteration pastes the block over the whole table and then undoes it; what = 0 times the
@@ -104,15 +104,15 @@ void BM_CopyWholeTable(benchmark::State& state) {
 void BM_PasteAndUndo(benchmark::State& state) {
   EditorFiles files;
   QApplication::clipboard()->setText(SpreadsheetBlock());
-  double pasteCpu = 0;
-  double undoCpu = 0;
+  double paste_cpu = 0;
+  double undo_cpu = 0;
   (void)tolbench::RunEditor([&](TForm1& form) {
     const tk::StringGrid& grid = *form.StringGrid1;
     const std::string before = grid.GetCell(kSize, kSize);
     for (auto _ : state) {
-      const Clock::duration paste = Timed([] { Press(Qt::Key_V); }, pasteCpu);
+      const Clock::duration paste = Timed([] { Press(Qt::Key_V); }, paste_cpu);
       const bool pasted = Pasted(grid, before);
-      const Clock::duration undo = Timed([] { Press(Qt::Key_Z); }, undoCpu);
+      const Clock::duration undo = Timed([] { Press(Qt::Key_Z); }, undo_cpu);
       if (!pasted || Pasted(grid, before)) {
         state.SkipWithError("the paste or its undo did not change the table");
         return;
@@ -121,13 +121,13 @@ void BM_PasteAndUndo(benchmark::State& state) {
     }
   });
   state.SetLabel(state.range(0) == 0 ? "paste" : "undo of the paste");
-  ReportCpu(state, state.range(0) == 0 ? pasteCpu : undoCpu);
+  ReportCpu(state, state.range(0) == 0 ? paste_cpu : undo_cpu);
 }
 
 // Undo of one cell edit, the edit redone untimed between the iterations.
 void BM_UndoOneCell(benchmark::State& state) {
   EditorFiles files;
-  double cpuMs = 0;
+  double cpu_ms = 0;
   (void)tolbench::RunEditor([&](TForm1& form) {
     tk::StringGrid& grid = *form.StringGrid1;
     grid.SetCurrentCol(kSize / 2);
@@ -136,7 +136,7 @@ void BM_UndoOneCell(benchmark::State& state) {
     Press(Qt::Key_7, Qt::NoModifier);
     Press(Qt::Key_Return, Qt::NoModifier);
     for (auto _ : state) {
-      SetSeconds(state, Timed([] { Press(Qt::Key_Z); }, cpuMs));
+      SetSeconds(state, Timed([] { Press(Qt::Key_Z); }, cpu_ms));
       if (grid.GetCell(kSize / 2, kSize / 2) != before) {
         state.SkipWithError("the undo did not restore the cell");
         return;
@@ -144,17 +144,17 @@ void BM_UndoOneCell(benchmark::State& state) {
       Press(Qt::Key_Y);
     }
   });
-  ReportCpu(state, cpuMs);
+  ReportCpu(state, cpu_ms);
 }
 
 // The baseline: the data layer alone loading the same file into a memory table.
 void BM_LoadTableBaseline(benchmark::State& state) {
   EditorFiles files;
   {
-    tol::MemoryTable warmUp;
-    tol::LoadTable(warmUp);
+    tol::MemoryTable warm_up;
+    tol::LoadTable(warm_up);
   }
-  double cpuMs = 0;
+  double cpu_ms = 0;
   for (auto _ : state) {
     (void)Timed(
         [] {
@@ -162,9 +162,9 @@ void BM_LoadTableBaseline(benchmark::State& state) {
           tol::LoadTable(table);
           benchmark::DoNotOptimize(table.RowCount());
         },
-        cpuMs);
+        cpu_ms);
   }
-  ReportCpu(state, cpuMs);
+  ReportCpu(state, cpu_ms);
 }
 
 // The resident size before a full-table paste and after it, the heap's free pages handed back

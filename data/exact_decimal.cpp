@@ -67,15 +67,15 @@ Decimal ShortestDecimal(double v) {
     d.negative = true;
     ++i;
   }
-  int fractionDigits = 0;
-  bool afterPoint = false;
+  int fraction_digits = 0;
+  bool after_point = false;
   for (; i < text.size() && text[i] != 'e'; ++i) {
     if (text[i] == '.') {
-      afterPoint = true;
+      after_point = true;
       continue;
     }
     d.mantissa = d.mantissa * 10 + static_cast<unsigned>(text[i] - '0');
-    if (afterPoint) ++fractionDigits;
+    if (after_point) ++fraction_digits;
   }
   int exponent = 0;
   if (i < text.size()) {
@@ -83,7 +83,7 @@ Decimal ShortestDecimal(double v) {
     if (*first == '+') ++first;
     std::from_chars(first, text.data() + text.size(), exponent);
   }
-  d.exponent = exponent - fractionDigits;
+  d.exponent = exponent - fraction_digits;
   return Normalized(d);
 }
 
@@ -97,26 +97,26 @@ Decimal DecimalDifference(const Decimal& a, const Decimal& b) {
   if (b.mantissa == 0) return a;
   if (a.mantissa == 0) return Decimal{!b.negative, b.mantissa, b.exponent};
   const std::int32_t exponent = std::min(a.exponent, b.exponent);
-  const std::int64_t shiftA = std::int64_t{a.exponent} - exponent;
-  const std::int64_t shiftB = std::int64_t{b.exponent} - exponent;
-  if (DigitCount(a.mantissa) + shiftA >= kMostDigits ||
-      DigitCount(b.mantissa) + shiftB >= kMostDigits) {
+  const std::int64_t shift_a = std::int64_t{a.exponent} - exponent;
+  const std::int64_t shift_b = std::int64_t{b.exponent} - exponent;
+  if (DigitCount(a.mantissa) + shift_a >= kMostDigits ||
+      DigitCount(b.mantissa) + shift_b >= kMostDigits) {
     return ShortestDecimal(ToDouble(a) - ToDouble(b));
   }
-  const unsigned __int128 x = a.mantissa * PowerOfTen(static_cast<int>(shiftA));
-  const unsigned __int128 y = b.mantissa * PowerOfTen(static_cast<int>(shiftB));
+  const unsigned __int128 x = a.mantissa * PowerOfTen(static_cast<int>(shift_a));
+  const unsigned __int128 y = b.mantissa * PowerOfTen(static_cast<int>(shift_b));
   // a - b = a + (-b): equal signs add the magnitudes, different ones subtract them.
-  const bool bNegated = !b.negative;
+  const bool b_negated = !b.negative;
   Decimal result;
   result.exponent = exponent;
-  if (a.negative == bNegated) {
+  if (a.negative == b_negated) {
     result.negative = a.negative;
     result.mantissa = x + y;  // both below 10^37, so the sum stays below 2^128
   } else if (x >= y) {
     result.negative = a.negative;
     result.mantissa = x - y;
   } else {
-    result.negative = bNegated;
+    result.negative = b_negated;
     result.mantissa = y - x;
   }
   return Normalized(result);
@@ -132,21 +132,21 @@ std::string DecimalText(const Decimal& d, char separator) {
   const std::string digits = Digits(d.mantissa);
   const auto count = static_cast<std::int32_t>(digits.size());
   std::string text = d.negative ? "-" : "";
-  const std::int64_t wholeDigits = std::int64_t{count} + d.exponent;  // digits before the point
-  if (d.exponent >= 0 && wholeDigits <= kLongestPositional) {
+  const std::int64_t whole_digits = std::int64_t{count} + d.exponent;  // digits before the point
+  if (d.exponent >= 0 && whole_digits <= kLongestPositional) {
     return text + digits + std::string(static_cast<std::size_t>(d.exponent), '0');
   }
-  if (d.exponent < 0 && wholeDigits > 0) {
-    const auto split = static_cast<std::size_t>(wholeDigits);
+  if (d.exponent < 0 && whole_digits > 0) {
+    const auto split = static_cast<std::size_t>(whole_digits);
     return text + digits.substr(0, split) + separator + digits.substr(split);
   }
-  if (d.exponent < 0 && -wholeDigits + count <= kLongestPositional) {
-    return text + "0" + separator + std::string(static_cast<std::size_t>(-wholeDigits), '0') +
+  if (d.exponent < 0 && -whole_digits + count <= kLongestPositional) {
+    return text + "0" + separator + std::string(static_cast<std::size_t>(-whole_digits), '0') +
            digits;
   }
   text += digits.substr(0, 1);
   if (count > 1) text += separator + digits.substr(1);
-  return text + "E" + std::to_string(wholeDigits - 1);
+  return text + "E" + std::to_string(whole_digits - 1);
 }
 
 }  // namespace tol

@@ -12,8 +12,8 @@ constexpr std::int32_t kNo = kNotTabulated;
 constexpr std::array<std::int32_t, 13> kMainBounds = {3,   6,   10,  18,  30,  50, 80,
                                                       120, 180, 250, 315, 400, 500};
 
-template <std::size_t N>
-using Rows = std::array<TableRow, N>;
+template <std::size_t n>
+using Rows = std::array<TableRow, n>;
 
 // A column over the main ranges, its values multiplied by scale (10 turns micrometres into
 // the tenths that the IT and delta tables are kept in).
@@ -209,8 +209,8 @@ constexpr std::array<NamedColumn, 15> kShaftLower = {{{"k", kShaftK},
                                                       {"zb", kShaftZb},
                                                       {"zc", kShaftZc}}};
 
-template <std::size_t N>
-Column Find(const std::array<NamedColumn, N>& columns, std::string_view letters) {
+template <std::size_t n>
+Column Find(const std::array<NamedColumn, n>& columns, std::string_view letters) {
   for (const NamedColumn& named : columns) {
     if (named.letters == letters) return named.column;
   }

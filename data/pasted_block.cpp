@@ -18,22 +18,22 @@ class FieldCursor {
 
   // Moves to the next field; false at the end of the text.
   bool Next() {
-    if (emptyLast_) {  // a tab ended the text: one more, empty field
-      emptyLast_ = false;
+    if (empty_last_) {  // a tab ended the text: one more, empty field
+      empty_last_ = false;
       field_ = {};
-      rowEnds_ = true;
+      row_ends_ = true;
       return true;
     }
     if (at_ >= text_.size()) return false;
     const std::size_t end = text_[at_] == '"' ? ReadQuoted() : FieldEnd(at_);
     if (text_[at_] != '"') field_ = text_.substr(at_, end - at_);
     at_ = end;
-    rowEnds_ = at_ >= text_.size() || text_[at_] == '\n';
-    if (rowEnds_ && !field_.empty() && field_.back() == '\r') field_.remove_suffix(1);
+    row_ends_ = at_ >= text_.size() || text_[at_] == '\n';
+    if (row_ends_ && !field_.empty() && field_.back() == '\r') field_.remove_suffix(1);
     if (at_ < text_.size()) {
       const bool tab = text_[at_] == '\t';
       ++at_;
-      emptyLast_ = tab && at_ >= text_.size();
+      empty_last_ = tab && at_ >= text_.size();
     }
     return true;
   }
@@ -41,7 +41,7 @@ class FieldCursor {
   [[nodiscard]] std::string_view Field() const { return field_; }
   // The field was quoted: its view lasts only until the next quoted field.
   [[nodiscard]] bool FieldOwned() const { return field_.data() == own_.data(); }
-  [[nodiscard]] bool RowEnds() const { return rowEnds_; }
+  [[nodiscard]] bool RowEnds() const { return row_ends_; }
 
  private:
   // Tab (9) and line feed (10) are the only characters below 11 that end a field.
@@ -76,8 +76,8 @@ class FieldCursor {
   std::size_t at_ = 0;
   std::string_view field_;
   std::string own_;
-  bool rowEnds_ = false;
-  bool emptyLast_ = false;
+  bool row_ends_ = false;
+  bool empty_last_ = false;
 };
 
 std::string_view TrimBlanks(std::string_view text) {
@@ -130,10 +130,10 @@ char* CopyCellForm(const char* p, const char* end, char* out) {
   if (negative) *out++ = *p++;
   const char* integer = p;
   while (p < end && *p >= '0' && *p <= '9') *out++ = *p++;
-  const auto integerDigits = p - integer;
-  if (integerDigits == 0 || integerDigits > kMostIntegerDigits) return nullptr;
-  if (integerDigits > 1 && *integer == '0') return nullptr;
-  bool zero = integerDigits == 1 && *integer == '0';
+  const auto integer_digits = p - integer;
+  if (integer_digits == 0 || integer_digits > kMostIntegerDigits) return nullptr;
+  if (integer_digits > 1 && *integer == '0') return nullptr;
+  bool zero = integer_digits == 1 && *integer == '0';
   if (p < end && (*p == '.' || *p == ',')) {
     *out++ = DecimalSeparator();
     const char* decimals = ++p;
@@ -329,11 +329,11 @@ EBlockField::EBlockField(BlockField field, const std::string& message)
 std::vector<std::vector<std::string>> SplitTabSeparated(std::string_view text) {
   std::vector<std::vector<std::string>> rows;
   FieldCursor cursor(text);
-  bool rowStarts = true;
+  bool row_starts = true;
   while (cursor.Next()) {
-    if (rowStarts) rows.emplace_back();
+    if (row_starts) rows.emplace_back();
     rows.back().emplace_back(cursor.Field());
-    rowStarts = cursor.RowEnds();
+    row_starts = cursor.RowEnds();
   }
   return rows;
 }

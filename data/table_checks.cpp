@@ -15,8 +15,8 @@ CellValues QuietCellValues(std::string_view text) noexcept {
   }
 }
 
-bool UpperBelowLower(std::string_view cellText) {
-  const CellValues values = QuietCellValues(cellText);
+bool UpperBelowLower(std::string_view cell_text) {
+  const CellValues values = QuietCellValues(cell_text);
   return values.accepted && values.first < values.second;
 }
 

@@ -15,7 +15,7 @@ namespace tol {
 [[nodiscard]] CellValues QuietCellValues(std::string_view text) noexcept;
 
 // Whether a value cell text reads as two numbers, the first below the second.
-[[nodiscard]] bool UpperBelowLower(std::string_view cellText);
+[[nodiscard]] bool UpperBelowLower(std::string_view cell_text);
 
 // The bound of an interval label ("До 30"): its word 2 read as a number, with a "," read as
 // "."; nothing when it does not read.

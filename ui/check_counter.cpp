@@ -18,26 +18,26 @@ namespace {
 CheckCounter::CheckCounter(const tk::GridModel& cells, QObject* parent)
     : QObject(parent), cells_(cells) {
   connect(&cells_, &QAbstractItemModel::dataChanged, this,
-          [this](const QModelIndex& topLeft, const QModelIndex& bottomRight) {
-            const std::size_t cells_before = upperBelowLower_.size();
-            const std::vector<std::int32_t> bounds = boundsOutOfOrder_;
-            const std::int32_t col0 = cells_.ColOf(topLeft);
-            const std::int32_t row0 = cells_.RowOf(topLeft);
-            CheckCells(col0, row0, cells_.ColOf(bottomRight), cells_.RowOf(bottomRight));
+          [this](const QModelIndex& top_left, const QModelIndex& bottom_right) {
+            const std::size_t cells_before = upper_below_lower_.size();
+            const std::vector<std::int32_t> bounds = bounds_out_of_order_;
+            const std::int32_t col0 = cells_.ColOf(top_left);
+            const std::int32_t row0 = cells_.RowOf(top_left);
+            CheckCells(col0, row0, cells_.ColOf(bottom_right), cells_.RowOf(bottom_right));
             if (col0 == 0) CheckBounds();
             Changed(cells_before, bounds);
           });
   connect(&cells_, &QAbstractItemModel::headerDataChanged, this, [this](Qt::Orientation o) {
     if (o != Qt::Vertical) return;
-    const std::vector<std::int32_t> bounds = boundsOutOfOrder_;
+    const std::vector<std::int32_t> bounds = bounds_out_of_order_;
     CheckBounds();
-    Changed(upperBelowLower_.size(), bounds);
+    Changed(upper_below_lower_.size(), bounds);
   });
   for (auto signal : {&QAbstractItemModel::rowsRemoved, &QAbstractItemModel::columnsRemoved,
                       &QAbstractItemModel::rowsInserted, &QAbstractItemModel::columnsInserted}) {
     connect(&cells_, signal, this, [this] {
-      const std::size_t cells_before = upperBelowLower_.size();
-      const std::vector<std::int32_t> bounds = boundsOutOfOrder_;
+      const std::size_t cells_before = upper_below_lower_.size();
+      const std::vector<std::int32_t> bounds = bounds_out_of_order_;
       DropOutside();
       CheckBounds();
       Changed(cells_before, bounds);
@@ -48,11 +48,11 @@ CheckCounter::CheckCounter(const tk::GridModel& cells, QObject* parent)
 }
 
 bool CheckCounter::CellFails(std::int32_t col, std::int32_t row) const {
-  return upperBelowLower_.contains(Key(col, row));
+  return upper_below_lower_.contains(Key(col, row));
 }
 
 bool CheckCounter::BoundOutOfOrder(std::int32_t row) const {
-  return std::binary_search(boundsOutOfOrder_.begin(), boundsOutOfOrder_.end(), row);
+  return std::binary_search(bounds_out_of_order_.begin(), bounds_out_of_order_.end(), row);
 }
 
 void CheckCounter::CheckCells(std::int32_t col0, std::int32_t row0, std::int32_t col1,
@@ -60,41 +60,42 @@ void CheckCounter::CheckCells(std::int32_t col0, std::int32_t row0, std::int32_t
   for (std::int32_t row = std::max(row0, 1); row <= row1; ++row) {
     for (std::int32_t col = std::max(col0, 1); col <= col1; ++col) {
       if (tol::UpperBelowLower(cells_.Cell(col, row))) {
-        upperBelowLower_.insert(Key(col, row));
-      } else if (!upperBelowLower_.empty()) {
-        upperBelowLower_.erase(Key(col, row));
+        upper_below_lower_.insert(Key(col, row));
+      } else if (!upper_below_lower_.empty()) {
+        upper_below_lower_.erase(Key(col, row));
       }
     }
   }
 }
 
 void CheckCounter::CheckBounds() {
-  boundsOutOfOrder_.clear();
+  bounds_out_of_order_.clear();
   std::optional<double> previous = 0.0;
   for (std::int32_t row = 1; row < cells_.RowCount(); ++row) {
     const std::optional<double> bound = tol::IntervalBound(cells_.Cell(0, row));
-    if (tol::BoundOutOfOrder(previous, bound)) boundsOutOfOrder_.push_back(row);
+    if (tol::BoundOutOfOrder(previous, bound)) bounds_out_of_order_.push_back(row);
     previous = bound;
   }
 }
 
 // Cells beyond lowered counts are gone; those that moved in were announced as written.
 void CheckCounter::DropOutside() {
-  std::erase_if(upperBelowLower_, [this](std::uint64_t key) {
+  std::erase_if(upper_below_lower_, [this](std::uint64_t key) {
     return !cells_.Contains(static_cast<std::int32_t>(key >> 32),
                             static_cast<std::int32_t>(key & 0xFFFFFFFF));
   });
 }
 
 void CheckCounter::CheckAll() {
-  upperBelowLower_.clear();
+  upper_below_lower_.clear();
   CheckCells(1, 1, cells_.ColCount() - 1, cells_.RowCount() - 1);
   CheckBounds();
-  emit countsChanged();
+  emit CountsChanged();
 }
 
-void CheckCounter::Changed(std::size_t cellsBefore, const std::vector<std::int32_t>& boundsBefore) {
-  if (cellsBefore != upperBelowLower_.size() || boundsBefore != boundsOutOfOrder_) {
-    emit countsChanged();
+void CheckCounter::Changed(std::size_t cells_before,
+                           const std::vector<std::int32_t>& bounds_before) {
+  if (cells_before != upper_below_lower_.size() || bounds_before != bounds_out_of_order_) {
+    emit CountsChanged();
   }
 }

@@ -19,14 +19,14 @@ class CheckCounter : public QObject {
  public:
   explicit CheckCounter(const tk::GridModel& cells, QObject* parent = nullptr);
 
-  [[nodiscard]] std::size_t UpperBelowLowerCount() const { return upperBelowLower_.size(); }
-  [[nodiscard]] std::size_t BoundsOutOfOrderCount() const { return boundsOutOfOrder_.size(); }
+  [[nodiscard]] std::size_t UpperBelowLowerCount() const { return upper_below_lower_.size(); }
+  [[nodiscard]] std::size_t BoundsOutOfOrderCount() const { return bounds_out_of_order_.size(); }
   [[nodiscard]] bool CellFails(std::int32_t col, std::int32_t row) const;
   // Whether the label of row holds a bound that does not rise above the one before it.
   [[nodiscard]] bool BoundOutOfOrder(std::int32_t row) const;
 
  signals:
-  void countsChanged();
+  void CountsChanged();
 
  private:
   void CheckCells(std::int32_t col0, std::int32_t row0, std::int32_t col1, std::int32_t row1);
@@ -34,9 +34,9 @@ class CheckCounter : public QObject {
   void DropOutside();
   void CheckAll();
   // Tells of a change in the failing cells' count or in the rows whose bound is out of order.
-  void Changed(std::size_t cellsBefore, const std::vector<std::int32_t>& boundsBefore);
+  void Changed(std::size_t cells_before, const std::vector<std::int32_t>& bounds_before);
 
   const tk::GridModel& cells_;
-  std::unordered_set<std::uint64_t> upperBelowLower_;  // (col << 32) | row
-  std::vector<std::int32_t> boundsOutOfOrder_;         // rows, ascending
+  std::unordered_set<std::uint64_t> upper_below_lower_;  // (col << 32) | row
+  std::vector<std::int32_t> bounds_out_of_order_;        // rows, ascending
 };

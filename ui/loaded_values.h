@@ -56,28 +56,28 @@ class LoadedValues final : public tol::RoundedCellSink {
   // The lines of one name or label as loaded, by rank among the lines of equal text.
   struct Line {
     bool repeated = false;  // the text named more than one line at load
-    std::vector<std::int32_t> loadIndexByRank;
+    std::vector<std::int32_t> load_index_by_rank;
   };
   struct Grade {
-    std::int32_t loadCol;
-    std::vector<std::int32_t> loadRows;  // ascending
-    std::vector<double> values;          // two per row
+    std::int32_t load_col;
+    std::vector<std::int32_t> load_rows;  // ascending
+    std::vector<double> values;           // two per row
   };
 
   void NoteLoadLines();
   [[nodiscard]] std::optional<std::int32_t> LoadIndex(
-      const std::unordered_map<std::string, Line>& lines, bool isCol, std::int32_t index) const;
-  [[nodiscard]] std::int32_t Rank(bool isCol, std::int32_t index) const;
+      const std::unordered_map<std::string, Line>& lines, bool is_col, std::int32_t index) const;
+  [[nodiscard]] std::int32_t Rank(bool is_col, std::int32_t index) const;
   static void Remember(std::unordered_map<std::string, Line>& lines, const std::string& text,
-                       bool repeated, std::int32_t rank, std::int32_t loadIndex);
+                       bool repeated, std::int32_t rank, std::int32_t load_index);
 
   const tk::GridModel& cells_;
-  std::vector<Grade> grades_;  // ascending by loadCol
-  std::unordered_map<std::string, Line> gradeLines_;
-  std::unordered_map<std::string, Line> intervalLines_;
+  std::vector<Grade> grades_;  // ascending by load_col
+  std::unordered_map<std::string, Line> grade_lines_;
+  std::unordered_map<std::string, Line> interval_lines_;
   // Only during a load: how many lines bear each name or label, and the interval ranks.
-  std::unordered_map<std::string, std::int32_t> loadNameCounts_;
-  std::unordered_map<std::string, std::int32_t> loadLabelCounts_;
-  std::vector<std::int32_t> loadRowRanks_;
-  bool loadLinesNoted_ = false;
+  std::unordered_map<std::string, std::int32_t> load_name_counts_;
+  std::unordered_map<std::string, std::int32_t> load_label_counts_;
+  std::vector<std::int32_t> load_row_ranks_;
+  bool load_lines_noted_ = false;
 };

@@ -27,13 +27,13 @@ void PaintPanelPicture(QPainter& painter, const PanelPicture& picture) {
   painter.drawText(QRect(8, 0, size.width() - 16, kTitleHeight), Qt::AlignLeft | Qt::AlignVCenter,
                    QStringLiteral("Поля допусков, ") + picture.title);
   zone_picture::PaintZones(painter, QRect(0, kTitleHeight, size.width(), kZonesHeight),
-                           picture.zones, picture.currentCol, 0);
-  const int fitTop = kTitleHeight + kZonesHeight;
-  zone_picture::PaintFit(painter, QRect(0, fitTop, size.width(), kFitHeight), picture.hole,
+                           picture.zones, picture.current_col, 0);
+  const int fit_top = kTitleHeight + kZonesHeight;
+  zone_picture::PaintFit(painter, QRect(0, fit_top, size.width(), kFitHeight), picture.hole,
                          picture.shaft);
   painter.setPen(Qt::black);
-  painter.drawText(QRect(8, fitTop + kFitHeight, size.width() - 16, kFitTextHeight),
-                   Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap, picture.fitText);
+  painter.drawText(QRect(8, fit_top + kFitHeight, size.width() - 16, kFitTextHeight),
+                   Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap, picture.fit_text);
 }
 
 bool WritePicture(const QString& path, QSize size, const std::function<void(QPainter&)>& paint) {

@@ -14,11 +14,11 @@ class QPainter;
 
 struct PanelPicture {
   const std::vector<GradeZone>& zones;
-  std::int32_t currentCol;
+  std::int32_t current_col;
   QString title;  // the interval
   const GradeZone& hole;
   const GradeZone& shaft;
-  QString fitText;
+  QString fit_text;
 };
 
 [[nodiscard]] QSize PanelPictureSize(int grades);

@@ -34,10 +34,10 @@ TableClipboard::TableClipboard(QWidget& window, tk::StringGrid& grid, TableUndo&
       undo_(undo),
       copy_(ShortCut(window, QKeySequence(Qt::CTRL | Qt::Key_C), this)),
       paste_(ShortCut(window, QKeySequence(Qt::CTRL | Qt::Key_V), this)),
-      selectAll_(ShortCut(window, QKeySequence(Qt::CTRL | Qt::Key_A), this)) {
+      select_all_(ShortCut(window, QKeySequence(Qt::CTRL | Qt::Key_A), this)) {
   tk::Connect(copy_, &QAction::triggered, this, [this](QObject*) { Copy(); });
   tk::Connect(paste_, &QAction::triggered, this, [this](QObject*) { Paste(); });
-  tk::Connect(selectAll_, &QAction::triggered, this, [this](QObject*) { SelectAll(); });
+  tk::Connect(select_all_, &QAction::triggered, this, [this](QObject*) { SelectAll(); });
 }
 
 void TableClipboard::SelectAll() {

@@ -29,7 +29,7 @@ class TableClipboard : public QObject {
 
   [[nodiscard]] QAction* CopyAction() const { return copy_; }
   [[nodiscard]] QAction* PasteAction() const { return paste_; }
-  [[nodiscard]] QAction* SelectAllAction() const { return selectAll_; }
+  [[nodiscard]] QAction* SelectAllAction() const { return select_all_; }
 
   void Copy();
   void Paste();
@@ -51,5 +51,5 @@ class TableClipboard : public QObject {
   TableUndo& undo_;
   QAction* copy_;
   QAction* paste_;
-  QAction* selectAll_;
+  QAction* select_all_;
 };

@@ -18,8 +18,8 @@ constexpr int kFontPoints = 9;
 struct Page {
   int width;
   int height;
-  int lineHeight;
-  int rowsPerPage;  // value rows under the names' row
+  int line_height;
+  int rows_per_page;  // value rows under the names' row
 };
 
 // The width, in points, of each column: its longest text and the padding.
@@ -46,30 +46,30 @@ void PaintCell(QPainter& painter, const QRect& rect, const std::string& text, bo
 
 // One page: rows firstRow.. of the columns in range, under the names' row, beside column 0.
 void PaintPage(QPainter& painter, const tk::GridModel& cells, const std::vector<int>& widths,
-               const Page& page, ColumnRange columns, std::int32_t firstRow) {
-  const std::int32_t lastRow = std::min(firstRow + page.rowsPerPage - 1, cells.RowCount() - 1);
-  int y = kHeaderLines * page.lineHeight;
-  auto paintRow = [&](std::int32_t row) {
+               const Page& page, ColumnRange columns, std::int32_t first_row) {
+  const std::int32_t last_row = std::min(first_row + page.rows_per_page - 1, cells.RowCount() - 1);
+  int y = kHeaderLines * page.line_height;
+  auto paint_row = [&](std::int32_t row) {
     int x = 0;
-    PaintCell(painter, QRect(x, y, widths[0], page.lineHeight), cells.Cell(0, row), true);
+    PaintCell(painter, QRect(x, y, widths[0], page.line_height), cells.Cell(0, row), true);
     x += widths[0];
     for (std::int32_t col = columns.first; col <= columns.last; ++col) {
       const int width = widths[static_cast<std::size_t>(col)];
-      PaintCell(painter, QRect(x, y, width, page.lineHeight), cells.Cell(col, row), row == 0);
+      PaintCell(painter, QRect(x, y, width, page.line_height), cells.Cell(col, row), row == 0);
       x += width;
     }
-    y += page.lineHeight;
+    y += page.line_height;
   };
-  paintRow(0);
-  for (std::int32_t row = firstRow; row <= lastRow; ++row) paintRow(row);
+  paint_row(0);
+  for (std::int32_t row = first_row; row <= last_row; ++row) paint_row(row);
 }
 
 }  // namespace
 
-std::vector<ColumnRange> SplitColumns(const std::vector<int>& widths, int pageWidth) {
+std::vector<ColumnRange> SplitColumns(const std::vector<int>& widths, int page_width) {
   std::vector<ColumnRange> pages;
   if (widths.size() < 2) return pages;
-  const int room = pageWidth - widths[0];
+  const int room = page_width - widths[0];
   ColumnRange current{1, 0};
   int used = 0;
   for (std::int32_t col = 1; col < static_cast<std::int32_t>(widths.size()); ++col) {
@@ -86,7 +86,7 @@ std::vector<ColumnRange> SplitColumns(const std::vector<int>& widths, int pageWi
   return pages;
 }
 
-int PrintTable(QPrinter& printer, const tk::GridModel& cells, const QString& fileName,
+int PrintTable(QPrinter& printer, const tk::GridModel& cells, const QString& file_name,
                const QString& date) {
   QPainter painter;
   if (!painter.begin(&printer)) return 0;
@@ -100,27 +100,27 @@ int PrintTable(QPrinter& printer, const tk::GridModel& cells, const QString& fil
   const QFontMetrics metrics(font);
   const QRectF paper = printer.pageLayout().paintRect(QPageLayout::Point);
   Page page{static_cast<int>(paper.width()), static_cast<int>(paper.height()), 0, 0};
-  page.lineHeight = metrics.height() + 4;
+  page.line_height = metrics.height() + 4;
   const std::vector<int> widths = ColumnWidths(cells, metrics);
   // The header lines, the names' row and the page number's line are on every page.
-  page.rowsPerPage = std::max(page.height / page.lineHeight - kHeaderLines - 2, 1);
-  const std::vector<ColumnRange> columnPages =
+  page.rows_per_page = std::max(page.height / page.line_height - kHeaderLines - 2, 1);
+  const std::vector<ColumnRange> column_pages =
       cells.ColCount() > 1 ? SplitColumns(widths, page.width) : std::vector<ColumnRange>{{1, 0}};
-  const std::int32_t valueRows = std::max(cells.RowCount() - 1, 1);
-  const int rowPages = (valueRows + page.rowsPerPage - 1) / page.rowsPerPage;
-  const int total = static_cast<int>(columnPages.size()) * rowPages;
+  const std::int32_t value_rows = std::max(cells.RowCount() - 1, 1);
+  const int row_pages = (value_rows + page.rows_per_page - 1) / page.rows_per_page;
+  const int total = static_cast<int>(column_pages.size()) * row_pages;
   int number = 0;
-  for (const ColumnRange& columns : columnPages) {
-    for (int rowPage = 0; rowPage < rowPages; ++rowPage) {
+  for (const ColumnRange& columns : column_pages) {
+    for (int row_page = 0; row_page < row_pages; ++row_page) {
       if (number > 0) printer.newPage();
       ++number;
       painter.setPen(Qt::black);
-      painter.drawText(QRect(0, 0, page.width, page.lineHeight), Qt::AlignLeft | Qt::AlignVCenter,
-                       fileName);
-      painter.drawText(QRect(0, 0, page.width, page.lineHeight), Qt::AlignRight | Qt::AlignVCenter,
+      painter.drawText(QRect(0, 0, page.width, page.line_height), Qt::AlignLeft | Qt::AlignVCenter,
+                       file_name);
+      painter.drawText(QRect(0, 0, page.width, page.line_height), Qt::AlignRight | Qt::AlignVCenter,
                        date);
-      PaintPage(painter, cells, widths, page, columns, 1 + rowPage * page.rowsPerPage);
-      painter.drawText(QRect(0, page.height - page.lineHeight, page.width, page.lineHeight),
+      PaintPage(painter, cells, widths, page, columns, 1 + row_page * page.rows_per_page);
+      painter.drawText(QRect(0, page.height - page.line_height, page.width, page.line_height),
                        Qt::AlignCenter, QStringLiteral("Страница %1 из %2").arg(number).arg(total));
     }
   }

@@ -21,9 +21,9 @@ struct ColumnRange {
 
 // Splits value columns 1..widths.size()-1 into pages of at most pageWidth, the interval
 // column (widths[0]) being on every page; a column wider than a page gets a page of its own.
-[[nodiscard]] std::vector<ColumnRange> SplitColumns(const std::vector<int>& widths, int pageWidth);
+[[nodiscard]] std::vector<ColumnRange> SplitColumns(const std::vector<int>& widths, int page_width);
 
 // Prints every cell of the table on printer (set up by the caller: device, PDF file). Returns
 // the number of pages, 0 when the printer could not be started.
-int PrintTable(QPrinter& printer, const tk::GridModel& cells, const QString& fileName,
+int PrintTable(QPrinter& printer, const tk::GridModel& cells, const QString& file_name,
                const QString& date);

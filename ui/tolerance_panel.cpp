@@ -70,13 +70,13 @@ TolerancePanel::TolerancePanel(const tk::GridModel& cells, const LoadedValues& l
   ExportButton = new QPushButton(QStringLiteral("Сохранить рисунок..."), content);
   column->addWidget(ExportButton);
   setWidget(content);
-  connect(Chart, &ZoneChart::gradeClicked, this, &TolerancePanel::gradeClicked);
+  connect(Chart, &ZoneChart::GradeClicked, this, &TolerancePanel::GradeClicked);
   connect(ExportButton, &QPushButton::clicked, this, [this] { ExportClick(); });
   for (QComboBox* box : {HoleBox, ShaftBox}) {
     connect(box, &QComboBox::currentIndexChanged, this, [this] { Invalidate(); });
   }
   auto names = [this] {
-    namesStale_ = true;
+    names_stale_ = true;
     Invalidate();
   };
   connect(&cells_, &QAbstractItemModel::dataChanged, this, [this] { Invalidate(); });
@@ -100,17 +100,17 @@ void TolerancePanel::BuildFitLine(QWidget* parent, QVBoxLayout* column) {
   ShaftBox = new QComboBox(parent);
   line->addWidget(ShaftBox, 1);
   column->addLayout(line);
-  fitView_ = new FitView(hole_, shaft_, parent);
-  column->addWidget(fitView_);
+  fit_view_ = new FitView(hole_, shaft_, parent);
+  column->addWidget(fit_view_);
   FitLabel = new QLabel(parent);
   FitLabel->setWordWrap(true);
   column->addWidget(FitLabel);
 }
 
 void TolerancePanel::SetCurrent(std::int32_t col, std::int32_t row) {
-  if (col == currentCol_ && row == currentRow_) return;
-  currentCol_ = col;
-  currentRow_ = row;
+  if (col == current_col_ && row == current_row_) return;
+  current_col_ = col;
+  current_row_ = row;
   Invalidate();
 }
 
@@ -118,7 +118,7 @@ void TolerancePanel::Invalidate() {
   stale_ = true;
   if (!isVisible()) return;
   Chart->update();
-  fitView_->update();
+  fit_view_->update();
 }
 
 bool TolerancePanel::eventFilter(QObject* watched, QEvent* event) {
@@ -129,14 +129,14 @@ bool TolerancePanel::eventFilter(QObject* watched, QEvent* event) {
 void TolerancePanel::RefreshIfStale() {
   if (!stale_) return;
   stale_ = false;
-  if (namesStale_) RefillGradeBoxes();
-  Chart->SetZones(ZonesOfInterval(cells_, loaded_, currentRow_), currentCol_);
+  if (names_stale_) RefillGradeBoxes();
+  Chart->SetZones(ZonesOfInterval(cells_, loaded_, current_row_), current_col_);
   RefreshFit();
 }
 
 // The choices keep their grade by name; a new table starts with its first hole and first shaft.
 void TolerancePanel::RefillGradeBoxes() {
-  namesStale_ = false;
+  names_stale_ = false;
   QStringList names;
   for (std::int32_t col = 1; col < cells_.ColCount(); ++col) names << GradeName(cells_, col);
   for (QComboBox* box : {HoleBox, ShaftBox}) {
@@ -172,13 +172,13 @@ void TolerancePanel::RefreshFit() {
     FitLabel->setText(QStringLiteral("Посадка: нет значений для этого интервала"));
     return;
   }
-  const std::optional<LoadedValues::Pair> h = loaded_.Values(hole->col, currentRow_);
-  const std::optional<LoadedValues::Pair> s = loaded_.Values(shaft->col, currentRow_);
+  const std::optional<LoadedValues::Pair> h = loaded_.Values(hole->col, current_row_);
+  const std::optional<LoadedValues::Pair> s = loaded_.Values(shaft->col, current_row_);
   if (!h || !s) return;
   fit_ = tol::ComputeFit({h->first, h->second}, {s->first, s->second});
   FitLabel->setText(
       QStringLiteral("%1/%2, %3: наибольший зазор %4 мкм, наименьший зазор %5 мкм; посадка %6")
-          .arg(hole->name, shaft->name, IntervalText(cells_, currentRow_), Microns(fit_->largest),
+          .arg(hole->name, shaft->name, IntervalText(cells_, current_row_), Microns(fit_->largest),
                Microns(fit_->smallest), KindText(fit_->kind)));
 }
 
@@ -187,10 +187,11 @@ QSize TolerancePanel::PictureSize() const {
 }
 
 void TolerancePanel::PaintPicture(QPainter& painter) const {
-  const QString title = currentRow_ >= 1 && currentRow_ < cells_.RowCount()
-                            ? IntervalText(cells_, currentRow_)
+  const QString title = current_row_ >= 1 && current_row_ < cells_.RowCount()
+                            ? IntervalText(cells_, current_row_)
                             : QString();
-  PaintPanelPicture(painter, {Chart->Zones(), currentCol_, title, hole_, shaft_, FitLabel->text()});
+  PaintPanelPicture(painter,
+                    {Chart->Zones(), current_col_, title, hole_, shaft_, FitLabel->text()});
 }
 
 bool TolerancePanel::ExportPicture(const QString& path) const {

@@ -48,7 +48,7 @@ class TolerancePanel : public QDockWidget {
   [[nodiscard]] bool ExportPicture(const QString& path) const;
 
  signals:
-  void gradeClicked(std::int32_t col);
+  void GradeClicked(std::int32_t col);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -62,11 +62,11 @@ class TolerancePanel : public QDockWidget {
 
   const tk::GridModel& cells_;
   const LoadedValues& loaded_;
-  QWidget* fitView_ = nullptr;
-  std::int32_t currentCol_ = 0;
-  std::int32_t currentRow_ = 0;
+  QWidget* fit_view_ = nullptr;
+  std::int32_t current_col_ = 0;
+  std::int32_t current_row_ = 0;
   bool stale_ = true;
-  bool namesStale_ = true;
+  bool names_stale_ = true;
   std::optional<tol::Fit> fit_;
   GradeZone hole_;
   GradeZone shaft_;

@@ -59,15 +59,15 @@ ToleranceViews::~ToleranceViews() {
 void ToleranceViews::BuildMenus() {
   MenuPrint = new QAction(QStringLiteral("&Печать..."), &form_);
   MenuPrint->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
-  if (auto* fileMenu = qobject_cast<QMenu*>(form_.MenuExit->parent())) {
-    fileMenu->addSeparator();
-    fileMenu->addAction(MenuPrint);
+  if (auto* file_menu = qobject_cast<QMenu*>(form_.MenuExit->parent())) {
+    file_menu->addSeparator();
+    file_menu->addAction(MenuPrint);
   }
   MenuPanel = Panel->toggleViewAction();
   MenuPanel->setText(QStringLiteral("Поля допусков"));
   MenuPanel->setShortcut(QKeySequence(Qt::Key_F3));
-  QMenu* viewMenu = form_.menuBar()->addMenu(QStringLiteral("&Вид"));
-  viewMenu->addAction(MenuPanel);
+  QMenu* view_menu = form_.menuBar()->addMenu(QStringLiteral("&Вид"));
+  view_menu->addAction(MenuPanel);
   tk::Connect(MenuPrint, &QAction::triggered, this,
               [this](QObject* sender) { PrintClick(sender); });
 }
@@ -85,8 +85,8 @@ void ToleranceViews::ConnectGrid() {
   connect(&cells_, &QAbstractItemModel::modelReset, this, [this] { UpdateStatus(); });
   connect(&cells_, &QAbstractItemModel::dataChanged, this, [this] { UpdateStatus(); });
   connect(&cells_, &QAbstractItemModel::headerDataChanged, this, [this] { UpdateStatus(); });
-  connect(checks_, &CheckCounter::countsChanged, this, [this] { UpdateChecks(); });
-  connect(Panel, &TolerancePanel::gradeClicked, this,
+  connect(checks_, &CheckCounter::CountsChanged, this, [this] { UpdateChecks(); });
+  connect(Panel, &TolerancePanel::GradeClicked, this,
           [this](std::int32_t col) { PanelGradeClick(col); });
   form_.StringGrid1->Model()->CellRole = [this](std::int32_t col, std::int32_t row, int role) {
     return CellRole(col, row, role);
@@ -112,12 +112,12 @@ void ToleranceViews::TableSaved() {
 }
 
 QVariant ToleranceViews::CellRole(std::int32_t col, std::int32_t row, int role) const {
-  const bool boundOutOfOrder = col == 0 && row > 0 && checks_->BoundOutOfOrder(row);
-  if (role == Qt::ForegroundRole && boundOutOfOrder) return QBrush(Qt::red);
+  const bool bound_out_of_order = col == 0 && row > 0 && checks_->BoundOutOfOrder(row);
+  if (role == Qt::ForegroundRole && bound_out_of_order) return QBrush(Qt::red);
   if (role != Qt::ToolTipRole) return {};
   if (col == 0 || row == 0) {
     QString tip = CellStatusText(cells_, *loaded_, col, row);
-    if (boundOutOfOrder) tip += QStringLiteral("\nграница не больше предыдущей");
+    if (bound_out_of_order) tip += QStringLiteral("\nграница не больше предыдущей");
     return tip;
   }
   if (const std::optional<LoadedValues::Pair> exact = loaded_->Marked(col, row)) {
@@ -134,11 +134,11 @@ void ToleranceViews::PanelGradeClick(std::int32_t col) {
 
 void ToleranceViews::PrintClick(QObject*) {
   QPrinter printer(QPrinter::HighResolution);
-  const QString fileName = QString::fromStdString(form_.ToleranceFile());
-  printer.setDocName(fileName);
+  const QString file_name = QString::fromStdString(form_.ToleranceFile());
+  printer.setDocName(file_name);
   QPrintDialog dialog(&printer, &form_);
   dialog.setWindowTitle(QStringLiteral("Печать"));
   if (dialog.exec() != QDialog::Accepted) return;
-  (void)PrintTable(printer, cells_, fileName,
+  (void)PrintTable(printer, cells_, file_name,
                    QDate::currentDate().toString(QStringLiteral("dd.MM.yyyy")));
 }

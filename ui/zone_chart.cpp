@@ -74,7 +74,7 @@ ZoneScale ScaleFor(const std::vector<GradeZone>& zones, const QRect& area) {
 int WidthForBars(int count) { return kBars.BarLeft(count) + kBars.pitch; }
 
 void PaintZones(QPainter& painter, const QRect& area, const std::vector<GradeZone>& zones,
-                std::int32_t currentCol, int offset) {
+                std::int32_t current_col, int offset) {
   painter.fillRect(area, Qt::white);
   const ZoneScale scale = ScaleFor(zones, area);
   const auto count = static_cast<int>(zones.size());
@@ -89,7 +89,7 @@ void PaintZones(QPainter& painter, const QRect& area, const std::vector<GradeZon
   for (int i = first; i <= last; ++i) {
     const GradeZone& zone = zones[static_cast<std::size_t>(i)];
     const int left = area.left() + kBars.BarLeft(i) - offset;
-    const bool current = zone.col == currentCol;
+    const bool current = zone.col == current_col;
     if (zone.known)
       PaintBar(painter, scale.Bar(left, kBars.width, zone.upper, zone.lower), zone, current);
     const int spare = (kBars.pitch - kBars.width) / 2;
@@ -135,10 +135,10 @@ ZoneChart::ZoneChart(QWidget* parent)
   connect(scroll_, &QScrollBar::valueChanged, this, [this] { update(); });
 }
 
-void ZoneChart::SetZones(std::vector<GradeZone> zones, std::int32_t currentCol) {
+void ZoneChart::SetZones(std::vector<GradeZone> zones, std::int32_t current_col) {
   zones_ = std::move(zones);
-  const bool moved = currentCol != currentCol_;
-  currentCol_ = currentCol;
+  const bool moved = current_col != current_col_;
+  current_col_ = current_col;
   UpdateScrollRange();
   if (moved) ScrollToCurrent();
   update();
@@ -148,14 +148,14 @@ void ZoneChart::SetZones(std::vector<GradeZone> zones, std::int32_t currentCol) 
 // user scrolled it.
 void ZoneChart::ScrollToCurrent() {
   const auto found = std::find_if(zones_.begin(), zones_.end(), [this](const GradeZone& zone) {
-    return zone.col == currentCol_;
+    return zone.col == current_col_;
   });
   if (found == zones_.end()) return;
   const int left = zone_picture::kBars.BarLeft(static_cast<int>(found - zones_.begin()));
-  const int shownLeft = left - scroll_->value();
-  if (shownLeft < zone_picture::kBars.left) {
+  const int shown_left = left - scroll_->value();
+  if (shown_left < zone_picture::kBars.left) {
     scroll_->setValue(left - zone_picture::kBars.left);
-  } else if (shownLeft + zone_picture::kBars.pitch > width()) {
+  } else if (shown_left + zone_picture::kBars.pitch > width()) {
     scroll_->setValue(left + zone_picture::kBars.pitch - width());
   }
 }
@@ -187,14 +187,14 @@ QRect ZoneChart::BarOf(std::int32_t col) const {
 
 void ZoneChart::paintEvent(QPaintEvent*) {
   QPainter painter(this);
-  zone_picture::PaintZones(painter, ChartArea(), zones_, currentCol_, scroll_->value());
+  zone_picture::PaintZones(painter, ChartArea(), zones_, current_col_, scroll_->value());
 }
 
 void ZoneChart::mousePressEvent(QMouseEvent* event) {
   const int i = zone_picture::kBars.BarAt(event->position().toPoint().x() + scroll_->value(),
                                           static_cast<int>(zones_.size()));
   if (i >= 0 && event->position().x() >= zone_picture::kScaleWidth) {
-    emit gradeClicked(zones_[static_cast<std::size_t>(i)].col);
+    emit GradeClicked(zones_[static_cast<std::size_t>(i)].col);
   }
 }
 

@@ -43,9 +43,9 @@ inline const QColor kShaftColor{225, 140, 40};
 // The scale the zones of a picture are drawn on, for an area's height.
 [[nodiscard]] ZoneScale ScaleFor(const std::vector<GradeZone>& zones, const QRect& area);
 // Bars of zones[first..] from the bar row's place shifted left by offset, within area; the
-// scale stays at the left. currentCol's bar is highlighted.
+// scale stays at the left. current_col's bar is highlighted.
 void PaintZones(QPainter& painter, const QRect& area, const std::vector<GradeZone>& zones,
-                std::int32_t currentCol, int offset);
+                std::int32_t current_col, int offset);
 // The width that shows every bar of count.
 [[nodiscard]] int WidthForBars(int count);
 // A hole's and a shaft's zones side by side, on one scale, in area.
@@ -61,14 +61,14 @@ class ZoneChart : public QWidget {
  public:
   explicit ZoneChart(QWidget* parent = nullptr);
 
-  void SetZones(std::vector<GradeZone> zones, std::int32_t currentCol);
+  void SetZones(std::vector<GradeZone> zones, std::int32_t current_col);
   [[nodiscard]] const std::vector<GradeZone>& Zones() const { return zones_; }
   [[nodiscard]] QScrollBar* ScrollBar() const { return scroll_; }
   // The bar of a grade, in this widget's coordinates (empty when the grade has no zone).
   [[nodiscard]] QRect BarOf(std::int32_t col) const;
 
  signals:
-  void gradeClicked(std::int32_t col);
+  void GradeClicked(std::int32_t col);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -81,6 +81,6 @@ class ZoneChart : public QWidget {
   void ScrollToCurrent();
 
   std::vector<GradeZone> zones_;
-  std::int32_t currentCol_ = 0;
+  std::int32_t current_col_ = 0;
   QScrollBar* scroll_;
 };

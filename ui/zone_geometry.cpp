@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cmath>
 
-ZoneScale::ZoneScale(double lowMicrons, double highMicrons, int top, int bottom)
+ZoneScale::ZoneScale(double low_microns, double high_microns, int top, int bottom)
     : top_(top), bottom_(std::max(bottom, top + 1)) {
-  double low = std::min(lowMicrons, 0.0);
-  double high = std::max(highMicrons, 0.0);
+  double low = std::min(low_microns, 0.0);
+  double high = std::max(high_microns, 0.0);
   if (!(high > low)) {
     low = -1.0;
     high = 1.0;
@@ -17,13 +17,13 @@ ZoneScale::ZoneScale(double lowMicrons, double highMicrons, int top, int bottom)
 }
 
 int ZoneScale::Y(double microns) const {
-  const double pixelsPerMicron = (bottom_ - top_) / (high_ - low_);
-  return top_ + static_cast<int>(std::lround((high_ - microns) * pixelsPerMicron));
+  const double pixels_per_micron = (bottom_ - top_) / (high_ - low_);
+  return top_ + static_cast<int>(std::lround((high_ - microns) * pixels_per_micron));
 }
 
-QRect ZoneScale::Bar(int left, int width, double upperMicrons, double lowerMicrons) const {
-  int top = Y(std::max(upperMicrons, lowerMicrons));
-  int bottom = Y(std::min(upperMicrons, lowerMicrons));
+QRect ZoneScale::Bar(int left, int width, double upper_microns, double lower_microns) const {
+  int top = Y(std::max(upper_microns, lower_microns));
+  int bottom = Y(std::min(upper_microns, lower_microns));
   if (bottom - top + 1 < kMinBarHeight) {
     const int middle = (top + bottom) / 2;
     top = middle - kMinBarHeight / 2;
@@ -32,9 +32,9 @@ QRect ZoneScale::Bar(int left, int width, double upperMicrons, double lowerMicro
   return QRect(QPoint(left, top), QPoint(left + width - 1, bottom));
 }
 
-std::vector<double> ZoneScale::Ticks(int minPixels) const {
-  const double pixelsPerMicron = (bottom_ - top_) / (high_ - low_);
-  const double least = std::max(minPixels, 1) / pixelsPerMicron;
+std::vector<double> ZoneScale::Ticks(int min_pixels) const {
+  const double pixels_per_micron = (bottom_ - top_) / (high_ - low_);
+  const double least = std::max(min_pixels, 1) / pixels_per_micron;
   double step = std::pow(10.0, std::floor(std::log10(least)));
   for (const double factor : {1.0, 2.0, 5.0, 10.0}) {
     if (step * factor >= least) {

@@ -10,16 +10,16 @@ class ZoneScale {
  public:
   // A scale from the pixel row top (highest value) to bottom (lowest) showing low..high and 0,
   // with a twentieth of the span spare at either end; an empty span shows -1..1.
-  ZoneScale(double lowMicrons, double highMicrons, int top, int bottom);
+  ZoneScale(double low_microns, double high_microns, int top, int bottom);
 
   // The pixel row of a value, rounded to the nearest.
   [[nodiscard]] int Y(double microns) const;
   // A bar between two values across columns left..left+width-1, at least kMinBarHeight high
   // (grown about its middle).
-  [[nodiscard]] QRect Bar(int left, int width, double upperMicrons, double lowerMicrons) const;
+  [[nodiscard]] QRect Bar(int left, int width, double upper_microns, double lower_microns) const;
   // Values of the scale's marks: multiples of 1, 2 or 5 times a power of ten, at least
   // minPixels apart, from the lowest shown to the highest.
-  [[nodiscard]] std::vector<double> Ticks(int minPixels) const;
+  [[nodiscard]] std::vector<double> Ticks(int min_pixels) const;
 
   [[nodiscard]] double High() const { return high_; }
   [[nodiscard]] double Low() const { return low_; }

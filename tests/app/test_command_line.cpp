@@ -139,13 +139,13 @@ void TestCommandLine::programsAnswerWithoutWindow() {
   process.setProcessEnvironment(WithoutDisplay());
   process.start(program, arguments);
   QVERIFY(process.waitForFinished(30000));
-  const QString stdOut = QString::fromUtf8(process.readAllStandardOutput());
-  const QString stdErr = QString::fromUtf8(process.readAllStandardError());
+  const QString std_out = QString::fromUtf8(process.readAllStandardOutput());
+  const QString std_err = QString::fromUtf8(process.readAllStandardError());
   QCOMPARE(process.exitStatus(), QProcess::NormalExit);
   QCOMPARE(process.exitCode(), exit_code);
-  QVERIFY2(out.isEmpty() ? stdOut.isEmpty() : stdOut.startsWith(out), qPrintable(stdOut));
-  QVERIFY2(err.isEmpty() ? stdErr.isEmpty() : stdErr.startsWith(err), qPrintable(stdErr));
-  if (!err.isEmpty()) QCOMPARE(stdErr.count('\n'), 1);
+  QVERIFY2(out.isEmpty() ? std_out.isEmpty() : std_out.startsWith(out), qPrintable(std_out));
+  QVERIFY2(err.isEmpty() ? std_err.isEmpty() : std_err.startsWith(err), qPrintable(std_err));
+  if (!err.isEmpty()) QCOMPARE(std_err.count('\n'), 1);
 }
 
 QTEST_GUILESS_MAIN(TestCommandLine)

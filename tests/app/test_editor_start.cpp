@@ -37,14 +37,14 @@ class LoadedWindowCloser {
     QObject::connect(&timer_, &QTimer::timeout, [this] {
       if (Form1 == nullptr || !Form1->isVisible() || !Form1->FileFound()) return;
       if (QApplication::activeModalWidget() != nullptr) return;
-      title_ = Form1->windowTitle();
-      firstLabel_ = QString::fromStdString(Form1->StringGrid1->GetCell(0, 1));
+      title = Form1->windowTitle();
+      first_label = QString::fromStdString(Form1->StringGrid1->GetCell(0, 1));
       Form1->RequestClose();
     });
     timer_.start(10);
   }
-  QString title_;
-  QString firstLabel_;
+  QString title;
+  QString first_label;
 
  private:
   QTimer timer_;
@@ -101,8 +101,8 @@ void TestEditorStart::chosenFileIsEdited() {
   app::StartRequest request;
   request.choose_file = true;
   QCOMPARE(app::StartEditor(request), 0);
-  QCOMPARE(closer.title_, QStringLiteral("Zarava.win — Редактор файла допусков"));
-  QCOMPARE(closer.firstLabel_, QStringLiteral("До 10"));
+  QCOMPARE(closer.title, QStringLiteral("Zarava.win — Редактор файла допусков"));
+  QCOMPARE(closer.first_label, QStringLiteral("До 10"));
   QVERIFY(answers.Seen().isEmpty());
 }
 
@@ -118,7 +118,7 @@ void TestEditorStart::givenFileSkipsTheDialog() {
   request.choose_file = true;
   request.file = QFile::encodeName(file.fileName()).toStdString();
   QCOMPARE(app::StartEditor(request), 0);
-  QCOMPARE(closer.title_, QStringLiteral("t.win — Редактор файла допусков"));
+  QCOMPARE(closer.title, QStringLiteral("t.win — Редактор файла допусков"));
   QCOMPARE(answers.Pending(), 1);
 }
 

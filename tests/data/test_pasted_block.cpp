@@ -217,8 +217,8 @@ TEST(CellBlockReading, WordsKeptAsTheyStandAreTheirCellForm) {
   const char* digits = "0123456789";
   for (int i = 0; i < 20000; ++i) {
     std::string word = random() % 2 ? "-" : "";
-    const int integerDigits = 1 + static_cast<int>(random() % 13);
-    for (int d = 0; d < integerDigits; ++d) word += digits[random() % 10];
+    const int integer_digits = 1 + static_cast<int>(random() % 13);
+    for (int d = 0; d < integer_digits; ++d) word += digits[random() % 10];
     const int decimals = static_cast<int>(random() % 5);
     if (decimals > 0) word += random() % 2 ? '.' : ',';
     for (int d = 0; d < decimals; ++d) word += digits[random() % 10];
@@ -233,8 +233,8 @@ TEST(CellBlockReading, WordsKeptAsTheyStandAreTheirCellForm) {
       if (number.error != 0) continue;
       const double value = ToBinary64(number.value);
       const std::string expected = CellText(value, -value);
-      const bool signed_ = word[0] == '-' || word[0] == '+';
-      const std::string negated = (word[0] == '-' ? "" : "-") + word.substr(signed_ ? 1 : 0);
+      const bool has_sign = word[0] == '-' || word[0] == '+';
+      const std::string negated = (word[0] == '-' ? "" : "-") + word.substr(has_sign ? 1 : 0);
       EXPECT_EQ(ReadCellBlock(word + "\t" + negated, {1, 1, 1, 1}).cells.at(0).text, expected)
           << word;
       EXPECT_EQ(ReadCellBlock(word + " " + negated, {1, 1, 1, 1}).cells.at(0).text, expected)

@@ -27,7 +27,7 @@ bool SaveKeeps(double v) {
 TEST(CellFormReadsBackTest, AgreesWithTheSavesReading) {
   struct Row {
     double value;
-    bool readsBack;
+    bool reads_back;
     const char* probes;
   } rows[] = {
       {0.018, true, "three decimals"},      {-0.0045, false, "js6, four decimals"},
@@ -38,9 +38,9 @@ TEST(CellFormReadsBackTest, AgreesWithTheSavesReading) {
       {1e20, true, "general form"},         {INFINITY, true, "refused by the save, not rounded"},
   };
   for (const Row& row : rows) {
-    EXPECT_EQ(CellFormReadsBack(row.value), row.readsBack) << row.probes;
+    EXPECT_EQ(CellFormReadsBack(row.value), row.reads_back) << row.probes;
     if (std::isfinite(row.value)) {
-      EXPECT_EQ(SaveKeeps(row.value), row.readsBack) << row.probes;
+      EXPECT_EQ(SaveKeeps(row.value), row.reads_back) << row.probes;
     }
   }
 }

@@ -161,18 +161,18 @@ void TestMainWindowIso::fillRow_data() {
   QTest::addColumn<QStringList>("row");  // the current row afterwards, label first
   QTest::addColumn<QString>("message");  // "" for none
   QTest::addColumn<bool>("unsaved");
-  const QString notFilled10 = QStringLiteral(
+  const QString not_filled10 = QStringLiteral(
       "Интервал До 10: по ISO 286 не заполнены квалитеты:\n"
       "xyz: это не обозначение поля допуска (буквы и номер квалитета, например H7 или g6)\n"
       "K9: K грубее 8-го квалитета задан только для размеров до 3 мм");
   QTest::newRow("ISO classes filled, the others listed")
       << 10.0 << false
       << QStringList{"До 10", "0.015 0", "0.0045 -0.0045", "0.0075 -0.0075", "1 1", "1 1"}
-      << notFilled10 << true;
+      << not_filled10 << true;
   QTest::newRow("with the rounding option JS7 is whole micrometres")
       << 10.0 << true
       << QStringList{"До 10", "0.015 0", "0.0045 -0.0045", "0.007 -0.007", "1 1", "1 1"}
-      << notFilled10 << true;
+      << not_filled10 << true;
   QTest::newRow("up to 3 mm K9 is defined, xyz still listed")
       << 3.0 << false
       << QStringList{"До 3", "0.01 0", "0.003 -0.003", "0.005 -0.005", "1 1", "0 -0.025"}

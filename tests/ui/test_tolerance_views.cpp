@@ -202,10 +202,10 @@ void TestToleranceViews::marksFollowTheirCells() {
 
     // Undo brings back the column and then the text, and with them the marks; redo takes the
     // edited cell's mark away again.
-    std::set<std::pair<int, int>> editedOnly = Js6Marks(kJs6);
-    editedOnly.erase({kJs6, 3});
+    std::set<std::pair<int, int>> edited_only = Js6Marks(kJs6);
+    edited_only.erase({kJs6, 3});
     mwtest::PressKey(Qt::Key_Z, Qt::ControlModifier);
-    QCOMPARE(MarkedCells(form), editedOnly);
+    QCOMPARE(MarkedCells(form), edited_only);
     mwtest::PressKey(Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(MarkedCells(form), Js6Marks(kJs6));
     mwtest::PressKey(Qt::Key_Y, Qt::ControlModifier);
@@ -354,8 +354,8 @@ void TestToleranceViews::zoneGeometry() {
   QCOMPARE(scale.Bar(10, 20, 0, 0).height(), ZoneScale::kMinBarHeight);  // no width: still seen
   QCOMPARE(scale.Ticks(28), (std::vector<double>{0, 50}));
   QCOMPARE(scale.Ticks(15), (std::vector<double>{-40, -20, 0, 20, 40, 60}));
-  const ZoneScale onlyAbove(5, 20, 0, 100);  // the zero line is always shown
-  QVERIFY(onlyAbove.Y(0) < 100 && onlyAbove.Y(0) > onlyAbove.Y(5));
+  const ZoneScale only_above(5, 20, 0, 100);  // the zero line is always shown
+  QVERIFY(only_above.Y(0) < 100 && only_above.Y(0) > only_above.Y(5));
   const BarRow bars{60, 40, 26};
   QCOMPARE(bars.BarAt(60, 3), 0);
   QCOMPARE(bars.BarAt(86, 3), -1);  // between two bars
