@@ -1,7 +1,6 @@
 #include "data/tolerance_file.h"
 
 #include <fcntl.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -379,36 +378,6 @@ TEST_F(FileRefusedTest, AReadOnlyFileCanBeNeitherLoadedNorSaved) {
   });
   EXPECT_EQ(report, "File access denied / File access denied");
   EXPECT_EQ(ReadFile(kToleranceFileName), SampleFile());
-}
-
-TEST_F(FileRefusedTest, AFileLockedByAnotherWriterIsRefusedWithTheSystemsNumber) {
-  WriteFile(kToleranceFileName, SampleFile());
-  int to_child[2];
-  int from_child[2];
-  ASSERT_EQ(::pipe(to_child), 0);
-  ASSERT_EQ(::pipe(from_child), 0);
-  const pid_t pid = ::fork();
-  if (pid == 0) {
-    const int fd = ::open(kToleranceFileName, O_RDWR);
-    const char ready = (fd >= 0 && ::flock(fd, LOCK_EX) == 0) ? 'y' : 'n';
-    (void)!::write(from_child[1], &ready, 1);
-    char done = 0;
-    (void)!::read(to_child[0], &done, 1);
-    ::_exit(0);
-  }
-  char ready = 0;
-  ASSERT_EQ(::read(from_child[0], &ready, 1), 1);
-  ASSERT_EQ(ready, 'y');
-  MemoryTable table = Untouched();
-  const std::string expected = "I/O error " + std::to_string(EWOULDBLOCK);
-  EXPECT_EQ(Attempt([&] { LoadTable(table); }).message, expected);
-  EXPECT_EQ(Attempt([&] { StoreTable(table); }).message, expected);
-  EXPECT_EQ(Cells(table), Cells(Untouched()));
-  EXPECT_EQ(ReadFile(kToleranceFileName), SampleFile());
-  (void)!::write(to_child[1], "x", 1);
-  ::waitpid(pid, nullptr, 0);
-  for (int fd : {to_child[0], to_child[1], from_child[0], from_child[1]}) ::close(fd);
-  EXPECT_NO_THROW(LoadTable(table)) << "the lock ends with the other writer";
 }
 
 }  // namespace
