@@ -6,6 +6,8 @@
 #include <QLocale>
 #include <QTranslator>
 
+#include "toolkit/built_in_picture.h"
+
 // The icons are compiled into this static library and registered explicitly, since nothing
 // refers to a static initialiser the linker could otherwise drop.
 static void RegisterIcons() { Q_INIT_RESOURCE(icons); }
@@ -14,11 +16,11 @@ namespace app {
 
 void SetUpDesktopIdentity() {
   RegisterIcons();
-  QIcon icon;
+  QStringList sizes;
   for (const int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
-    icon.addFile(QStringLiteral(":/icons/%1/toledit.png").arg(size), QSize(size, size));
+    sizes << QStringLiteral(":/icons/%1/toledit.png").arg(size);
   }
-  QApplication::setWindowIcon(icon);
+  QApplication::setWindowIcon(tk::DeferredBuiltInIcon(sizes));
   QGuiApplication::setDesktopFileName(QString::fromLatin1(kDesktopName));
 }
 
