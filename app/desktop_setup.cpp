@@ -16,11 +16,11 @@ namespace app {
 
 void SetUpDesktopIdentity() {
   RegisterIcons();
-  QStringList sizes;
+  QIcon icon;
   for (const int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
-    sizes << QStringLiteral(":/icons/%1/toledit.png").arg(size);
+    icon.addPixmap(tk::ReadBuiltInPicture(QStringLiteral(":/icons/%1/toledit.png").arg(size)));
   }
-  QApplication::setWindowIcon(tk::DeferredBuiltInIcon(sizes));
+  QApplication::setWindowIcon(icon);
   QGuiApplication::setDesktopFileName(QString::fromLatin1(kDesktopName));
 }
 

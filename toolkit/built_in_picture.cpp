@@ -9,10 +9,10 @@ namespace tk {
 
 namespace {
 
-// Hands every question to the icon the pictures make, made at the first question.
+// Hands every question to the icon make() returns, made at the first question.
 class DeferredIconEngine : public QIconEngine {
  public:
-  explicit DeferredIconEngine(QStringList paths) : paths_(std::move(paths)) {}
+  explicit DeferredIconEngine(std::function<QIcon()> make) : make_(std::move(make)) {}
 
   void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override {
     Loaded().paint(painter, rect, Qt::AlignCenter, mode, state);
@@ -30,20 +30,18 @@ class DeferredIconEngine : public QIconEngine {
   QList<QSize> availableSizes(QIcon::Mode mode, QIcon::State state) override {
     return Loaded().availableSizes(mode, state);
   }
-  bool isNull() override { return paths_.isEmpty(); }
+  // Asked before the first drawing (as a window asks of its icon), it does not make the icon.
+  bool isNull() override { return loaded_ && loaded_->isNull(); }
   QString key() const override { return QStringLiteral("DeferredIconEngine"); }
   QIconEngine* clone() const override { return new DeferredIconEngine(*this); }
 
  private:
   const QIcon& Loaded() {
-    if (!loaded_) {
-      loaded_.emplace();
-      for (const QString& path : paths_) loaded_->addPixmap(ReadBuiltInPicture(path));
-    }
+    if (!loaded_) loaded_ = make_();
     return *loaded_;
   }
 
-  QStringList paths_;
+  std::function<QIcon()> make_;
   std::optional<QIcon> loaded_;
 };
 
@@ -57,6 +55,8 @@ QPixmap ReadBuiltInPicture(const QString& path) {
 
 QIcon BuiltInIcon(const QString& path) { return QIcon(ReadBuiltInPicture(path)); }
 
-QIcon DeferredBuiltInIcon(const QStringList& paths) { return QIcon(new DeferredIconEngine(paths)); }
+QIcon DeferredIcon(std::function<QIcon()> make) {
+  return QIcon(new DeferredIconEngine(std::move(make)));
+}
 
 }  // namespace tk

@@ -7,6 +7,7 @@
 #include <QPixmap>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 namespace tk {
 
@@ -16,8 +17,7 @@ QPixmap ReadBuiltInPicture(const QString& path);
 
 QIcon BuiltInIcon(const QString& path);
 
-// One icon drawn at several sizes, one picture a size, read only when the icon is first drawn
-// or asked for its sizes: a window icon that the platform may never show costs nothing before.
-QIcon DeferredBuiltInIcon(const QStringList& paths);
+// The icon that make() returns, made when the icon is first drawn or asked for its sizes.
+QIcon DeferredIcon(std::function<QIcon()> make);
 
 }  // namespace tk

@@ -43,7 +43,8 @@ void TestBuiltInPictures::windowIconHasEverySizeWithoutPlugins() {
 void TestBuiltInPictures::missingPictureIsNull() {
   QVERIFY(tk::ReadBuiltInPicture(QStringLiteral(":/icons/16/missing.png")).isNull());
   QVERIFY(tk::BuiltInIcon(QStringLiteral(":/icons/16/missing.png")).isNull());
-  const QIcon deferred = tk::DeferredBuiltInIcon({QStringLiteral(":/icons/16/missing.png")});
+  const QIcon deferred =
+      tk::DeferredIcon([] { return tk::BuiltInIcon(QStringLiteral(":/icons/16/missing.png")); });
   QVERIFY(deferred.pixmap(QSize(16, 16)).isNull());
   QVERIFY(deferred.availableSizes().isEmpty());
 }
