@@ -136,6 +136,16 @@ def main(folder):
             per_cell, 64.0001, "B")
     t.ratio("6 ISO 286 fill 1000x1000 vs LoadTable", "BM_IsoFillTable",
             "BM_IsoLoadTableBaseline", 1.0)
+    # The window's clipboard commands and their undo, against LoadTable in the same program.
+    for label, name in (("7 Ctrl+C of the whole table vs LoadTable", "BM_CopyWholeTable"),
+                        ("7 Ctrl+V of a 1000x1000 block vs LoadTable", "BM_PasteAndUndo/0"),
+                        ("7 undo of that paste vs LoadTable", "BM_PasteAndUndo/1")):
+        t.ratio(label, name, "BM_LoadTableBaseline", 2.0)
+    undo = t.ms("BM_UndoOneCell")
+    t.value("7 undo of one cell edit", f"{undo:.4f} ms" if undo else "-", undo, 1.0, "ms")
+    held = t.counter("BM_PasteUndoResident", "undo_MB")
+    if held is not None:
+        t.info("7 resident cost of undoing a full paste", "-", f"{held:.1f} MB", "-")
     for label, name, subtract in (("5 LoadTable", "BM_LoadTable", False),
                                   ("5 StoreTable", "BM_StoreTable", False),
                                   ("5 StoreTable without fsync", "BM_StoreTableNoFsync", False),
@@ -146,7 +156,39 @@ def main(folder):
     for name in ("BM_WindowKeystroke", "BM_WindowRepaint"):
         shown = " / ".join(f"{t.ms(f'{name}/{s}') or 0:.3f}" for s in (100, 300, 1000))
         t.info(f"5 {name[3:]} ms at 100/300/1000", "-", shown, "-")
+    tolerance_views(t)
     t.print()
+
+
+def tolerance_views(t):
+    """The status bar, zone panel, rounded-value record and printing on 1000 x 1000."""
+    t.ratio("6 load with the rounded-cell sink", "BM_LoadWithRoundedSink/sink:1",
+            "BM_LoadWithRoundedSink/sink:0", 1.1)
+    for width in (0, 1600):
+        name = f"BM_PanelRepaint/width:{width}"
+        paint = t.ms(name)
+        label = t.medians.get(name, {}).get("label", "")
+        t.value(f"6 zone panel repaint, {label}", f"{paint:.3f} ms" if paint else "-", paint, 16,
+                "ms")
+    t.ratio("6 grid repaint, every cell marked", "BM_GridRepaintMarked/rounding:1",
+            "BM_GridRepaintMarked/rounding:0", 1.5)
+    for name, limit in (("BM_MoveCurrentCellWithPanel", 2.0), ("BM_KeystrokeWithPanel", 1.0)):
+        ours, base = t.ms(f"{name}/panel:1"), t.ms(f"{name}/panel:0")
+        shown = f"{ours:.3f} ms" if ours else "-"
+        t.rows.append((f"6 {name[3:]}", f"{base:.3f} ms" if base else "-", shown, "-",
+                       f"< {limit} ms", "?" if ours is None else ("yes" if ours < limit else "NO")))
+    plain = t.counter("BM_RoundedValuesRecord/rounding:0", "bytes_per_cell")
+    t.rows.append(("6 record bytes per cell, whole thousandths", "-",
+                   "-" if plain is None else f"{plain:.3f} B", "-", "0 B",
+                   "?" if plain is None else ("yes" if plain == 0 else "NO")))
+    marked = t.counter("BM_RoundedValuesRecord/rounding:1", "bytes_per_marked_cell")
+    t.value("6 record bytes per marked cell", "-" if marked is None else f"{marked:.2f} B", marked,
+            24.0001, "B")
+    pdf = t.ms("BM_PrintToPdf")
+    size = t.counter("BM_PrintToPdf", "file_MB")
+    pages = t.counter("BM_PrintToPdf", "pages")
+    t.info("6 print 1000x1000 to PDF", "-",
+           f"{pdf / 1e3:.1f} s, {size:.1f} MB, {pages:.0f} pages" if pdf and size else "-", "-")
 
 
 if __name__ == "__main__":

@@ -8,6 +8,7 @@
 #include "data/checked_file.h"
 #include "data/errors.h"
 #include "data/file_system.h"
+#include "data/rounded_cells.h"
 #include "data/table_codec.h"
 #include "data/temporary_files.h"
 
@@ -105,11 +106,13 @@ std::string ToleranceFileAt(const std::string& given) {
   return given + (given.ends_with('/') ? "" : "/") + kToleranceFileName;
 }
 
-void LoadTable(CellTable& table) { LoadTableFrom(table, kToleranceFileName); }
+void LoadTable(CellTable& table, RoundedCellSink* rounded) {
+  LoadTableFrom(table, kToleranceFileName, rounded);
+}
 
 void StoreTable(const CellTable& table) { StoreTableTo(table, kToleranceFileName); }
 
-void LoadTableFrom(CellTable& table, const std::string& path) {
+void LoadTableFrom(CellTable& table, const std::string& path, RoundedCellSink* rounded) {
   CheckedFile file = CheckedFile::OpenForUpdate(path);
   char counts[kCountsSize];
   file.ReadExact(counts, 4);
@@ -132,6 +135,7 @@ void LoadTableFrom(CellTable& table, const std::string& path) {
   if (!size || *size > file.Status().size) throw EInOutError(kReadBeyondEnd);
 
   table.PrepareForCounts();
+  if (rounded != nullptr) rounded->LoadBegins();
   // A count that shrinks goes first, so that on the way the table never holds more cells than
   // its old or its new shape does.
   if (rows < table.RowCount()) {
@@ -147,8 +151,9 @@ void LoadTableFrom(CellTable& table, const std::string& path) {
     const std::size_t body_size = *size - kCountsSize;
     const auto body = std::make_unique_for_overwrite<char[]>(body_size);
     file.ReadExact(body.get(), body_size);
-    DecodeTableBody(table, n, m, body.get());
+    DecodeTableBody(table, n, m, body.get(), rounded);
   }
+  if (rounded != nullptr) rounded->LoadEnds();
   file.Close();
 }
 

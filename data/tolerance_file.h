@@ -43,16 +43,19 @@ class CellTable {
 // else (a missing name included) is the file itself. Never raises.
 [[nodiscard]] std::string ToleranceFileAt(const std::string& given);
 
+class RoundedCellSink;
+
 // Reads "Zarava.win" in the current directory into table. Raises EInOutError, EIntOverflow or
-// EInvalidOp; the file is closed before any error leaves.
-void LoadTable(CellTable& table);
+// EInvalidOp; the file is closed before any error leaves. A sink, where given, is told of the
+// value cells whose text a save would not read back as the file's numbers.
+void LoadTable(CellTable& table, RoundedCellSink* rounded = nullptr);
 
 // Writes table into the existing "Zarava.win": either the whole new content lands or the old
 // file stays as it was. Raises EInOutError.
 void StoreTable(const CellTable& table);
 
 // LoadTable and StoreTable on the file at path instead of "Zarava.win" (tools and tests).
-void LoadTableFrom(CellTable& table, const std::string& path);
+void LoadTableFrom(CellTable& table, const std::string& path, RoundedCellSink* rounded = nullptr);
 void StoreTableTo(const CellTable& table, const std::string& path);
 
 }  // namespace tol

@@ -28,6 +28,12 @@ bool GridModel::SetCell(std::int32_t col, std::int32_t row, const std::string& t
   return true;
 }
 
+void GridModel::SwapCell(std::int32_t col, std::int32_t row, std::string& text) {
+  if (!Contains(col, row)) return;
+  cells_[Slot(col, row)].swap(text);
+  AnnounceCell(col, row);
+}
+
 void GridModel::AssignLine(bool isRow, std::int32_t index, std::span<const std::string> texts) {
   const std::int32_t lineLength = isRow ? cols_ : rows_;
   const auto count =
@@ -143,7 +149,9 @@ QVariant GridModel::data(const QModelIndex& index, int role) const {
   if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid)) {
     return {};
   }
-  if (role != Qt::DisplayRole && role != Qt::EditRole) return {};
+  if (role != Qt::DisplayRole && role != Qt::EditRole) {
+    return CellRole ? CellRole(ColOf(index), RowOf(index), role) : QVariant();
+  }
   return TextAt(ColOf(index), RowOf(index));
 }
 
@@ -162,13 +170,17 @@ Qt::ItemFlags GridModel::flags(const QModelIndex& index) const {
 }
 
 QVariant GridModel::headerData(int section, Qt::Orientation orientation, int role) const {
-  if (role != Qt::DisplayRole || section < 0) return {};
+  if (section < 0 || (role != Qt::DisplayRole && !CellRole)) return {};
+  std::int32_t col = 0;
+  std::int32_t row = 0;
   if (orientation == Qt::Horizontal) {
     if (fixedRows_ == 0 || section >= cols_ - fixedCols_) return {};
-    return TextAt(section + fixedCols_, 0);
+    col = section + fixedCols_;
+  } else {
+    if (fixedCols_ == 0 || section >= rows_ - fixedRows_) return {};
+    row = section + fixedRows_;
   }
-  if (fixedCols_ == 0 || section >= rows_ - fixedRows_) return {};
-  return TextAt(0, section + fixedRows_);
+  return role == Qt::DisplayRole ? TextAt(col, row) : CellRole(col, row, role);
 }
 
 QString GridModel::TextAt(std::int32_t col, std::int32_t row) const {

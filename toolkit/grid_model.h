@@ -20,6 +20,7 @@
 
 #include <QAbstractTableModel>
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 #include <vector>
@@ -48,6 +49,9 @@ class GridModel : public QAbstractTableModel {
   // Stores text in a cell inside the counts and announces that cell alone (no signal when the
   // text is unchanged). Returns whether the text changed.
   bool SetCell(std::int32_t col, std::int32_t row, const std::string& text);
+  // Exchanges text with the text of a cell inside the counts, announcing that cell; no text is
+  // copied, so a large set of cells changes back and forth cheaply (undo and redo).
+  void SwapCell(std::int32_t col, std::int32_t row, std::string& text);
   // Cell i of row (or column) index := texts[i] for i below both counts; one announcement.
   void AssignLine(bool isRow, std::int32_t index, std::span<const std::string> texts);
   // Batches nest; the outermost EndBatch makes the one announcement.
@@ -72,6 +76,10 @@ class GridModel : public QAbstractTableModel {
   [[nodiscard]] Qt::ItemFlags flags(const QModelIndex& index) const override;
   [[nodiscard]] QVariant headerData(int section, Qt::Orientation orientation,
                                     int role) const override;
+
+  // Roles other than the text (tool-tips, colours) of a cell inside the counts, labels
+  // included, for data() and headerData() to serve; unset, the model serves none.
+  std::function<QVariant(std::int32_t col, std::int32_t row, int role)> CellRole;
 
  signals:
   void cornerTextChanged();

@@ -50,6 +50,12 @@ void StringGrid::SetCell(std::int32_t col, std::int32_t row, const std::string& 
   d_->ReloadEditorIfOn(col, row, col, row);
 }
 
+void StringGrid::SwapCell(std::int32_t col, std::int32_t row, std::string& text) {
+  if (!d_->model->Contains(col, row)) throw EInvalidGridOperation();
+  d_->model->SwapCell(col, row, text);
+  d_->ReloadEditorIfOn(col, row, col, row);
+}
+
 void StringGrid::PrepareForCounts() {
   if (OnPrepareForCounts) Guarded([this] { OnPrepareForCounts(); });
 }

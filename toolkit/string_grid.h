@@ -61,6 +61,8 @@ class StringGrid : public QTableView, public tol::CellTable {
   [[nodiscard]] std::string GetCell(std::int32_t col, std::int32_t row) const override;
   [[nodiscard]] const std::string* CellInPlace(std::int32_t col, std::int32_t row) const override;
   void SetCell(std::int32_t col, std::int32_t row, const std::string& text) override;
+  // Exchanges text with the cell's text, as SetCell writes it but without copying either.
+  void SwapCell(std::int32_t col, std::int32_t row, std::string& text);
   // Runs OnPrepareForCounts: the loader calls it once both counts of the file are read.
   void PrepareForCounts() override;
   // The cells written in between are announced to the view once, at the end (a whole load).

@@ -4,6 +4,7 @@
 #include "data/memory_table.h"
 #include "data/tolerance_file.h"
 #include "tools/csv_table.h"
+#include "tools/shortest_numbers.h"
 #include "tools/tool_files.h"
 
 namespace tol {
@@ -13,10 +14,10 @@ namespace {
 // The file layer opens a tolerance file for reading and writing, as the editor needs; an
 // export only reads. So the file is read as it is and loaded from a copy in memory, which
 // also lets a read-only file, or standard input, be exported.
-MemoryTable LoadTableReadOnly(const std::string& table_path) {
+MemoryTable LoadTableReadOnly(const std::string& bytes) {
   constexpr const char* kCopyName = "table";
   MemoryFileSystem copy;
-  copy.SetFile(kCopyName, ReadTextFile(table_path));
+  copy.SetFile(kCopyName, bytes);
   const ScopedFileSystem use_copy(copy);
   MemoryTable table;
   LoadTableFrom(table, kCopyName);
@@ -25,9 +26,13 @@ MemoryTable LoadTableReadOnly(const std::string& table_path) {
 
 }  // namespace
 
-void ExportCsvFile(const std::string& table_path, const std::string& csv_path) {
-  const MemoryTable table = LoadTableReadOnly(table_path);
-  WriteTextFile(csv_path, CsvFromTable(table));
+// The load checks the bytes and gives the names; the numbers are then taken from the bytes
+// themselves, in full.
+void ExportCsvFile(const std::string& table_path, const std::string& csv_path, char separator) {
+  const std::string bytes = ReadTextFile(table_path);
+  MemoryTable table = LoadTableReadOnly(bytes);
+  UseShortestNumbers(table, bytes);
+  WriteTextFile(csv_path, CsvFromTable(table, separator));
 }
 
 ImportedCounts ImportCsvFile(const std::string& csv_path, const std::string& table_path,

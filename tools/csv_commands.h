@@ -8,13 +8,16 @@
 
 namespace tol {
 
-// Writes the CSV text of the tolerance file at table_path, which needs only read access.
-// Raises what the load raises, and ToolFileError when a file cannot be read or written.
-void ExportCsvFile(const std::string& table_path, const std::string& csv_path);
+// Writes the CSV text of the tolerance file at table_path, which needs only read access, with
+// every number in the shortest form that reads back to the same binary64; separator ";"
+// writes decimal commas. Raises what the load raises, and ToolFileError when a file cannot be
+// read or written.
+void ExportCsvFile(const std::string& table_path, const std::string& csv_path,
+                   char separator = ',');
 
 struct ImportOptions {
   bool replace_existing = false;  // otherwise an existing tolerance file is left alone
-  NameCase name_case = NameCase::kIgnored;
+  NameCase name_case = NameCase::kSignificant;
 };
 
 // Builds the tolerance file at table_path from the CSV file at csv_path; returns the table's

@@ -83,11 +83,27 @@ void SetIntervalRow(MemoryTable& table, std::int32_t row, const CsvRecord& recor
 }
 
 // Word n of a label or cell text with "." for its decimal point, whatever separator the texts
-// were made with: spreadsheets read CSV numbers with a point.
+// were made with.
 std::string CsvNumber(const std::string& text, std::int32_t n) {
   std::string word = ExtractWord(text, n);
   if (const std::size_t comma = word.find(','); comma != std::string::npos) word[comma] = '.';
   return word;
+}
+
+// A number word with the decimal point a spreadsheet of the separator's locale reads: "."
+// beside ",", "," beside ";".
+std::string WithPoint(std::string word, char separator) {
+  if (separator == ';') std::replace(word.begin(), word.end(), '.', ',');
+  return word;
+}
+
+// A ";" inside a lone header field: the file is ";"-separated but its header is quoted whole.
+void CheckHeaderSplit(const CsvRecord& header) {
+  if (header.fields.size() == 1 && header.fields[0].find(';') != std::string::npos) {
+    throw CsvError(header.line, 1,
+                   "the header is one field holding \";\"; fields must be separated by \";\" or "
+                   "\",\" outside quotes");
+  }
 }
 
 // A number word for export, refused when an import would refuse it: the CSV then holds only
@@ -101,9 +117,10 @@ const std::string& ExportedNumber(const std::string& word, const std::string& la
 }  // namespace
 
 MemoryTable TableFromCsv(std::string_view csv, NameCase name_case) {
-  const std::vector<CsvRecord> records = ParseCsv(csv);
+  const std::vector<CsvRecord> records = ParseCsv(csv, HeaderSeparator(csv));
   if (records.empty()) throw CsvError(1, 1, "there is no header record");
   const CsvRecord& header = records.front();
+  CheckHeaderSplit(header);
   const std::vector<std::string> names = GradeNamesFromHeader(header, name_case);
   const std::int32_t cols = CheckedCount(names.size(), header.line, "grades");
   const std::int32_t rows = CheckedCount(records.size() - 1, records.back().line, "intervals");
@@ -119,24 +136,25 @@ MemoryTable TableFromCsv(std::string_view csv, NameCase name_case) {
   return table;
 }
 
-std::string CsvFromTable(const CellTable& table) {
+std::string CsvFromTable(const CellTable& table, char separator) {
   std::vector<std::string> titles{std::string(kBoundTitle)};
   for (std::int32_t c = 1; c < table.ColCount(); ++c) {
     const std::string name = GradeNameTitle(table.GetCell(c, 0));
     titles.push_back(name + std::string(kUpperSuffix));
     titles.push_back(name + std::string(kLowerSuffix));
   }
-  std::string csv = CsvLine(titles);
+  std::string csv = CsvLine(titles, separator);
   for (std::int32_t r = 1; r < table.RowCount(); ++r) {
     const std::string label = table.GetCell(0, r);
-    std::vector<std::string> fields{ExportedNumber(CsvNumber(label, 2), label, "")};
+    std::vector<std::string> fields{
+        WithPoint(ExportedNumber(CsvNumber(label, 2), label, ""), separator)};
     for (std::int32_t c = 1; c < table.ColCount(); ++c) {
       const std::string cell = table.GetCell(c, r);
       const std::string grade = GradeNameTitle(table.GetCell(c, 0));
-      fields.push_back(ExportedNumber(CsvNumber(cell, 1), label, grade));
-      fields.push_back(ExportedNumber(CsvNumber(cell, 2), label, grade));
+      fields.push_back(WithPoint(ExportedNumber(CsvNumber(cell, 1), label, grade), separator));
+      fields.push_back(WithPoint(ExportedNumber(CsvNumber(cell, 2), label, grade), separator));
     }
-    csv += CsvLine(fields);
+    csv += CsvLine(fields, separator);
   }
   return csv;
 }

@@ -9,7 +9,7 @@ constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 class CsvReader {
  public:
-  explicit CsvReader(std::string_view text) : text_(text) {
+  CsvReader(std::string_view text, char separator) : text_(text), separator_(separator) {
     if (text_.starts_with(kByteOrderMark)) text_.remove_prefix(kByteOrderMark.size());
   }
 
@@ -33,7 +33,7 @@ class CsvReader {
     for (;;) {
       record.fields.push_back(ReadField(record.fields.size() + 1));
       if (AtEnd()) break;
-      if (text_[pos_] == ',') {
+      if (text_[pos_] == separator_) {
         ++pos_;
         continue;
       }
@@ -51,7 +51,8 @@ class CsvReader {
 
   std::string ReadField(std::size_t column) {
     if (!AtEnd() && text_[pos_] == '"') return ReadQuotedField(column);
-    const std::size_t end = std::min(text_.find_first_of(",\r\n", pos_), text_.size());
+    const char stops[] = {separator_, '\r', '\n', '\0'};
+    const std::size_t end = std::min(text_.find_first_of(stops, pos_), text_.size());
     std::string field(text_.substr(pos_, end - pos_));
     pos_ = end;
     return field;
@@ -72,19 +73,21 @@ class CsvReader {
       }
       field += c;
     }
-    if (!AtEnd() && text_[pos_] != ',' && text_[pos_] != '\r' && text_[pos_] != '\n') {
+    if (!AtEnd() && text_[pos_] != separator_ && text_[pos_] != '\r' && text_[pos_] != '\n') {
       throw CsvError(line_, column, "text after the closing quote of a field");
     }
     return field;
   }
 
   std::string_view text_;
+  char separator_;
   std::size_t pos_ = 0;
   std::size_t line_ = 1;
 };
 
-std::string QuotedIfNeeded(const std::string& field) {
-  if (field.find_first_of(",\"\r\n") == std::string::npos) return field;
+std::string QuotedIfNeeded(const std::string& field, char separator) {
+  const char needs[] = {separator, '"', '\r', '\n', '\0'};
+  if (field.find_first_of(needs) == std::string::npos) return field;
   std::string quoted = "\"";
   for (const char c : field) {
     if (c == '"') quoted += '"';
@@ -95,13 +98,26 @@ std::string QuotedIfNeeded(const std::string& field) {
 
 }  // namespace
 
-std::vector<CsvRecord> ParseCsv(std::string_view text) { return CsvReader(text).ReadAll(); }
+std::vector<CsvRecord> ParseCsv(std::string_view text, char separator) {
+  return CsvReader(text, separator).ReadAll();
+}
 
-std::string CsvLine(const std::vector<std::string>& fields) {
+char HeaderSeparator(std::string_view text) {
+  bool quoted = false;
+  for (const char c : text) {
+    if (c == '"') quoted = !quoted;
+    if (quoted) continue;
+    if (c == ',' || c == ';') return c;
+    if (c == '\r' || c == '\n') break;
+  }
+  return ',';
+}
+
+std::string CsvLine(const std::vector<std::string>& fields, char separator) {
   std::string line;
   for (std::size_t i = 0; i < fields.size(); ++i) {
-    if (i > 0) line += ',';
-    line += QuotedIfNeeded(fields[i]);
+    if (i > 0) line += separator;
+    line += QuotedIfNeeded(fields[i], separator);
   }
   return line + '\n';
 }

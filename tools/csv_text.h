@@ -1,6 +1,7 @@
 #pragma once
-// Comma-separated text as spreadsheets write it: fields split by ",", records by CRLF, LF or
-// CR; a field in double quotes may hold commas, line breaks and quotes written twice ("").
+// Comma-separated text as spreadsheets write it: fields split by "," (or by ";", as a
+// spreadsheet in a locale with decimal commas writes them), records by CRLF, LF or CR; a field
+// in double quotes may hold separators, line breaks and quotes written twice ("").
 
 #include <cstddef>
 #include <string>
@@ -16,10 +17,14 @@ struct CsvRecord {
 
 // The records of text, a leading UTF-8 byte-order mark skipped. Empty lines are no records.
 // Raises CsvError for a quoted field that never closes or has text after its closing quote.
-[[nodiscard]] std::vector<CsvRecord> ParseCsv(std::string_view text);
+[[nodiscard]] std::vector<CsvRecord> ParseCsv(std::string_view text, char separator = ',');
 
-// One record: the fields joined by ",", each quoted when it holds a comma, quote or line
-// break, ended by "\n".
-[[nodiscard]] std::string CsvLine(const std::vector<std::string>& fields);
+// The separator of a text: the first "," or ";" outside quotes on its first line; "," when
+// there is none.
+[[nodiscard]] char HeaderSeparator(std::string_view text);
+
+// One record: the fields joined by separator, each quoted when it holds the separator, a quote
+// or a line break, ended by "\n".
+[[nodiscard]] std::string CsvLine(const std::vector<std::string>& fields, char separator = ',');
 
 }  // namespace tol

@@ -1,5 +1,5 @@
 // tolcsv: moves a tolerance table between its binary file and a CSV table for spreadsheets.
-//   tolcsv export <tolerance file> <out.csv | ->
+//   tolcsv export <tolerance file> <out.csv | -> [--semicolon]
 //   tolcsv import <in.csv | -> <tolerance file> [--force] [--case-sensitive-names]
 //   tolcsv iso <class>... --bounds <b1,b2,...> [--js-even]
 
@@ -22,12 +22,14 @@ constexpr int kFailed = 1;
 constexpr int kUsageError = 2;
 
 constexpr std::string_view kUsage =
-    "usage: tolcsv export <tolerance file> <out.csv>\n"
+    "usage: tolcsv export <tolerance file> <out.csv> [--semicolon]\n"
     "       tolcsv import <in.csv> <tolerance file> [--force] [--case-sensitive-names]\n"
     "       tolcsv iso <class>... --bounds <b1,b2,...> [--js-even]\n"
     "\"-\" for a CSV path means standard output or input.\n"
+    "--semicolon            write \";\" between fields and decimal commas\n"
     "--force                replace an existing tolerance file\n"
-    "--case-sensitive-names accept grade names that differ only in case (H7 and h7)\n"
+    "--case-sensitive-names kept for scripts: grade names are always compared exactly\n"
+    "import reads \",\" or \";\" between fields, as the header line has it.\n"
     "iso                    writes to standard output the ISO 286 limit deviations of the\n"
     "                       classes (H7 g6 js6 ...) up to each bound in mm, in export's CSV\n"
     "--js-even              JS7..JS11 and js7..js11 of an odd IT rounded to the even value\n"
@@ -39,8 +41,19 @@ int Usage() {
 }
 
 int Export(const std::vector<std::string>& args) {
-  if (args.size() != 2) return Usage();
-  tol::ExportCsvFile(args[0], args[1]);
+  std::vector<std::string> paths;
+  char separator = ',';
+  for (const std::string& arg : args) {
+    if (arg == "--semicolon") {
+      separator = ';';
+    } else if (arg.starts_with("--")) {
+      return Usage();
+    } else {
+      paths.push_back(arg);
+    }
+  }
+  if (paths.size() != 2) return Usage();
+  tol::ExportCsvFile(paths[0], paths[1], separator);
   return 0;
 }
 
@@ -51,7 +64,7 @@ int Import(const std::vector<std::string>& args) {
     if (arg == "--force") {
       options.replace_existing = true;
     } else if (arg == "--case-sensitive-names") {
-      options.name_case = tol::NameCase::kSignificant;
+      // Names are compared exactly anyway (H7 and h7 are different classes).
     } else if (arg.starts_with("--")) {
       return Usage();
     } else {

@@ -25,7 +25,10 @@
 #include "toolkit/string_grid.h"
 #include "ui/Addint.h"
 #include "ui/Addkv.h"
+#include "ui/loaded_values.h"
+#include "ui/table_clipboard.h"
 #include "ui/table_undo.h"
+#include "ui/tolerance_views.h"
 
 TForm1* Form1 = nullptr;
 
@@ -112,6 +115,8 @@ TForm1::TForm1(QWidget* parent) : tk::Form(parent) {
   setCentralWidget(client);
   ConnectHandlers();
   BuildUndo();
+  BuildClipboard();
+  Views = new ToleranceViews(*this);
   SetActiveControl(StringGrid1);
   PlaceCentredThenMaximize();
   Created();
@@ -236,6 +241,14 @@ void TForm1::ConnectHandlers() {
               [this](QObject* sender) { FillIsoClick(sender); });
 }
 
+void TForm1::BuildClipboard() {
+  clipboard_ = new TableClipboard(*this, *StringGrid1, *undo_);
+  connect(clipboard_, &TableClipboard::Pasted, this, [this] {
+    Label1->hide();
+    MarkUnsaved();
+  });
+}
+
 void TForm1::PlaceCentredThenMaximize() {
   resize(537, 420);
   CenterOnScreen();
@@ -252,7 +265,7 @@ void TForm1::FormActivate(QObject*) {
   fileFound_ = tol::FilePresent(fileName_);
   if (!fileFound_) return;  // the grid's first focus reports the missing file
   loadFailed_ = true;       // until the load is through
-  tol::LoadTableFrom(*StringGrid1, fileName_);
+  tol::LoadTableFrom(*StringGrid1, fileName_, &Views->Loaded());
   loadFailed_ = false;
   undo_->Reset();
   FitColumnWidths();

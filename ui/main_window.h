@@ -13,7 +13,9 @@
 class QLabel;
 class QAction;
 class QMenu;
+class TableClipboard;
 class TableUndo;
+class ToleranceViews;
 
 namespace tk {
 class StringGrid;
@@ -51,6 +53,8 @@ class TForm1 : public tk::Form {
   QAction* MenuAddIso = nullptr;
   QAction* MenuFillIso = nullptr;
   QAction* MenuIsoRounding = nullptr;
+  // The status bar, the marks, the zone panel and printing (ui/tolerance_views.h).
+  ToleranceViews* Views = nullptr;
 
   [[nodiscard]] bool Unsaved() const { return unsaved_; }
   [[nodiscard]] bool FileFound() const { return fileFound_; }
@@ -83,6 +87,8 @@ class TForm1 : public tk::Form {
 
   // The undo history of the table; every change other features make goes through it.
   [[nodiscard]] TableUndo& UndoHistory() const { return *undo_; }
+  // Ctrl+C, Ctrl+V and Ctrl+A on the grid.
+  [[nodiscard]] TableClipboard& Clipboard() const { return *clipboard_; }
 
  private:
   void BuildMenu();
@@ -90,6 +96,7 @@ class TForm1 : public tk::Form {
   [[nodiscard]] QWidget* BuildGridArea(QWidget* parent);
   void ConnectHandlers();
   void BuildUndo();
+  void BuildClipboard();
   void PlaceCentredThenMaximize();
   void FitColumnWidths();
   [[nodiscard]] bool PointAtFirstBadCell();
@@ -106,6 +113,7 @@ class TForm1 : public tk::Form {
   bool activated_ = false;   // the file is read at the first activation only, whatever follows
   bool loadFailed_ = false;  // the grid holds what a failed load left: it must not be saved
   TableUndo* undo_ = nullptr;
+  TableClipboard* clipboard_ = nullptr;
 };
 
 // The one main window of the program.

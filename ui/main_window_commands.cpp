@@ -10,6 +10,7 @@
 #include "toolkit/string_grid.h"
 #include "ui/main_window.h"
 #include "ui/table_undo.h"
+#include "ui/tolerance_views.h"
 
 namespace {
 
@@ -26,6 +27,7 @@ void TForm1::SaveClick(QObject*) {
   }
   if (PointAtFirstBadCell()) return;
   tol::StoreTableTo(*StringGrid1, fileName_);
+  Views->TableSaved();
   unsaved_ = false;  // only once the file is written and closed
   undo_->MarkSaved();
 }

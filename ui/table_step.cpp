@@ -83,11 +83,7 @@ void TableStep::MoveTo(Cursor cell) { grid_.SelectRange(cell.col, cell.row, cell
 
 // In reverse order when undoing, so that a cell named twice ends with its first old text.
 void TableStep::SwapCells(bool forward) {
-  auto swap = [this](CellChange& change) {
-    std::string old = grid_.GetCell(change.col, change.row);
-    grid_.SetCell(change.col, change.row, change.text);
-    change.text = std::move(old);
-  };
+  auto swap = [this](CellChange& change) { grid_.SwapCell(change.col, change.row, change.text); };
   if (forward) {
     std::for_each(cells_.begin(), cells_.end(), swap);
   } else {

@@ -79,7 +79,8 @@ void TableUndo::Replay(bool undo) {
 void TableUndo::PushCellChanges(const QString& title, std::vector<CellChange> changes) {
   std::erase_if(changes, [this](const CellChange& change) {
     return change.col < 0 || change.row < 0 || change.col >= grid_.ColCount() ||
-           change.row >= grid_.RowCount() || grid_.GetCell(change.col, change.row) == change.text;
+           change.row >= grid_.RowCount() ||
+           *grid_.CellInPlace(change.col, change.row) == change.text;
   });
   if (changes.empty()) return;
   auto step = std::make_unique<TableStep>(grid_, title);

@@ -26,6 +26,8 @@
 #include <string>
 #include <vector>
 
+#include "data/pasted_block.h"
+
 class QAction;
 class QMenu;
 class QUndoStack;
@@ -35,11 +37,8 @@ namespace tk {
 class StringGrid;
 }
 
-struct CellChange {
-  std::int32_t col;
-  std::int32_t row;
-  std::string text;
-};
+// A cell and the text a step writes into it.
+using CellChange = tol::PlacedText;
 
 class TableUndo : public QObject {
   Q_OBJECT

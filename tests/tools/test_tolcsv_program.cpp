@@ -67,5 +67,21 @@ TEST_F(TolcsvProgramTest, StandardStreamsCarryTheCsv) {
   EXPECT_EQ(ReadFile("out.csv"), ReadFile("in.csv"));
 }
 
+// H7 and h7 are two classes by default; the old option to say so is still taken.
+TEST_F(TolcsvProgramTest, SpreadsheetOptions) {
+  WriteFile("cases.csv", "b;H7_upper;H7_lower;h7_upper;h7_lower\r\n10;0,015;0;0;-0,015\r\n");
+  EXPECT_EQ(Tolcsv("import cases.csv plain.win").exit_code, 0);
+  EXPECT_EQ(Tolcsv("import cases.csv named.win --case-sensitive-names").exit_code, 0);
+  EXPECT_EQ(ReadFile("named.win"), ReadFile("plain.win"));
+  EXPECT_EQ(Tolcsv("export plain.win semi.csv --semicolon").exit_code, 0);
+  EXPECT_EQ(ReadFile("semi.csv"),
+            "upper_bound_mm;H7_upper;H7_lower;h7_upper;h7_lower\n10;0,015;0;0;-0,015\n");
+  EXPECT_EQ(Tolcsv("export --semicolon plain.win - >stdout.csv").exit_code, 0);
+  EXPECT_EQ(ReadFile("stdout.csv"), ReadFile("semi.csv"));
+  const ProgramRun unknown = Tolcsv("export plain.win x.csv --tabs");
+  EXPECT_EQ(unknown.exit_code, 2);
+  EXPECT_NE(unknown.errors.find("--semicolon"), std::string::npos) << unknown.errors;
+}
+
 }  // namespace
 }  // namespace tol

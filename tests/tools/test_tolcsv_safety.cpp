@@ -46,10 +46,10 @@ TEST_F(TolcsvSafetyTest, ExportRefusesWhatImportWouldRefuseAndKeepsTheOldCsv) {
     std::vector<double> values;  // one grade "h7"
     const char* message;         // part of the refusal
   } rows[] = {
-      {{10}, {-kInf, 0}, "interval \"До 10\", grade \"h7\": the value \"INF\""},  // as shown
-      {{10, 18}, {0, 0, 0, kNaN}, "interval \"До 18\", grade \"h7\": the value \"NAN\""},
-      {{kInf}, {0, 0}, "interval \"До INF\": the bound \"INF\""},
-      {{std::numeric_limits<double>::max()}, {0, 0}, "the bound \"1.79769313486232E308\""},
+      // The numbers as the export writes them, in their shortest form.
+      {{10}, {-kInf, 0}, "interval \"До 10\", grade \"h7\": the value \"-inf\""},
+      {{10, 18}, {0, 0, 0, kNaN}, "interval \"До 18\", grade \"h7\": the value \"nan\""},
+      {{kInf}, {0, 0}, "interval \"До inf\": the bound \"inf\""},
   };
   for (const Row& row : rows) {
     WriteFile("t.win", testing::TableFile(row.bounds, {"h7    "}, row.values));
@@ -59,6 +59,10 @@ TEST_F(TolcsvSafetyTest, ExportRefusesWhatImportWouldRefuseAndKeepsTheOldCsv) {
     EXPECT_EQ(ReadFile("out.csv"), "older export");
     EXPECT_EQ(DirectoryNames("."), (std::vector<std::string>{"out.csv", "t.win"}));
   }
+  // The largest number is written in full, so it reads back instead of rounding beyond range.
+  WriteFile("t.win", testing::TableFile({std::numeric_limits<double>::max()}, {"h7    "}, {0, 0}));
+  ExportCsvFile("t.win", "out.csv");
+  EXPECT_EQ(ReadFile("out.csv"), "upper_bound_mm,h7_upper,h7_lower\n1.7976931348623157e+308,0,0\n");
 }
 
 TEST_F(TolcsvSafetyTest, ImportRefusesEveryNumberBeyondRangeWithItsPlace) {

@@ -133,14 +133,16 @@ void TestMainWindow::layout() {
     }
     QVERIFY(form.Label1->isHidden());
 
+    // The "Вид" menu and "Печать..." below a separator come after the window's own items.
     const QList<QAction*> menus = form.menuBar()->actions();
-    QCOMPARE(menus.size(), 2);
+    QCOMPARE(menus.size(), 3);
     QCOMPARE(menus[0]->text(), QStringLiteral("&Файл"));
     QCOMPARE(menus[1]->text(), QStringLiteral("&Редактор"));
+    QCOMPARE(menus[2]->text(), QStringLiteral("&Вид"));
     QStringList fileItems, editItems;
     for (QAction* item : menus[0]->menu()->actions()) fileItems << item->text();
     for (QAction* item : menus[1]->menu()->actions()) editItems << item->text();
-    QCOMPARE(fileItems, (QStringList{"&Сохранить", "&Выход"}));
+    QCOMPARE(fileItems, (QStringList{"&Сохранить", "&Выход", "", "&Печать..."}));
     // The editor's own five; after a separator the ISO 286 commands; after another, undo and
     // redo, with nothing to replay right after the load.
     QCOMPARE(editItems,

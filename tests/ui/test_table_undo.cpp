@@ -239,6 +239,12 @@ void TestTableUndo::sequences_data() {
       << QStringList{"ag h9 0,5 1", "ai 40 2 3", "u", "u", "y", "y", "dg 4", "u"};
   QTest::newRow("save, undo, redo back to the saved state")
       << QStringList{"e 1 1 5 6", "s", "u", "y", "e 2 1 7 8", "u", "m"};
+  QTest::newRow("paste, edit over it, undo both")
+      << QStringList{"p 1 1 1|2|3|4/5|6|7|8", "e 2 2 0 0", "u", "u", "y", "y"};
+  QTest::newRow("paste after deleting the grade it lands on")
+      << QStringList{"dg 1", "p 1 2 0.5|-1", "u", "u", "y", "s", "y", "u"};
+  QTest::newRow("paste over an added interval, undone with the menu item")
+      << QStringList{"ai 40 2 3", "p 2 4 1|-1|2|-2", "m", "m", "y", "y"};
   QTest::newRow("cells written through the history's call, then edited")
       << QStringList{"c 1 1 9 9", "e 1 1 0 0", "u", "u", "y", "y"};
 }
@@ -290,6 +296,8 @@ void TestTableUndo::menuItemsNameTheStep() {
         {"di 3", "Отменить удаление интервала До 30", true, "Повторить", false},
         {"e 1 1 5 6", "Отменить правку допуска", true, "Повторить", false},
         {"u", "Отменить удаление интервала До 30", true, "Повторить правку допуска", true},
+        {"p 1 1 3|2", "Отменить вставку", true, "Повторить", false},
+        {"u", "Отменить удаление интервала До 30", true, "Повторить вставку", true},
         {"c 1 1 3 2", "Отменить заполнение", true, "Повторить", false},
         {"u", "Отменить удаление интервала До 30", true, "Повторить заполнение", true},
         {"u", "Отменить удаление квалитета bb", true, "Повторить удаление интервала До 30", true},

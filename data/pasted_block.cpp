@@ -1,0 +1,349 @@
+#include "data/pasted_block.h"
+
+#include <algorithm>
+#include <optional>
+#include <utility>
+
+#include "data/number_text.h"
+
+namespace tol {
+
+namespace {
+
+// The fields of a text one by one, as views into it; a quoted field is unquoted into the
+// cursor's own text, which the next quoted field replaces.
+class FieldCursor {
+ public:
+  explicit FieldCursor(std::string_view text) : text_(text) {}
+
+  // Moves to the next field; false at the end of the text.
+  bool Next() {
+    if (emptyLast_) {  // a tab ended the text: one more, empty field
+      emptyLast_ = false;
+      field_ = {};
+      rowEnds_ = true;
+      return true;
+    }
+    if (at_ >= text_.size()) return false;
+    const std::size_t end = text_[at_] == '"' ? ReadQuoted() : FieldEnd(at_);
+    if (text_[at_] != '"') field_ = text_.substr(at_, end - at_);
+    at_ = end;
+    rowEnds_ = at_ >= text_.size() || text_[at_] == '\n';
+    if (rowEnds_ && !field_.empty() && field_.back() == '\r') field_.remove_suffix(1);
+    if (at_ < text_.size()) {
+      const bool tab = text_[at_] == '\t';
+      ++at_;
+      emptyLast_ = tab && at_ >= text_.size();
+    }
+    return true;
+  }
+
+  [[nodiscard]] std::string_view Field() const { return field_; }
+  // The field was quoted: its view lasts only until the next quoted field.
+  [[nodiscard]] bool FieldOwned() const { return field_.data() == own_.data(); }
+  [[nodiscard]] bool RowEnds() const { return rowEnds_; }
+
+ private:
+  // Tab (9) and line feed (10) are the only characters below 11 that end a field.
+  [[nodiscard]] std::size_t FieldEnd(std::size_t at) const {
+    while (at < text_.size() && static_cast<unsigned char>(text_[at]) - 9u > 1u) ++at;
+    return at;
+  }
+
+  // From the opening quote: the text up to the closing quote with '""' read as '"', then
+  // whatever follows up to the field's end.
+  std::size_t ReadQuoted() {
+    own_.clear();
+    std::size_t at = at_ + 1;
+    for (; at < text_.size(); ++at) {
+      if (text_[at] != '"') {
+        own_ += text_[at];
+      } else if (at + 1 < text_.size() && text_[at + 1] == '"') {
+        own_ += '"';
+        ++at;
+      } else {
+        ++at;
+        break;
+      }
+    }
+    const std::size_t end = FieldEnd(at);
+    own_.append(text_.substr(at, end - at));
+    field_ = own_;
+    return end;
+  }
+
+  std::string_view text_;
+  std::size_t at_ = 0;
+  std::string_view field_;
+  std::string own_;
+  bool rowEnds_ = false;
+  bool emptyLast_ = false;
+};
+
+std::string_view TrimBlanks(std::string_view text) {
+  const auto first = text.find_first_not_of(' ');
+  if (first == std::string_view::npos) return {};
+  return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+// At most 40 bytes of a field for a message, cut before a character, not inside one.
+std::string Quoted(std::string_view text) {
+  constexpr std::size_t kMost = 40;
+  if (text.size() <= kMost) return "«" + std::string(text) + "»";
+  std::size_t cut = kMost;
+  while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
+  return "«" + std::string(text.substr(0, cut)) + "…»";
+}
+
+enum class Fault { kOutside, kNotValues, kTooLarge };
+
+EBlockField Refusal(Fault fault, BlockField field) {
+  std::string message = "Строка " + std::to_string(field.row) + ", столбец " +
+                        std::to_string(field.col) + " вставляемого блока";
+  switch (fault) {
+    case Fault::kOutside: message += " выходит за край таблицы."; break;
+    case Fault::kNotValues: message += ": " + Quoted(field.text) + " — не два числа."; break;
+    case Fault::kTooLarge:
+      message += ": число " + Quoted(field.text) + " вне допустимого диапазона.";
+      break;
+  }
+  return EBlockField(std::move(field), message);
+}
+
+// A field read as one word: blanks around it cut; empty when it holds no word or two.
+std::string_view OneWord(std::string_view field) {
+  const std::string_view word = TrimBlanks(field);
+  return word.find(' ') == std::string_view::npos ? word : std::string_view();
+}
+
+// Copies the number word at p to out as the cell form shows its number, when the word is that
+// form already, as most numbers a spreadsheet writes are: an optional "-", an integer part of
+// at most 12 digits without leading zeros, and at most three decimals after "." or "," ending
+// in no 0, the whole not zero when signed. Such a number has at most 15 significant digits, so
+// its binary64 value times 1000 lies within 0.11 of the whole number of thousandths written,
+// and the cell form, which rounds that product, gives back the same digits. The word ends at
+// end or at a blank. Returns the end of out, or nullptr when the word is not in that form.
+char* CopyCellForm(const char* p, const char* end, char* out) {
+  constexpr int kMostIntegerDigits = 12;
+  constexpr int kMostDecimals = 3;
+  const bool negative = p < end && *p == '-';
+  if (negative) *out++ = *p++;
+  const char* integer = p;
+  while (p < end && *p >= '0' && *p <= '9') *out++ = *p++;
+  const auto integerDigits = p - integer;
+  if (integerDigits == 0 || integerDigits > kMostIntegerDigits) return nullptr;
+  if (integerDigits > 1 && *integer == '0') return nullptr;
+  bool zero = integerDigits == 1 && *integer == '0';
+  if (p < end && (*p == '.' || *p == ',')) {
+    *out++ = DecimalSeparator();
+    const char* decimals = ++p;
+    while (p < end && *p >= '0' && *p <= '9') *out++ = *p++;
+    const auto count = p - decimals;
+    if (count == 0 || count > kMostDecimals || p[-1] == '0') return nullptr;
+    zero = false;
+  }
+  if ((p < end && *p != ' ') || (negative && zero)) return nullptr;
+  return out;
+}
+
+// Blanks around a field cut without a library call: most fields have none.
+std::string_view Trimmed(std::string_view field) {
+  while (!field.empty() && field.front() == ' ') field.remove_prefix(1);
+  while (!field.empty() && field.back() == ' ') field.remove_suffix(1);
+  return field;
+}
+
+// The cell text of two number words when both are in the cell form already; false otherwise.
+bool CellFormPair(std::string_view upper, std::string_view lower, std::string& text) {
+  constexpr std::size_t kLongest = 2 * 18 + 1;  // two words of at most 18 characters each
+  upper = Trimmed(upper);
+  lower = Trimmed(lower);
+  if (upper.size() + lower.size() + 1 > kLongest) return false;
+  char buffer[kLongest];
+  char* out = CopyCellForm(upper.data(), upper.data() + upper.size(), buffer);
+  if (out == nullptr || out - buffer != static_cast<std::ptrdiff_t>(upper.size())) return false;
+  *out++ = ' ';
+  out = CopyCellForm(lower.data(), lower.data() + lower.size(), out);
+  if (out == nullptr ||
+      out - buffer != static_cast<std::ptrdiff_t>(upper.size() + lower.size() + 1)) {
+    return false;
+  }
+  text.assign(buffer, static_cast<std::size_t>(out - buffer));
+  return true;
+}
+
+enum class Reading { kNotANumber, kNumber, kTooLarge };
+
+// Whether word reads as a number (a "," for the point), and its binary64 value.
+Reading ReadNumber(std::string_view word, double& value) {
+  std::string dotted(word);
+  std::replace(dotted.begin(), dotted.end(), ',', '.');
+  const NumberResult number = NumberFromText(dotted);
+  if (number.error != 0) return Reading::kNotANumber;
+  try {
+    value = ToBinary64(number.value);
+  } catch (const EOverflow&) {
+    return Reading::kTooLarge;
+  }
+  return Reading::kNumber;
+}
+
+struct PairReading {
+  Reading upper;
+  Reading lower;
+  double first;
+  double second;
+};
+
+// Two fields read as the save reads a cell, joined by a blank, which takes the usual two short
+// numbers in one go; each apart only when that is no pair of numbers.
+PairReading ReadPair(std::string_view upper, std::string_view lower, std::string& joined) {
+  PairReading pair{Reading::kNotANumber, Reading::kNotANumber, 0.0, 0.0};
+  const std::string_view a = OneWord(upper);
+  const std::string_view b = OneWord(lower);
+  if (a.empty() || b.empty()) return pair;
+  joined.assign(a).append(1, ' ').append(b);
+  try {
+    const CellValues values = ParseCellValues(joined);
+    if (values.accepted) return {Reading::kNumber, Reading::kNumber, values.first, values.second};
+  } catch (const EOverflow&) {
+  }
+  pair.upper = ReadNumber(a, pair.first);
+  pair.lower = ReadNumber(b, pair.second);
+  return pair;
+}
+
+// Counts rows and fields within a row (from 1) as the cursor passes a field.
+void NextRowAt(const FieldCursor& cursor, std::int32_t& row, std::int32_t& col) {
+  if (cursor.RowEnds()) {
+    ++row;
+    col = 0;
+  }
+}
+
+// An upper bound of the fields of text, to size the cells once.
+std::size_t MostFields(std::string_view text) {
+  return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\t') +
+                                  std::count(text.begin(), text.end(), '\n')) +
+         1;
+}
+
+// The block as pairs of numbers. False as soon as a field is no single number or a row ends
+// after an odd count: the block does not pair. A fault of the place or of a number's size is
+// kept until the whole block is known to pair, and raised then.
+bool ReadAsPairs(std::string_view text, BlockTarget target, CellBlock& block) {
+  FieldCursor cursor(text);
+  std::optional<EBlockField> refusal;
+  std::string_view upper;
+  std::string held;
+  std::string joined;
+  std::int32_t row = 1;
+  std::int32_t col = 0;
+  block.cells.reserve(MostFields(text) / 2);
+  while (cursor.Next()) {
+    ++col;
+    if (col % 2 == 1) {
+      if (cursor.RowEnds()) return false;
+      upper = cursor.Field();
+      if (cursor.FieldOwned()) upper = held.assign(upper);  // the next quoted field replaces it
+      continue;
+    }
+    const std::int32_t cell = col / 2 - 1;
+    std::string shown;
+    if (!refusal && row <= target.rows && cell < target.cols &&
+        CellFormPair(upper, cursor.Field(), shown)) {
+      block.cells.push_back({target.left + cell, target.top + row - 1, std::move(shown)});
+      NextRowAt(cursor, row, col);
+      continue;
+    }
+    const PairReading pair = ReadPair(upper, cursor.Field(), joined);
+    if (pair.upper == Reading::kNotANumber || pair.lower == Reading::kNotANumber) return false;
+    if (!refusal) {
+      if (row > target.rows || cell >= target.cols) {
+        refusal = Refusal(Fault::kOutside, {row, col - 1, std::string(upper)});  // col 2 below
+      } else if (pair.upper == Reading::kTooLarge) {
+        refusal = Refusal(Fault::kTooLarge, {row, col - 1, std::string(upper)});
+      } else if (pair.lower == Reading::kTooLarge) {
+        refusal = Refusal(Fault::kTooLarge, {row, col, std::string(cursor.Field())});
+      } else {
+        block.cells.push_back(
+            {target.left + cell, target.top + row - 1, CellText(pair.first, pair.second)});
+      }
+    }
+    NextRowAt(cursor, row, col);
+  }
+  if (block.cells.empty() && !refusal) return false;  // no fields at all
+  if (refusal) throw *refusal;
+  block.paired = true;
+  return true;
+}
+
+// A field that is two words in the cell form joined by one blank is shown as it is; any other
+// is read as the save reads a cell.
+std::string SingleCell(std::string_view text, std::int32_t row, std::int32_t col) {
+  constexpr std::size_t kLongest = 2 * 18 + 1;
+  if (text.size() <= kLongest) {
+    char buffer[kLongest];
+    const char* end = text.data() + text.size();
+    char* out = CopyCellForm(text.data(), end, buffer);
+    const char* rest = text.data() + (out == nullptr ? 0 : out - buffer);
+    if (out != nullptr && rest < end && *rest == ' ') {
+      *out++ = ' ';
+      out = CopyCellForm(rest + 1, end, out);
+      if (out != nullptr && out - buffer == static_cast<std::ptrdiff_t>(text.size())) {
+        return std::string(buffer, static_cast<std::size_t>(out - buffer));
+      }
+    }
+  }
+  CellValues values{};
+  try {
+    values = ParseCellValues(text);
+  } catch (const EOverflow&) {
+    throw Refusal(Fault::kTooLarge, {row, col, std::string(text)});
+  }
+  if (!values.accepted) throw Refusal(Fault::kNotValues, {row, col, std::string(text)});
+  return CellText(values.first, values.second);
+}
+
+void ReadAsSingles(std::string_view text, BlockTarget target, CellBlock& block) {
+  FieldCursor cursor(text);
+  std::int32_t row = 1;
+  std::int32_t col = 0;
+  block.cells.reserve(MostFields(text));
+  while (cursor.Next()) {
+    ++col;
+    if (row > target.rows || col > target.cols) {
+      throw Refusal(Fault::kOutside, {row, col, std::string(cursor.Field())});
+    }
+    block.cells.push_back(
+        {target.left + col - 1, target.top + row - 1, SingleCell(cursor.Field(), row, col)});
+    NextRowAt(cursor, row, col);
+  }
+}
+
+}  // namespace
+
+EBlockField::EBlockField(BlockField field, const std::string& message)
+    : Exception(message), field_(std::move(field)) {}
+
+std::vector<std::vector<std::string>> SplitTabSeparated(std::string_view text) {
+  std::vector<std::vector<std::string>> rows;
+  FieldCursor cursor(text);
+  bool rowStarts = true;
+  while (cursor.Next()) {
+    if (rowStarts) rows.emplace_back();
+    rows.back().emplace_back(cursor.Field());
+    rowStarts = cursor.RowEnds();
+  }
+  return rows;
+}
+
+CellBlock ReadCellBlock(std::string_view text, BlockTarget target) {
+  CellBlock block;
+  if (ReadAsPairs(text, target, block)) return block;
+  block = CellBlock();
+  ReadAsSingles(text, target, block);
+  return block;
+}
+
+}  // namespace tol

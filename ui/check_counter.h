@@ -1,0 +1,42 @@
+#pragma once
+// Counts the table's non-blocking check failures while it is edited: value cells whose upper
+// deviation lies below the lower one, and interval bounds that do not ascend. It follows the
+// grid model's announcements, so a keystroke costs the check of one cell; only the failing
+// cells are kept.
+
+#include <QObject>
+#include <cstdint>
+#include <unordered_set>
+#include <vector>
+
+namespace tk {
+class GridModel;
+}
+
+class CheckCounter : public QObject {
+  Q_OBJECT
+
+ public:
+  explicit CheckCounter(const tk::GridModel& cells, QObject* parent = nullptr);
+
+  [[nodiscard]] std::size_t UpperBelowLowerCount() const { return upperBelowLower_.size(); }
+  [[nodiscard]] std::size_t BoundsOutOfOrderCount() const { return boundsOutOfOrder_.size(); }
+  [[nodiscard]] bool CellFails(std::int32_t col, std::int32_t row) const;
+  // Whether the label of row holds a bound that does not rise above the one before it.
+  [[nodiscard]] bool BoundOutOfOrder(std::int32_t row) const;
+
+ signals:
+  void countsChanged();
+
+ private:
+  void CheckCells(std::int32_t col0, std::int32_t row0, std::int32_t col1, std::int32_t row1);
+  void CheckBounds();
+  void DropOutside();
+  void CheckAll();
+  // Tells of a change in the failing cells' count or in the rows whose bound is out of order.
+  void Changed(std::size_t cellsBefore, const std::vector<std::int32_t>& boundsBefore);
+
+  const tk::GridModel& cells_;
+  std::unordered_set<std::uint64_t> upperBelowLower_;  // (col << 32) | row
+  std::vector<std::int32_t> boundsOutOfOrder_;         // rows, ascending
+};
