@@ -19,19 +19,19 @@ struct OptionText {
 
 // The options, shared by the parser and the help text.
 const OptionText& ChooseFileOption() {
-  static const OptionText option{{QStringLiteral("choose-file")},
-                                 "без ФАЙЛА выбрать файл в окне открытия файла"};
-  return option;
+  static const OptionText kOption{{QStringLiteral("choose-file")},
+                                  "без ФАЙЛА выбрать файл в окне открытия файла"};
+  return kOption;
 }
 const OptionText& HelpOption() {
-  static const OptionText option{{QStringLiteral("h"), QStringLiteral("help")},
-                                 "показать эту справку и выйти"};
-  return option;
+  static const OptionText kOption{{QStringLiteral("h"), QStringLiteral("help")},
+                                  "показать эту справку и выйти"};
+  return kOption;
 }
 const OptionText& VersionOption() {
-  static const OptionText option{{QStringLiteral("v"), QStringLiteral("version")},
-                                 "показать версию и выйти"};
-  return option;
+  static const OptionText kOption{{QStringLiteral("v"), QStringLiteral("version")},
+                                  "показать версию и выйти"};
+  return kOption;
 }
 
 QString OptionNames(const OptionText& option) {
@@ -76,10 +76,10 @@ StartRequest ParseCommandLine(int argc, const char* const* argv) {
   for (int i = 1; i < argc; ++i) arguments << QFile::decodeName(argv[i]);
 
   QCommandLineParser parser;
-  const QCommandLineOption chooseFile(ChooseFileOption().names);
+  const QCommandLineOption choose_file(ChooseFileOption().names);
   const QCommandLineOption help(HelpOption().names);
   const QCommandLineOption version(VersionOption().names);
-  parser.addOptions({chooseFile, help, version});
+  parser.addOptions({choose_file, help, version});
   parser.addPositionalArgument(QStringLiteral("file"), QString());
   if (!parser.parse(arguments)) {
     const QStringList unknown = parser.unknownOptionNames();
@@ -119,7 +119,7 @@ StartRequest ParseCommandLine(int argc, const char* const* argv) {
     }
     if (request.file.empty()) return Error(QStringLiteral("пустое имя ФАЙЛА"));
   }
-  request.chooseFile = parser.isSet(chooseFile);
+  request.choose_file = parser.isSet(choose_file);
   return request;
 }
 

@@ -16,9 +16,9 @@ struct StartRequest {
     kError,    // print text (one line) on standard error, exit 2
   };
   Action action = Action::kEdit;
-  std::string file;         // the FILE argument as given; empty: "Zarava.win" here
-  bool chooseFile = false;  // without FILE, ask for it with the open-file dialog
-  QString text;             // what help, version or an error prints
+  std::string file;          // the FILE argument as given; empty: "Zarava.win" here
+  bool choose_file = false;  // without FILE, ask for it with the open-file dialog
+  QString text;              // what help, version or an error prints
 };
 
 inline constexpr int kUsageExitCode = 2;

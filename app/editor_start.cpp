@@ -26,7 +26,7 @@ std::optional<std::string> ChooseFile() {
 
 int StartEditor(const StartRequest& request) {
   std::string file = request.file;
-  if (file.empty() && request.chooseFile) {
+  if (file.empty() && request.choose_file) {
     std::optional<std::string> chosen = ChooseFile();
     if (!chosen) return 0;
     file = std::move(*chosen);

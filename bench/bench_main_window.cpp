@@ -93,7 +93,7 @@ void BM_WindowKeystroke(benchmark::State& state) {
 void BM_WindowDeleteGrade(benchmark::State& state) {
   EditorFiles files(static_cast<std::int32_t>(state.range(0)));
   tolbench::YesAnswerer answerer;
-  Clock::duration afterAnswer{};
+  Clock::duration after_answer{};
   (void)tolbench::RunEditor([&](TForm1& form) {
     tk::StringGrid& grid = *form.StringGrid1;
     for (auto _ : state) {
@@ -104,7 +104,7 @@ void BM_WindowDeleteGrade(benchmark::State& state) {
       QTest::mouseClick(form.DelKv, Qt::LeftButton);
       const Clock::time_point end = Clock::now();
       SetSeconds(state, end - start);
-      afterAnswer += end - answerer.AnsweredAt();
+      after_answer += end - answerer.AnsweredAt();
       if (!answerer.Answered() || grid.ColCount() != before - 1) {
         state.SkipWithError("the grade was not deleted");
         return;
@@ -112,7 +112,7 @@ void BM_WindowDeleteGrade(benchmark::State& state) {
     }
   });
   state.counters["after_answer_ms"] =
-      benchmark::Counter(std::chrono::duration<double, std::milli>(afterAnswer).count(),
+      benchmark::Counter(std::chrono::duration<double, std::milli>(after_answer).count(),
                          benchmark::Counter::kAvgIterations);
 }
 
@@ -132,8 +132,8 @@ void BM_WindowRepaint(benchmark::State& state) {
 void BM_LoadTableAlone(benchmark::State& state) {
   EditorFiles files(static_cast<std::int32_t>(state.range(0)));
   {
-    tol::MemoryTable warmUp;  // one load first, untimed, as for the window's start-up
-    tol::LoadTable(warmUp);
+    tol::MemoryTable warm_up;  // one load first, untimed, as for the window's start-up
+    tol::LoadTable(warm_up);
   }
   for (auto _ : state) {
     tol::MemoryTable table;
@@ -153,16 +153,16 @@ void BM_StoreTableAlone(benchmark::State& state) {
 
 // Fixed iteration counts: each run of a benchmark starts a window, and the big tables must not
 // be started again just to estimate how many iterations fit.
-void Register(const char* name, void (*function)(benchmark::State&), bool withEmpty,
-              std::int64_t smallIterations, std::int64_t bigIterations, bool manualTime) {
+void Register(const char* name, void (*function)(benchmark::State&), bool with_empty,
+              std::int64_t small_iterations, std::int64_t big_iterations, bool manual_time) {
   auto configure = [&](benchmark::internal::Benchmark* benchmark, std::int64_t iterations) {
     benchmark->Iterations(iterations)->Unit(benchmark::kMillisecond);
-    if (manualTime) benchmark->UseManualTime();
+    if (manual_time) benchmark->UseManualTime();
   };
   auto* small = benchmark::RegisterBenchmark(name, function);
-  if (withEmpty) small->Arg(0);
-  configure(small->Arg(100)->Arg(300), smallIterations);
-  configure(benchmark::RegisterBenchmark(name, function)->Arg(1000), bigIterations);
+  if (with_empty) small->Arg(0);
+  configure(small->Arg(100)->Arg(300), small_iterations);
+  configure(benchmark::RegisterBenchmark(name, function)->Arg(1000), big_iterations);
 }
 
 [[maybe_unused]] const bool kRegistered = [] {

@@ -15,13 +15,13 @@ namespace {
 constexpr std::size_t kCount = 1'000'000;
 
 const std::vector<double>& Values() {
-  static const std::vector<double> values = tolbench::NumberMix(kCount);
-  return values;
+  static const std::vector<double> kValues = tolbench::NumberMix(kCount);
+  return kValues;
 }
 
 const std::vector<std::string>& Words() {
-  static const std::vector<std::string> words = tolbench::WordMix(Values());
-  return words;
+  static const std::vector<std::string> kWords = tolbench::WordMix(Values());
+  return kWords;
 }
 
 void BM_CellNumberText(benchmark::State& state) {

@@ -35,18 +35,18 @@ void BM_ResidentPerCell(benchmark::State& state) {
   const auto size = static_cast<std::int32_t>(state.range(0));
   long empty = 0;
   long loaded = 0;
-  long peakGrowth = 0;
+  long peak_growth = 0;
   for (auto _ : state) {
     empty = ResidentWithTable(0);
-    const long peakBefore = PeakResidentBytes();
+    const long peak_before = PeakResidentBytes();
     loaded = ResidentWithTable(size);
-    peakGrowth = PeakResidentBytes() - peakBefore;
+    peak_growth = PeakResidentBytes() - peak_before;
   }
   const double cells = static_cast<double>(size) * size;
   state.counters["empty_MB"] = static_cast<double>(empty) / 1e6;
   state.counters["loaded_MB"] = static_cast<double>(loaded) / 1e6;
   state.counters["bytes_per_cell"] = static_cast<double>(loaded - empty) / cells;
-  state.counters["peak_bytes_per_cell"] = static_cast<double>(peakGrowth) / cells;
+  state.counters["peak_bytes_per_cell"] = static_cast<double>(peak_growth) / cells;
 }
 
 BENCHMARK(BM_ResidentPerCell)->Arg(1000)->Iterations(1)->Unit(benchmark::kMillisecond);

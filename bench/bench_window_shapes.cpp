@@ -49,8 +49,8 @@ void BM_ShapeStartup(benchmark::State& state) {
 void BM_ShapeLoadTableAlone(benchmark::State& state) {
   ShapeFiles files(state.range(0), state.range(1));
   {
-    tol::MemoryTable warmUp;
-    tol::LoadTable(warmUp);
+    tol::MemoryTable warm_up;
+    tol::LoadTable(warm_up);
   }
   for (auto _ : state) {
     tol::MemoryTable table;

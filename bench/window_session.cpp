@@ -20,11 +20,11 @@ namespace {
 
 constexpr auto kReadinessPatience = std::chrono::seconds(60);
 
-QtMessageHandler g_defaultHandler = nullptr;
+QtMessageHandler g_default_handler = nullptr;
 
 void DropSizeHintNotice(QtMsgType type, const QMessageLogContext& context, const QString& text) {
   if (text.contains(QStringLiteral("propagateSizeHints"))) return;
-  g_defaultHandler(type, context, text);
+  g_default_handler(type, context, text);
 }
 
 }  // namespace
@@ -36,7 +36,7 @@ void UseFullHdOffscreenScreen() {
                         << R"( "width": 1920, "height": 1080}]})";
   const std::string platform = "offscreen:configfile=" + config.string();
   ::setenv("QT_QPA_PLATFORM", platform.c_str(), 1);
-  g_defaultHandler = qInstallMessageHandler(DropSizeHintNotice);
+  g_default_handler = qInstallMessageHandler(DropSizeHintNotice);
 }
 
 int RunWindowBenchmarks(int argc, char** argv) {
@@ -68,12 +68,12 @@ void YesAnswerer::Poll() {
   if (yes == nullptr) return;
   timer_->stop();
   answered_ = true;
-  answeredAt_ = Clock::now();
+  answered_at_ = Clock::now();
   yes->click();
 }
 
 Clock::duration RunEditor(const std::function<void(TForm1&)>& script) {
-  YesAnswerer closeAnswer;
+  YesAnswerer close_answer;
   Clock::duration startup{};
   const Clock::time_point start = Clock::now();
   Form1 = new TForm1;
@@ -90,7 +90,7 @@ Clock::duration RunEditor(const std::function<void(TForm1&)>& script) {
     starter.stop();
     startup = Clock::now() - start;
     script(*Form1);
-    if (Form1->Unsaved()) closeAnswer.Arm();
+    if (Form1->Unsaved()) close_answer.Arm();
     Form1->RequestClose();
   });
   starter.start();

@@ -28,13 +28,13 @@ class YesAnswerer {
 
   void Arm();
   [[nodiscard]] bool Answered() const { return answered_; }
-  [[nodiscard]] Clock::time_point AnsweredAt() const { return answeredAt_; }
+  [[nodiscard]] Clock::time_point AnsweredAt() const { return answered_at_; }
 
  private:
   void Poll();
   QTimer* timer_;
   bool answered_ = false;
-  Clock::time_point answeredAt_;
+  Clock::time_point answered_at_;
 };
 
 // Creates Form1 on the tolerance file in the current directory and runs the application loop.

@@ -3,6 +3,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 
 #include "data/checked_file.h"
@@ -42,6 +43,38 @@ std::string DirectoryOf(const std::string& path) {
   if (slash == std::string::npos) return ".";
   if (slash == 0) return "/";
   return path.substr(0, slash);
+}
+
+// Reads the counts N and M, the first 8 of the file_size bytes, and gives the table their
+// shape; returns the size of the body that follows them. Counts that are negative or promise
+// more than the file holds are refused before the table changes, so a damaged header never
+// makes a huge table. Raises EIntOverflow (after PrepareForCounts) or EInOutError.
+std::uint64_t PrepareForCounts(CellTable& table, const char* counts, std::uint64_t file_size) {
+  const std::int32_t n = LoadInt32(counts);
+  const std::int32_t m = LoadInt32(counts + 4);
+  std::int32_t cols = 0;
+  std::int32_t rows = 0;
+  try {
+    cols = CheckedAdd(m, 1);
+    rows = CheckedAdd(n, 1);
+  } catch (const EIntOverflow&) {
+    table.PrepareForCounts();  // the table is prepared before its counts are computed
+    throw;
+  }
+  const std::optional<std::uint64_t> size = LayoutSize(n, m);
+  if (!size || *size > file_size) throw EInOutError(kReadBeyondEnd);
+
+  table.PrepareForCounts();
+  // A count that shrinks goes first, so that on the way the table never holds more cells than
+  // its old or its new shape does.
+  if (rows < table.RowCount()) {
+    table.SetRowCount(rows);
+    table.SetColCount(cols);
+  } else {
+    table.SetColCount(cols);
+    table.SetRowCount(rows);
+  }
+  return *size - kCountsSize;
 }
 
 // Removes a temporary file unless the rename has made it the real one.
@@ -117,44 +150,27 @@ void LoadTableFrom(CellTable& table, const std::string& path, RoundedCellSink* r
   char counts[kCountsSize];
   file.ReadExact(counts, 4);
   file.ReadExact(counts + 4, 4);
-  const std::int32_t n = LoadInt32(counts);
-  const std::int32_t m = LoadInt32(counts + 4);
-
-  std::int32_t cols = 0;
-  std::int32_t rows = 0;
-  try {
-    cols = CheckedAdd(m, 1);
-    rows = CheckedAdd(n, 1);
-  } catch (const EIntOverflow&) {
-    table.PrepareForCounts();  // the table is prepared before its counts are computed
-    throw;
-  }
-  // Counts that are negative or promise more than the file holds are refused before the table
-  // changes, so a damaged header never makes a huge table.
-  const std::optional<std::uint64_t> size = LayoutSize(n, m);
-  if (!size || *size > file.Status().size) throw EInOutError(kReadBeyondEnd);
-
-  table.PrepareForCounts();
+  const std::uint64_t body_size = PrepareForCounts(table, counts, file.Status().size);
   if (rounded != nullptr) rounded->LoadBegins();
-  // A count that shrinks goes first, so that on the way the table never holds more cells than
-  // its old or its new shape does.
-  if (rows < table.RowCount()) {
-    table.SetRowCount(rows);
-    table.SetColCount(cols);
-  } else {
-    table.SetColCount(cols);
-    table.SetRowCount(rows);
-  }
   {
     const CellBatch batch(table);
     table.SetCell(0, 0, kCornerText);
-    const std::size_t body_size = *size - kCountsSize;
     const auto body = std::make_unique_for_overwrite<char[]>(body_size);
     file.ReadExact(body.get(), body_size);
-    DecodeTableBody(table, n, m, body.get(), rounded);
+    DecodeTableBody(table, LoadInt32(counts), LoadInt32(counts + 4), body.get(), rounded);
   }
   if (rounded != nullptr) rounded->LoadEnds();
   file.Close();
+}
+
+void LoadTableFromBytes(CellTable& table, std::string_view bytes) {
+  if (bytes.size() < kCountsSize) throw EInOutError(kReadBeyondEnd);
+  // The body lies within bytes: the layout's size has been checked against theirs.
+  (void)PrepareForCounts(table, bytes.data(), bytes.size());
+  const CellBatch batch(table);
+  table.SetCell(0, 0, kCornerText);
+  DecodeTableBody(table, LoadInt32(bytes.data()), LoadInt32(bytes.data() + 4),
+                  bytes.data() + kCountsSize);
 }
 
 void StoreTableTo(const CellTable& table, const std::string& path) {

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace tol {
 
@@ -57,5 +58,9 @@ void StoreTable(const CellTable& table);
 // LoadTable and StoreTable on the file at path instead of "Zarava.win" (tools and tests).
 void LoadTableFrom(CellTable& table, const std::string& path, RoundedCellSink* rounded = nullptr);
 void StoreTableTo(const CellTable& table, const std::string& path);
+
+// LoadTableFrom on a file holding bytes, with the same checks, errors and order of cell writes;
+// for a program that reads the file itself (one that only exports the table).
+void LoadTableFromBytes(CellTable& table, std::string_view bytes);
 
 }  // namespace tol

@@ -88,8 +88,8 @@ CodePage BuildCodePage() {
 }
 
 const CodePage& Page() {
-  static const CodePage page = BuildCodePage();
-  return page;
+  static const CodePage kPage = BuildCodePage();
+  return kPage;
 }
 
 char ByteFor(char32_t code_point) {

@@ -12,12 +12,12 @@
 #include <vector>
 
 #include "data/errors.h"
-#include "data/memory_file_system.h"
 #include "data/memory_table.h"
 #include "data/number_text.h"
 #include "data/table_codec.h"
 #include "data/tolerance_file.h"
 #include "fuzz/fuzz_check.h"
+#include "tests/support/memory_file_system.h"
 
 namespace tol::fuzz {
 namespace {

@@ -38,11 +38,11 @@ Application::Application(int& argc, char** argv) : QApplication(argc, argv), d_(
   tol::IgnoreFileSizeSignal();
   detail::EnsureFocusTracking();
   connect(this, &QGuiApplication::commitDataRequest, this, [](QSessionManager& manager) {
-    Form* main = detail::Registry().mainForm;
+    Form* main = detail::Registry().main_form;
     if (main == nullptr || !manager.allowsInteraction()) return;
-    const bool canClose = main->CloseQuery();
+    const bool can_close = main->CloseQuery();
     manager.release();
-    if (!canClose) manager.cancel();
+    if (!can_close) manager.cancel();
   });
 }
 
@@ -52,17 +52,17 @@ Application* Application::Instance() {
   return qobject_cast<Application*>(QCoreApplication::instance());
 }
 
-Form* Application::MainForm() const { return detail::Registry().mainForm; }
+Form* Application::MainForm() const { return detail::Registry().main_form; }
 
 int Application::Run() {
   Form* main = MainForm();
   if (main == nullptr) return 0;
   auto& registry = detail::Registry();
   registry.terminating = false;
-  registry.loopRunning = true;
+  registry.loop_running = true;
   main->show();
   const int code = registry.terminating ? 0 : exec();
-  registry.loopRunning = false;
+  registry.loop_running = false;
   return code;
 }
 
@@ -70,9 +70,9 @@ void Application::RegisterForm(Form* form) { detail::AddForm(form); }
 
 void Application::UnregisterForm(Form* form) { detail::RemoveForm(form); }
 
-Form* Application::FocusedForm() const { return detail::Registry().focusedForm; }
+Form* Application::FocusedForm() const { return detail::Registry().focused_form; }
 
-void Application::SetFocusedForm(Form* form) { detail::Registry().focusedForm = form; }
+void Application::SetFocusedForm(Form* form) { detail::Registry().focused_form = form; }
 
 bool Application::event(QEvent* event) {
   if (event->type() == QEvent::LocaleChange) UpdateDecimalSeparator();
@@ -90,8 +90,8 @@ bool Application::notify(QObject* receiver, QEvent* event) {
 
 void UpdateDecimalSeparator() {
   const QString point = QLocale().decimalPoint();
-  const bool singleAscii = point.size() == 1 && point.front().unicode() < 0x80;
-  tol::SetDecimalSeparator(singleAscii ? static_cast<char>(point.front().unicode()) : '.');
+  const bool single_ascii = point.size() == 1 && point.front().unicode() < 0x80;
+  tol::SetDecimalSeparator(single_ascii ? static_cast<char>(point.front().unicode()) : '.');
 }
 
 }  // namespace tk

@@ -12,9 +12,9 @@ CellEditor::CellEditor(QWidget* parent) : QLineEdit(parent) {
   hide();
 }
 
-void CellEditor::Load(const QString& text, bool selectWhole) {
+void CellEditor::Load(const QString& text, bool select_whole) {
   setText(text);  // setText never emits textEdited, so loading is no edit
-  if (selectWhole) {
+  if (select_whole) {
     selectAll();
   } else {
     deselect();

@@ -21,7 +21,7 @@ class CellEditor : public QLineEdit {
   std::function<void(QFocusEvent* event)> FocusOut;
 
   // Replaces the text without reporting an edit, whole text selected or caret at the end.
-  void Load(const QString& text, bool selectWhole);
+  void Load(const QString& text, bool select_whole);
   // Edits the text as the key would, reporting the change like any typed key.
   void Type(QKeyEvent* event);
 

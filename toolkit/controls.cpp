@@ -5,32 +5,14 @@
 
 #include "toolkit/dispatch.h"
 #include "toolkit/form.h"
+#include "toolkit/typed_character.h"
 
 namespace tk {
 
 namespace {
 
-constexpr char16_t kEnter = 13;
-constexpr char16_t kBackspace = 8;
 constexpr int kFlatButtonSide = 25;
 constexpr int kFlatButtonPicture = 20;
-
-// The character a key press types, or QChar(0) for keys that type none (arrows, F-keys).
-[[nodiscard]] QChar TypedCharacter(const QKeyEvent& event) {
-  switch (event.key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter: return QChar(kEnter);
-    case Qt::Key_Backspace: return QChar(kBackspace);
-    default: return event.text().isEmpty() ? QChar(0) : event.text().front();
-  }
-}
-
-// The key that types character c, for a character a key-press handler put in place of another.
-[[nodiscard]] int KeyOf(QChar c) {
-  if (c == QChar(kEnter)) return Qt::Key_Return;
-  if (c == QChar(kBackspace)) return Qt::Key_Backspace;
-  return Qt::Key_unknown;  // the line edit inserts the event's text
-}
 
 }  // namespace
 
@@ -66,7 +48,7 @@ Edit::Edit(QWidget* parent) : QLineEdit(parent) {
 }
 
 void Edit::keyPressEvent(QKeyEvent* event) {
-  const QChar typed = TypedCharacter(*event);
+  const QChar typed = TypedCharacter(*event, kEntryTyping);
   if (typed.isNull() || !OnKeyPress) {
     QLineEdit::keyPressEvent(event);
     return;

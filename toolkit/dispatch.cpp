@@ -31,8 +31,8 @@ void ReportException(const std::exception& error) {
   ShowMessageBox(text, ApplicationTitle().toStdString(), MB_OK_ICONERROR);
 }
 
-QString TitleFromFileName(const QString& fileName) {
-  const QString stem = fileName.section(QLatin1Char('.'), 0, 0);
+QString TitleFromFileName(const QString& file_name) {
+  const QString stem = file_name.section(QLatin1Char('.'), 0, 0);
   if (stem.isEmpty()) return stem;
   return stem.left(1) + stem.mid(1).toLower();
 }

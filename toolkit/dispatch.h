@@ -19,7 +19,7 @@ void ReportException(const std::exception& error);
 // the first lower-cased ("DEMO.EXE" gives "Demo").
 [[nodiscard]] QString ApplicationTitle();
 // The title rule applied to a file name without directory.
-[[nodiscard]] QString TitleFromFileName(const QString& fileName);
+[[nodiscard]] QString TitleFromFileName(const QString& file_name);
 
 // Runs handler; an exception leaving it is shown by ReportException and goes no further.
 template <class Handler>

@@ -40,28 +40,28 @@ void Form::Created() {
 QWidget* Form::ActiveControl() const {
   QWidget* focused = focusWidget();
   if (focused != nullptr && focused != this) return focused;
-  return d_->activeControl;
+  return d_->active_control;
 }
 
 void Form::SetActiveControl(QWidget* control) {
   if (!CanTakeFocus(*this, control)) throw EInvalidOperation(kCannotFocus);
-  d_->activeControl = control;
+  d_->active_control = control;
   // In the active window the focus moves now; otherwise the control becomes the window's focus
   // child and receives the focus when the window is activated.
   control->setFocus(Qt::OtherFocusReason);
 }
 
-std::int32_t Form::ModalResult() const { return d_->modalResult; }
+std::int32_t Form::ModalResult() const { return d_->modal_result; }
 
 void Form::SetModalResult(std::int32_t result) {
-  d_->modalResult = result;
-  if (result != mrNone && d_->modalLoop != nullptr) {
-    d_->closeCheckDue = true;
-    d_->modalLoop->exit();  // the run checks after the event being handled
+  d_->modal_result = result;
+  if (result != mrNone && d_->modal_loop != nullptr) {
+    d_->close_check_due = true;
+    d_->modal_loop->exit();  // the run checks after the event being handled
   }
 }
 
-bool Form::InModalRun() const { return d_->modalLoop != nullptr; }
+bool Form::InModalRun() const { return d_->modal_loop != nullptr; }
 
 void Form::RequestClose() {
   if (InModalRun()) {
@@ -70,25 +70,25 @@ void Form::RequestClose() {
   }
   if (!CloseQuery()) return;
   hide();
-  if (this == detail::Registry().mainForm) detail::Terminate();
+  if (this == detail::Registry().main_form) detail::Terminate();
 }
 
 bool Form::CloseQuery() {
-  bool canClose = true;
-  if (!OnCloseQuery) return canClose;
+  bool can_close = true;
+  if (!OnCloseQuery) return can_close;
   try {
-    OnCloseQuery(this, canClose);
+    OnCloseQuery(this, can_close);
   } catch (const std::exception& error) {
     ReportException(error);
     return false;
   }
-  return canClose;
+  return can_close;
 }
 
-void Form::SetDialogFrame(int clientWidth, int clientHeight) {
+void Form::SetDialogFrame(int client_width, int client_height) {
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
-  setFixedSize(clientWidth, clientHeight);
+  setFixedSize(client_width, client_height);
 }
 
 void Form::CenterOnScreen() {
@@ -109,8 +109,8 @@ void NoteFocusEntered(QWidget* control) {
   Form* form = detail::FormOf(control);
   if (form == nullptr) return;
   auto& registry = detail::Registry();
-  if (registry.focusedForm == form) return;
-  registry.focusedForm = form;
+  if (registry.focused_form == form) return;
+  registry.focused_form = form;
   if (form->OnActivate) Guarded([form] { form->OnActivate(form); });
 }
 

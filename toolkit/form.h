@@ -31,8 +31,8 @@ class Form : public QMainWindow {
   // window or none: the main window's runs once per run, a dialog's once per modal run; never
   // when a message box or a dialog closes.
   std::function<void(QObject* sender)> OnActivate;
-  // A close request; set canClose to false to refuse it.
-  std::function<void(QObject* sender, bool& canClose)> OnCloseQuery;
+  // A close request; set can_close to false to refuse it.
+  std::function<void(QObject* sender, bool& can_close)> OnCloseQuery;
 
   // Subclasses call this at the end of their constructor, once their controls exist.
   void Created();
@@ -54,7 +54,7 @@ class Form : public QMainWindow {
   [[nodiscard]] bool CloseQuery();
 
   // Gives the window a fixed client size and a frame with only a close box, as dialogs have.
-  void SetDialogFrame(int clientWidth, int clientHeight);
+  void SetDialogFrame(int client_width, int client_height);
   // Places the window in the middle of its screen's available area.
   void CenterOnScreen();
 

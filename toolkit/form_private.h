@@ -12,11 +12,11 @@ namespace tk {
 
 class Form::Private {
  public:
-  QPointer<QWidget> activeControl;  // takes the focus when the window is shown
-  QPointer<QWidget> lastFocused;    // the control of this window that last had the focus
-  std::int32_t modalResult = mrNone;
-  QEventLoop* modalLoop = nullptr;  // set while the window runs modally
-  bool closeCheckDue = false;       // ModalResult was set during the modal run
+  QPointer<QWidget> active_control;  // takes the focus when the window is shown
+  QPointer<QWidget> last_focused;    // the control of this window that last had the focus
+  std::int32_t modal_result = mrNone;
+  QEventLoop* modal_loop = nullptr;  // set while the window runs modally
+  bool close_check_due = false;      // ModalResult was set during the modal run
 };
 
 namespace detail {

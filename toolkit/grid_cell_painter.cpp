@@ -43,10 +43,10 @@ constexpr Qt::Alignment kCellAlignment = Qt::AlignLeft | Qt::AlignVCenter;
 }
 
 [[nodiscard]] QTextOption UnwrappedLeftToRight() {
-  QTextOption textOption(kCellAlignment);
-  textOption.setWrapMode(QTextOption::ManualWrap);
-  textOption.setTextDirection(Qt::LeftToRight);
-  return textOption;
+  QTextOption text_option(kCellAlignment);
+  text_option.setWrapMode(QTextOption::ManualWrap);
+  text_option.setTextDirection(Qt::LeftToRight);
+  return text_option;
 }
 
 }  // namespace
@@ -85,24 +85,25 @@ bool GridCellPainter::PaintPlainText(QPainter* painter, const QStyleOptionViewIt
   if (!std::all_of(text.begin(), text.end(), IsPlainChar)) return false;
   const QStyle& style = StyleOf(option);
   const int margin = style.pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, option.widget) + 1;
-  const QRect textRect = option.rect.adjusted(margin, 0, -margin, 0);
+  const QRect text_rect = option.rect.adjusted(margin, 0, -margin, 0);
 
   QTextLayout layout(text, option.font);
   layout.setTextOption(UnwrappedLeftToRight());
   layout.beginLayout();
   QTextLine line = layout.createLine();
-  line.setLineWidth(textRect.width());
+  line.setLineWidth(text_rect.width());
   layout.endLayout();
-  if (line.naturalTextWidth() > textRect.width() || line.height() > textRect.height()) {
+  if (line.naturalTextWidth() > text_rect.width() || line.height() > text_rect.height()) {
     return false;
   }
 
-  const QSize lineSize(textRect.width(), static_cast<int>(line.height()));
-  const QRect lineRect = QStyle::alignedRect(Qt::LeftToRight, kCellAlignment, lineSize, textRect);
-  const QPen oldPen = painter->pen();
+  const QSize line_size(text_rect.width(), static_cast<int>(line.height()));
+  const QRect line_rect =
+      QStyle::alignedRect(Qt::LeftToRight, kCellAlignment, line_size, text_rect);
+  const QPen old_pen = painter->pen();
   painter->setPen(option.palette.color(TextColorGroup(option), QPalette::Text));
-  layout.draw(painter, QPointF(textRect.x(), lineRect.top()));
-  painter->setPen(oldPen);
+  layout.draw(painter, QPointF(text_rect.x(), line_rect.top()));
+  painter->setPen(old_pen);
   return true;
 }
 

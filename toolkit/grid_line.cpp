@@ -7,10 +7,10 @@
 
 namespace tk {
 
-std::int32_t GridLine::Count() const { return isRow_ ? grid_->ColCount() : grid_->RowCount(); }
+std::int32_t GridLine::Count() const { return is_row_ ? grid_->ColCount() : grid_->RowCount(); }
 
 std::string GridLine::Item(std::int32_t index) const {
-  return isRow_ ? grid_->Model()->Cell(index, index_) : grid_->Model()->Cell(index_, index);
+  return is_row_ ? grid_->Model()->Cell(index, index_) : grid_->Model()->Cell(index_, index);
 }
 
 // Unicode case folding treats the letters of both cases alike in every script, Cyrillic

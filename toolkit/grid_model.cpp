@@ -34,36 +34,37 @@ void GridModel::SwapCell(std::int32_t col, std::int32_t row, std::string& text) 
   AnnounceCell(col, row);
 }
 
-void GridModel::AssignLine(bool isRow, std::int32_t index, std::span<const std::string> texts) {
-  const std::int32_t lineLength = isRow ? cols_ : rows_;
+void GridModel::AssignLine(bool is_row, std::int32_t index, std::span<const std::string> texts) {
+  const std::int32_t line_length = is_row ? cols_ : rows_;
   const auto count =
-      static_cast<std::int32_t>(std::min(texts.size(), static_cast<std::size_t>(lineLength)));
+      static_cast<std::int32_t>(std::min(texts.size(), static_cast<std::size_t>(line_length)));
   if (count == 0) return;
   for (std::int32_t i = 0; i < count; ++i) {
-    cells_[isRow ? Slot(i, index) : Slot(index, i)] = texts[static_cast<std::size_t>(i)];
+    cells_[is_row ? Slot(i, index) : Slot(index, i)] = texts[static_cast<std::size_t>(i)];
   }
-  if (isRow) {
+  if (is_row) {
     AnnounceRange(0, index, count - 1, index);
   } else {
     AnnounceRange(index, 0, index, count - 1);
   }
 }
 
-void GridModel::BeginBatch() { ++batchDepth_; }
+void GridModel::BeginBatch() { ++batch_depth_; }
 
 // The noted rectangle is cut to the counts, which may have been lowered since a write.
 void GridModel::EndBatch() {
-  if (batchDepth_ == 0 || --batchDepth_ > 0 || !batchPending_) return;
-  batchPending_ = false;
-  const std::int32_t col1 = std::min(batchCol1_, cols_ - 1);
-  const std::int32_t row1 = std::min(batchRow1_, rows_ - 1);
-  if (batchCol0_ <= col1 && batchRow0_ <= row1) AnnounceRange(batchCol0_, batchRow0_, col1, row1);
+  if (batch_depth_ == 0 || --batch_depth_ > 0 || !batch_pending_) return;
+  batch_pending_ = false;
+  const std::int32_t col1 = std::min(batch_col1_, cols_ - 1);
+  const std::int32_t row1 = std::min(batch_row1_, rows_ - 1);
+  if (batch_col0_ <= col1 && batch_row0_ <= row1)
+    AnnounceRange(batch_col0_, batch_row0_, col1, row1);
 }
 
 void GridModel::SetColCount(std::int32_t count) {
   if (count == cols_) return;
   if (count < cols_) {
-    beginRemoveColumns(QModelIndex(), count - fixedCols_, cols_ - fixedCols_ - 1);
+    beginRemoveColumns(QModelIndex(), count - fixed_cols_, cols_ - fixed_cols_ - 1);
     // The row stride stays, so no cell moves; the dropped cells are emptied so that raising
     // the count again shows empty cells.
     for (std::int32_t r = 0; r < rows_; ++r) {
@@ -77,7 +78,7 @@ void GridModel::SetColCount(std::int32_t count) {
     Relayout(static_cast<std::int32_t>(
         std::min<std::int64_t>(Grown(stride_, count), std::numeric_limits<std::int32_t>::max())));
   }
-  beginInsertColumns(QModelIndex(), cols_ - fixedCols_, count - fixedCols_ - 1);
+  beginInsertColumns(QModelIndex(), cols_ - fixed_cols_, count - fixed_cols_ - 1);
   cols_ = count;
   endInsertColumns();
 }
@@ -105,44 +106,44 @@ void GridModel::SetRowCount(std::int32_t count) {
       cells_.reserve(static_cast<std::size_t>(
           Grown(static_cast<std::int64_t>(cells_.capacity()), static_cast<std::int64_t>(size))));
     }
-    beginInsertRows(QModelIndex(), rows_ - fixedRows_, count - fixedRows_ - 1);
+    beginInsertRows(QModelIndex(), rows_ - fixed_rows_, count - fixed_rows_ - 1);
     cells_.resize(size);
     rows_ = count;
     endInsertRows();
   } else {
-    beginRemoveRows(QModelIndex(), count - fixedRows_, rows_ - fixedRows_ - 1);
+    beginRemoveRows(QModelIndex(), count - fixed_rows_, rows_ - fixed_rows_ - 1);
     cells_.resize(size);
     rows_ = count;
     endRemoveRows();
   }
 }
 
-void GridModel::SetFixed(std::int32_t fixedCols, std::int32_t fixedRows) {
-  if (fixedCols == fixedCols_ && fixedRows == fixedRows_) return;
+void GridModel::SetFixed(std::int32_t fixed_cols, std::int32_t fixed_rows) {
+  if (fixed_cols == fixed_cols_ && fixed_rows == fixed_rows_) return;
   beginResetModel();
-  fixedCols_ = fixedCols;
-  fixedRows_ = fixedRows;
+  fixed_cols_ = fixed_cols;
+  fixed_rows_ = fixed_rows;
   endResetModel();
-  emit cornerTextChanged();
+  emit CornerTextChanged();
 }
 
 QModelIndex GridModel::IndexOf(std::int32_t col, std::int32_t row) const {
-  if (col < fixedCols_ || row < fixedRows_ || !Contains(col, row)) return {};
-  return index(row - fixedRows_, col - fixedCols_);
+  if (col < fixed_cols_ || row < fixed_rows_ || !Contains(col, row)) return {};
+  return index(row - fixed_rows_, col - fixed_cols_);
 }
 
 std::int32_t GridModel::ColOf(const QModelIndex& index) const {
-  return index.column() + fixedCols_;
+  return index.column() + fixed_cols_;
 }
 
-std::int32_t GridModel::RowOf(const QModelIndex& index) const { return index.row() + fixedRows_; }
+std::int32_t GridModel::RowOf(const QModelIndex& index) const { return index.row() + fixed_rows_; }
 
 int GridModel::rowCount(const QModelIndex& parent) const {
-  return parent.isValid() ? 0 : rows_ - fixedRows_;
+  return parent.isValid() ? 0 : rows_ - fixed_rows_;
 }
 
 int GridModel::columnCount(const QModelIndex& parent) const {
-  return parent.isValid() ? 0 : cols_ - fixedCols_;
+  return parent.isValid() ? 0 : cols_ - fixed_cols_;
 }
 
 QVariant GridModel::data(const QModelIndex& index, int role) const {
@@ -174,11 +175,11 @@ QVariant GridModel::headerData(int section, Qt::Orientation orientation, int rol
   std::int32_t col = 0;
   std::int32_t row = 0;
   if (orientation == Qt::Horizontal) {
-    if (fixedRows_ == 0 || section >= cols_ - fixedCols_) return {};
-    col = section + fixedCols_;
+    if (fixed_rows_ == 0 || section >= cols_ - fixed_cols_) return {};
+    col = section + fixed_cols_;
   } else {
-    if (fixedCols_ == 0 || section >= rows_ - fixedRows_) return {};
-    row = section + fixedRows_;
+    if (fixed_cols_ == 0 || section >= rows_ - fixed_rows_) return {};
+    row = section + fixed_rows_;
   }
   return role == Qt::DisplayRole ? TextAt(col, row) : CellRole(col, row, role);
 }
@@ -193,39 +194,39 @@ void GridModel::AnnounceCell(std::int32_t col, std::int32_t row) {
 
 void GridModel::NoteInBatch(std::int32_t col0, std::int32_t row0, std::int32_t col1,
                             std::int32_t row1) {
-  if (!batchPending_) {
-    batchPending_ = true;
-    batchCol0_ = col0;
-    batchRow0_ = row0;
-    batchCol1_ = col1;
-    batchRow1_ = row1;
+  if (!batch_pending_) {
+    batch_pending_ = true;
+    batch_col0_ = col0;
+    batch_row0_ = row0;
+    batch_col1_ = col1;
+    batch_row1_ = row1;
     return;
   }
-  batchCol0_ = std::min(batchCol0_, col0);
-  batchRow0_ = std::min(batchRow0_, row0);
-  batchCol1_ = std::max(batchCol1_, col1);
-  batchRow1_ = std::max(batchRow1_, row1);
+  batch_col0_ = std::min(batch_col0_, col0);
+  batch_row0_ = std::min(batch_row0_, row0);
+  batch_col1_ = std::max(batch_col1_, col1);
+  batch_row1_ = std::max(batch_row1_, row1);
 }
 
 // Splits a changed rectangle of cells into the corner, the two header strips and the
 // scrollable block, and announces each part that it touches once.
 void GridModel::AnnounceRange(std::int32_t col0, std::int32_t row0, std::int32_t col1,
                               std::int32_t row1) {
-  if (batchDepth_ > 0) {
+  if (batch_depth_ > 0) {
     NoteInBatch(col0, row0, col1, row1);
     return;
   }
-  const std::int32_t firstCol = std::max(col0, fixedCols_);
-  const std::int32_t firstRow = std::max(row0, fixedRows_);
-  if (col0 < fixedCols_ && row0 < fixedRows_) emit cornerTextChanged();
-  if (row0 < fixedRows_ && firstCol <= col1) {
-    emit headerDataChanged(Qt::Horizontal, firstCol - fixedCols_, col1 - fixedCols_);
+  const std::int32_t first_col = std::max(col0, fixed_cols_);
+  const std::int32_t first_row = std::max(row0, fixed_rows_);
+  if (col0 < fixed_cols_ && row0 < fixed_rows_) emit CornerTextChanged();
+  if (row0 < fixed_rows_ && first_col <= col1) {
+    emit headerDataChanged(Qt::Horizontal, first_col - fixed_cols_, col1 - fixed_cols_);
   }
-  if (col0 < fixedCols_ && firstRow <= row1) {
-    emit headerDataChanged(Qt::Vertical, firstRow - fixedRows_, row1 - fixedRows_);
+  if (col0 < fixed_cols_ && first_row <= row1) {
+    emit headerDataChanged(Qt::Vertical, first_row - fixed_rows_, row1 - fixed_rows_);
   }
-  if (firstCol <= col1 && firstRow <= row1) {
-    emit dataChanged(IndexOf(firstCol, firstRow), IndexOf(col1, row1),
+  if (first_col <= col1 && first_row <= row1) {
+    emit dataChanged(IndexOf(first_col, first_row), IndexOf(col1, row1),
                      {Qt::DisplayRole, Qt::EditRole});
   }
 }

@@ -11,7 +11,7 @@
 // scrollable cells only, view (r, c) being cell (c + FixedCols, r + FixedRows). The horizontal
 // header's section s shows cell (s + FixedCols, 0) when there is a fixed row, the vertical
 // header's section s shows cell (0, s + FixedRows) when there is a fixed column, and the corner
-// cell (0, 0) is announced through cornerTextChanged for the view to draw.
+// cell (0, 0) is announced through CornerTextChanged for the view to draw.
 //
 // Every change is announced in one batch: a cell write names exactly that cell, a line write
 // names the one changed range, a count change inserts or removes the trailing lines at once,
@@ -35,8 +35,8 @@ class GridModel : public QAbstractTableModel {
 
   [[nodiscard]] std::int32_t ColCount() const { return cols_; }
   [[nodiscard]] std::int32_t RowCount() const { return rows_; }
-  [[nodiscard]] std::int32_t FixedCols() const { return fixedCols_; }
-  [[nodiscard]] std::int32_t FixedRows() const { return fixedRows_; }
+  [[nodiscard]] std::int32_t FixedCols() const { return fixed_cols_; }
+  [[nodiscard]] std::int32_t FixedRows() const { return fixed_rows_; }
   // Inline, as every cell read and write of a whole-table load, save or fit asks them.
   [[nodiscard]] bool Contains(std::int32_t col, std::int32_t row) const {
     return col >= 0 && row >= 0 && col < cols_ && row < rows_;
@@ -53,7 +53,7 @@ class GridModel : public QAbstractTableModel {
   // copied, so a large set of cells changes back and forth cheaply (undo and redo).
   void SwapCell(std::int32_t col, std::int32_t row, std::string& text);
   // Cell i of row (or column) index := texts[i] for i below both counts; one announcement.
-  void AssignLine(bool isRow, std::int32_t index, std::span<const std::string> texts);
+  void AssignLine(bool is_row, std::int32_t index, std::span<const std::string> texts);
   // Batches nest; the outermost EndBatch makes the one announcement.
   void BeginBatch();
   void EndBatch();
@@ -62,7 +62,7 @@ class GridModel : public QAbstractTableModel {
   // Cells beyond a lowered count are erased; new cells are empty.
   void SetColCount(std::int32_t count);
   void SetRowCount(std::int32_t count);
-  void SetFixed(std::int32_t fixedCols, std::int32_t fixedRows);
+  void SetFixed(std::int32_t fixed_cols, std::int32_t fixed_rows);
 
   // View index <-> cell.
   [[nodiscard]] QModelIndex IndexOf(std::int32_t col, std::int32_t row) const;
@@ -82,7 +82,7 @@ class GridModel : public QAbstractTableModel {
   std::function<QVariant(std::int32_t col, std::int32_t row, int role)> CellRole;
 
  signals:
-  void cornerTextChanged();
+  void CornerTextChanged();
 
  private:
   [[nodiscard]] std::size_t Slot(std::int32_t col, std::int32_t row) const {
@@ -99,16 +99,16 @@ class GridModel : public QAbstractTableModel {
 
   std::int32_t cols_ = 5;
   std::int32_t rows_ = 5;
-  std::int32_t fixedCols_ = 1;
-  std::int32_t fixedRows_ = 1;
+  std::int32_t fixed_cols_ = 1;
+  std::int32_t fixed_rows_ = 1;
   std::int32_t stride_ = 5;
   std::vector<std::string> cells_;  // cells_[row * stride_ + col]
-  int batchDepth_ = 0;
-  bool batchPending_ = false;  // the rectangle below holds a write not yet announced
-  std::int32_t batchCol0_ = 0;
-  std::int32_t batchRow0_ = 0;
-  std::int32_t batchCol1_ = 0;
-  std::int32_t batchRow1_ = 0;
+  int batch_depth_ = 0;
+  bool batch_pending_ = false;  // the rectangle below holds a write not yet announced
+  std::int32_t batch_col0_ = 0;
+  std::int32_t batch_row0_ = 0;
+  std::int32_t batch_col1_ = 0;
+  std::int32_t batch_row1_ = 0;
 };
 
 }  // namespace tk

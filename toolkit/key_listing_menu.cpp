@@ -45,14 +45,14 @@ QSize KeyListingMenu::sizeHint() const {
 void KeyListingMenu::WidenForKeys() {
   widthSettled_ = true;
   int widest = 0;
-  int firstKeys = 0;
+  int first_keys = 0;
   for (const QAction* action : actions()) {
     widest = std::max(widest, fontMetrics().horizontalAdvance(KeysOf(*action)));
-    firstKeys = std::max(firstKeys, fontMetrics().horizontalAdvance(
-                                        action->shortcut().toString(QKeySequence::NativeText)));
+    first_keys = std::max(first_keys, fontMetrics().horizontalAdvance(
+                                          action->shortcut().toString(QKeySequence::NativeText)));
   }
   setMinimumWidth(0);
-  if (widest > firstKeys) setMinimumWidth(sizeHint().width() + widest - firstKeys);
+  if (widest > first_keys) setMinimumWidth(sizeHint().width() + widest - first_keys);
 }
 
 }  // namespace tk

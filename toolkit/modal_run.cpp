@@ -18,27 +18,27 @@ namespace {
 
 // What the modal run gives back to its caller when it ends.
 struct CallerState {
-  QPointer<QWidget> activeWindow;
-  QPointer<Form> focusedForm;
+  QPointer<QWidget> active_window;
+  QPointer<Form> focused_form;
 };
 
 // Processes events until the close check lets the run end; returns the final ModalResult.
 std::int32_t ProcessUntilClosed(Form& window, detail::FormInternals::State& state,
                                 QEventLoop& loop) {
-  state.modalResult = mrNone;
+  state.modal_result = mrNone;
   for (;;) {
-    state.closeCheckDue = false;
+    state.close_check_due = false;
     loop.exec(QEventLoop::DialogExec);
     // The loop also ends when the application quits, without a ModalResult being set.
-    if (detail::Registry().terminating || !state.closeCheckDue) {
-      state.modalResult = mrCancel;
+    if (detail::Registry().terminating || !state.close_check_due) {
+      state.modal_result = mrCancel;
       break;
     }
-    if (state.modalResult == mrNone) continue;
+    if (state.modal_result == mrNone) continue;
     if (window.CloseQuery()) break;
-    state.modalResult = mrNone;  // refused: the window stays open with all its contents
+    state.modal_result = mrNone;  // refused: the window stays open with all its contents
   }
-  return state.modalResult;
+  return state.modal_result;
 }
 
 void ShowAndActivate(Form& window) {
@@ -49,17 +49,17 @@ void ShowAndActivate(Form& window) {
 }
 
 void GiveBack(Form& window, const CallerState& caller) {
-  const bool wasActive = window.isActiveWindow();
+  const bool was_active = window.isActiveWindow();
   // The record names the caller's window again before the dialog goes, since hiding it may hand
   // the focus back at once on some platforms, which must be no activation of the caller.
-  detail::Registry().focusedForm = caller.focusedForm;
+  detail::Registry().focused_form = caller.focused_form;
   window.hide();
   window.setWindowModality(Qt::NonModal);
   // The caller's window gets the focus back on the control that had it; since the record names
   // that window again and the control is its last focused one, neither OnActivate nor OnEnter
   // runs.
-  if (wasActive && caller.activeWindow && caller.activeWindow->isVisible())
-    detail::ActivateAndWait(caller.activeWindow);
+  if (was_active && caller.active_window && caller.active_window->isVisible())
+    detail::ActivateAndWait(caller.active_window);
 }
 
 }  // namespace
@@ -67,15 +67,15 @@ void GiveBack(Form& window, const CallerState& caller) {
 std::int32_t RunModal(Form& window) {
   if (window.isVisible() || window.InModalRun()) throw EInvalidOperation(kCannotMakeModal);
   auto& state = detail::FormInternals::Of(window);
-  const CallerState caller{QApplication::activeWindow(), detail::Registry().focusedForm};
+  const CallerState caller{QApplication::activeWindow(), detail::Registry().focused_form};
   QEventLoop loop;
-  state.modalLoop = &loop;
-  detail::Registry().focusedForm = &window;
-  state.lastFocused = nullptr;  // the first focus of this run enters its control
+  state.modal_loop = &loop;
+  detail::Registry().focused_form = &window;
+  state.last_focused = nullptr;  // the first focus of this run enters its control
   ShowAndActivate(window);
   if (window.OnActivate) Guarded([&window] { window.OnActivate(&window); });
   const std::int32_t result = ProcessUntilClosed(window, state, loop);
-  state.modalLoop = nullptr;
+  state.modal_loop = nullptr;
   GiveBack(window, caller);
   return result;
 }

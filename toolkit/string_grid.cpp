@@ -63,19 +63,19 @@ void StringGrid::PrepareForCounts() {
 void StringGrid::BeginCellBatch() { d_->model->BeginBatch(); }
 void StringGrid::EndCellBatch() { d_->model->EndBatch(); }
 
-std::int32_t StringGrid::CurrentCol() const { return d_->curCol; }
-std::int32_t StringGrid::CurrentRow() const { return d_->curRow; }
+std::int32_t StringGrid::CurrentCol() const { return d_->cur_col; }
+std::int32_t StringGrid::CurrentRow() const { return d_->cur_row; }
 
 void StringGrid::SetCurrentCol(std::int32_t col) {
-  if (col == d_->curCol) return;
+  if (col == d_->cur_col) return;
   if (col < 0 || col >= ColCount()) throw EInvalidGridOperation();
-  d_->MoveCurrent(col, d_->curRow, false);
+  d_->MoveCurrent(col, d_->cur_row, false);
 }
 
 void StringGrid::SetCurrentRow(std::int32_t row) {
-  if (row == d_->curRow) return;
+  if (row == d_->cur_row) return;
   if (row < 0 || row >= RowCount()) throw EInvalidGridOperation();
-  d_->MoveCurrent(d_->curCol, row, false);
+  d_->MoveCurrent(d_->cur_col, row, false);
 }
 
 std::int32_t StringGrid::FirstVisibleCol() const { return std::max(columnAt(0), 0) + FixedCols(); }
@@ -109,24 +109,24 @@ void StringGrid::SetOptions(GridOptions options) {
   if (!d_->CanEdit()) {
     d_->SwitchEditingOff();
   } else if (d_->AlwaysShowEditor()) {
-    d_->editingMode = true;
+    d_->editing_mode = true;
     if (d_->EditorHasFocusOrGrid()) d_->EnterCurrentCell(false);
   }
 }
 
-bool StringGrid::EditingMode() const { return d_->editingMode; }
-bool StringGrid::EditorOpen() const { return d_->editorOpen; }
+bool StringGrid::EditingMode() const { return d_->editing_mode; }
+bool StringGrid::EditorOpen() const { return d_->editor_open; }
 
 StringGrid::CellRange StringGrid::Selection() const {
-  return {std::min(d_->curCol, d_->anchorCol), std::min(d_->curRow, d_->anchorRow),
-          std::max(d_->curCol, d_->anchorCol), std::max(d_->curRow, d_->anchorRow)};
+  return {std::min(d_->cur_col, d_->anchor_col), std::min(d_->cur_row, d_->anchor_row),
+          std::max(d_->cur_col, d_->anchor_col), std::max(d_->cur_row, d_->anchor_row)};
 }
 
-void StringGrid::SelectRange(std::int32_t anchorCol, std::int32_t anchorRow, std::int32_t col,
+void StringGrid::SelectRange(std::int32_t anchor_col, std::int32_t anchor_row, std::int32_t col,
                              std::int32_t row) {
   d_->MoveCurrent(col, row, false);
-  d_->anchorCol = std::clamp(anchorCol, FixedCols(), ColCount() - 1);
-  d_->anchorRow = std::clamp(anchorRow, FixedRows(), RowCount() - 1);
+  d_->anchor_col = std::clamp(anchor_col, FixedCols(), ColCount() - 1);
+  d_->anchor_row = std::clamp(anchor_row, FixedRows(), RowCount() - 1);
   d_->SyncSelection();
 }
 
@@ -156,8 +156,8 @@ void StringGrid::AssignCol(std::int32_t col, const TStringList& list) {
 void StringGrid::SetAlignClient() {
   QWidget* parent = parentWidget();
   if (parent == nullptr) return;
-  if (!d_->alignClient) parent->installEventFilter(this);
-  d_->alignClient = true;
+  if (!d_->align_client) parent->installEventFilter(this);
+  d_->align_client = true;
   d_->FillParent();
 }
 

@@ -88,7 +88,7 @@ class StringGrid : public QTableView, public tol::CellTable {
   [[nodiscard]] CellRange Selection() const;
   // Selects from the anchor cell to the cell made current; both are brought inside the
   // scrollable cells. Moving the current cell commits an open cell editor.
-  void SelectRange(std::int32_t anchorCol, std::int32_t anchorRow, std::int32_t col,
+  void SelectRange(std::int32_t anchor_col, std::int32_t anchor_row, std::int32_t col,
                    std::int32_t row);
 
   // Column widths in pixels; setting column >= ColCount raises EInvalidGridOperation.
@@ -167,10 +167,10 @@ class GridLine {
 
  private:
   friend class StringGrid;
-  GridLine(const StringGrid& grid, bool isRow, std::int32_t index)
-      : grid_(&grid), isRow_(isRow), index_(index) {}
+  GridLine(const StringGrid& grid, bool is_row, std::int32_t index)
+      : grid_(&grid), is_row_(is_row), index_(index) {}
   const StringGrid* grid_;
-  bool isRow_;
+  bool is_row_;
   std::int32_t index_;
 };
 

@@ -25,43 +25,43 @@ bool StringGrid::Private::IsActiveControl() const {
 }
 
 void StringGrid::Private::SyncSelection() {
-  const QModelIndex current = model->IndexOf(curCol, curRow);
-  QModelIndex anchor = model->IndexOf(anchorCol, anchorRow);
+  const QModelIndex current = model->IndexOf(cur_col, cur_row);
+  QModelIndex anchor = model->IndexOf(anchor_col, anchor_row);
   if (!anchor.isValid()) anchor = current;
   QItemSelectionModel* selection = q.selectionModel();
   selection->setCurrentIndex(current, QItemSelectionModel::NoUpdate);
-  const QModelIndex topLeft = model->index(std::min(current.row(), anchor.row()),
-                                           std::min(current.column(), anchor.column()));
-  const QModelIndex bottomRight = model->index(std::max(current.row(), anchor.row()),
-                                               std::max(current.column(), anchor.column()));
-  selection->select(QItemSelection(topLeft, bottomRight), QItemSelectionModel::ClearAndSelect);
+  const QModelIndex top_left = model->index(std::min(current.row(), anchor.row()),
+                                            std::min(current.column(), anchor.column()));
+  const QModelIndex bottom_right = model->index(std::max(current.row(), anchor.row()),
+                                                std::max(current.column(), anchor.column()));
+  selection->select(QItemSelection(top_left, bottom_right), QItemSelectionModel::ClearAndSelect);
 }
 
-void StringGrid::Private::ScrollToCurrent() { q.scrollTo(model->IndexOf(curCol, curRow)); }
+void StringGrid::Private::ScrollToCurrent() { q.scrollTo(model->IndexOf(cur_col, cur_row)); }
 
 // Moves the current cell to a scrollable cell; a range selection keeps its anchor only when
 // extended. Leaving the old cell commits the editor, which runs the editor's handler; the
 // target is brought back inside the counts in case that handler changed them.
-void StringGrid::Private::MoveCurrent(std::int32_t col, std::int32_t row, bool extendRange) {
-  if (col == curCol && row == curRow) {
-    if (!extendRange) {
-      anchorCol = col;
-      anchorRow = row;
+void StringGrid::Private::MoveCurrent(std::int32_t col, std::int32_t row, bool extend_range) {
+  if (col == cur_col && row == cur_row) {
+    if (!extend_range) {
+      anchor_col = col;
+      anchor_row = row;
     }
     SyncSelection();
     return;
   }
-  const bool editorWasOpen = editorOpen;
+  const bool editor_was_open = editor_open;
   LeaveCurrentCell();
-  curCol = std::clamp(col, model->FixedCols(), model->ColCount() - 1);
-  curRow = std::clamp(row, model->FixedRows(), model->RowCount() - 1);
-  if (!extendRange) {
-    anchorCol = curCol;
-    anchorRow = curRow;
+  cur_col = std::clamp(col, model->FixedCols(), model->ColCount() - 1);
+  cur_row = std::clamp(row, model->FixedRows(), model->RowCount() - 1);
+  if (!extend_range) {
+    anchor_col = cur_col;
+    anchor_row = cur_row;
   }
   SyncSelection();
   ScrollToCurrent();
-  EnterCurrentCell(editorWasOpen);
+  EnterCurrentCell(editor_was_open);
 }
 
 // A grid that always shows its editor commits the old cell and keeps editing; any other grid
@@ -74,26 +74,26 @@ void StringGrid::Private::LeaveCurrentCell() {
   }
 }
 
-void StringGrid::Private::EnterCurrentCell(bool editorWasOpen) {
-  if (AlwaysShowEditor() && CanEdit() && editingMode && !editorOpen &&
-      (editorWasOpen || EditorHasFocusOrGrid())) {
+void StringGrid::Private::EnterCurrentCell(bool editor_was_open) {
+  if (AlwaysShowEditor() && CanEdit() && editing_mode && !editor_open &&
+      (editor_was_open || EditorHasFocusOrGrid())) {
     OpenEditor(true);
   }
 }
 
-void StringGrid::Private::OpenEditor(bool selectWhole) {
+void StringGrid::Private::OpenEditor(bool select_whole) {
   if (!CanEdit()) return;
   const bool focused = EditorHasFocusOrGrid();
-  editingMode = true;
-  const bool opening = !editorOpen;
+  editing_mode = true;
+  const bool opening = !editor_open;
   if (opening) {
-    editCol = curCol;
-    editRow = curRow;
+    edit_col = cur_col;
+    edit_row = cur_row;
   }
-  editorOpen = true;
-  editor->Load(QString::fromStdString(model->Cell(editCol, editRow)), selectWhole);
+  editor_open = true;
+  editor->Load(QString::fromStdString(model->Cell(edit_col, edit_row)), select_whole);
   if (opening && q.OnGetEditText) {
-    Guarded([this] { q.OnGetEditText(&q, editCol, editRow, model->Cell(editCol, editRow)); });
+    Guarded([this] { q.OnGetEditText(&q, edit_col, edit_row, model->Cell(edit_col, edit_row)); });
   }
   ScrollToCurrent();
   PlaceEditor();
@@ -105,16 +105,16 @@ void StringGrid::Private::OpenEditor(bool selectWhole) {
 // Closes the editor and reports its text for its cell once more. A closed editor reports
 // nothing, so a second close stays silent.
 void StringGrid::Private::CloseEditor() {
-  if (!editorOpen) return;
-  editorOpen = false;
-  const std::int32_t col = editCol;
-  const std::int32_t row = editRow;
+  if (!editor_open) return;
+  editor_open = false;
+  const std::int32_t col = edit_col;
+  const std::int32_t row = edit_row;
   const std::string value = editor->text().toStdString();
-  const bool hadFocus = q.window()->focusWidget() == editor;
+  const bool had_focus = q.window()->focusWidget() == editor;
   q.setFocusProxy(nullptr);
   // The focus goes back to the grid before the editor hides, or Qt would pass it to the next
   // control of the window.
-  if (hadFocus) q.setFocus(Qt::OtherFocusReason);
+  if (had_focus) q.setFocus(Qt::OtherFocusReason);
   editor->hide();
   model->SetCell(col, row, value);
   RaiseSetEditText(col, row, value);
@@ -122,28 +122,29 @@ void StringGrid::Private::CloseEditor() {
 
 void StringGrid::Private::SwitchEditingOn() {
   if (!CanEdit()) return;
-  editingMode = true;
+  editing_mode = true;
   if (AlwaysShowEditor() || IsActiveControl()) OpenEditor(false);
 }
 
 void StringGrid::Private::SwitchEditingOff() {
-  const bool stayOn = AlwaysShowEditor() && CanEdit();
-  editingMode = stayOn;
+  const bool stay_on = AlwaysShowEditor() && CanEdit();
+  editing_mode = stay_on;
   CloseEditor();
-  if (stayOn && EditorHasFocusOrGrid()) OpenEditor(true);
+  if (stay_on && EditorHasFocusOrGrid()) OpenEditor(true);
 }
 
 void StringGrid::Private::ReloadEditorIfOn(std::int32_t col0, std::int32_t row0, std::int32_t col1,
                                            std::int32_t row1) {
-  if (!editorOpen || editCol < col0 || editCol > col1 || editRow < row0 || editRow > row1) return;
-  editor->Load(QString::fromStdString(model->Cell(editCol, editRow)), true);
+  if (!editor_open || edit_col < col0 || edit_col > col1 || edit_row < row0 || edit_row > row1)
+    return;
+  editor->Load(QString::fromStdString(model->Cell(edit_col, edit_row)), true);
 }
 
 void StringGrid::Private::UserEdited(const QString& text) {
-  if (!editorOpen) return;
+  if (!editor_open) return;
   const std::string value = text.toStdString();
-  model->SetCell(editCol, editRow, value);
-  RaiseSetEditText(editCol, editRow, value);
+  model->SetCell(edit_col, edit_row, value);
+  RaiseSetEditText(edit_col, edit_row, value);
 }
 
 void StringGrid::Private::RaiseSetEditText(std::int32_t col, std::int32_t row,

@@ -16,49 +16,15 @@
 #include "toolkit/form.h"
 #include "toolkit/grid_model.h"
 #include "toolkit/string_grid_private.h"
+#include "toolkit/typed_character.h"
 
 namespace tk {
 
-namespace {
-
-constexpr char16_t kBackspace = 8;
-constexpr char16_t kTab = 9;
-constexpr char16_t kEnter = 13;
-constexpr char16_t kEscape = 27;
-constexpr char16_t kFirstPrintable = 32;
-constexpr char16_t kDelete = 127;
-
-// The character a key types, or QChar(0) for keys that type none (arrows, F-keys, Ctrl+key).
-[[nodiscard]] QChar TypedCharacter(const QKeyEvent& event) {
-  switch (event.key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter: return QChar(kEnter);
-    case Qt::Key_Backspace: return QChar(kBackspace);
-    case Qt::Key_Escape: return QChar(kEscape);
-    case Qt::Key_Tab:
-    case Qt::Key_Backtab: return QChar(0);
-    default: break;
-  }
-  const Qt::KeyboardModifiers mods = event.modifiers();
-  if ((mods & Qt::ControlModifier) != 0 && (mods & Qt::AltModifier) == 0) return QChar(0);
-  if (event.text().isEmpty()) return QChar(0);
-  const QChar first = event.text().front();
-  if (first.unicode() < kFirstPrintable || first.unicode() == kDelete) return QChar(0);
-  return first;
-}
-
-// The key that types character c, for a character a key-press handler put in place of another.
-[[nodiscard]] int KeyOf(QChar c) {
-  return c == QChar(kBackspace) ? Qt::Key_Backspace : Qt::Key_unknown;
-}
-
-}  // namespace
-
-bool StringGrid::Private::NavigationKey(const QKeyEvent* event, bool rowsByCtrl) {
-  const bool ctrl = rowsByCtrl && (event->modifiers() & Qt::ControlModifier) != 0;
+bool StringGrid::Private::NavigationKey(const QKeyEvent* event, bool rows_by_ctrl) {
+  const bool ctrl = rows_by_ctrl && (event->modifiers() & Qt::ControlModifier) != 0;
   const std::int32_t page = std::max(q.viewport()->height() / DefaultRowHeight, 1);
-  std::int32_t col = curCol;
-  std::int32_t row = curRow;
+  std::int32_t col = cur_col;
+  std::int32_t row = cur_row;
   switch (event->key()) {
     case Qt::Key_Up: row -= 1; break;
     case Qt::Key_Down: row += 1; break;
@@ -86,10 +52,10 @@ bool StringGrid::Private::NavigationKey(const QKeyEvent* event, bool rowsByCtrl)
 // In a grid that always shows its editor, Left/Home and Right/End leave the text for the
 // neighbouring cell once the caret cannot go further that way, the whole text is selected, or
 // Ctrl is held.
-bool StringGrid::Private::MovesOutOfEditor(const QKeyEvent* event, bool towardsStart) const {
+bool StringGrid::Private::MovesOutOfEditor(const QKeyEvent* event, bool towards_start) const {
   if (!AlwaysShowEditor()) return false;
   if ((event->modifiers() & Qt::ControlModifier) != 0 || editor->WholeTextSelected()) return true;
-  return towardsStart ? editor->CaretAtStart() : editor->CaretAtEnd();
+  return towards_start ? editor->CaretAtStart() : editor->CaretAtEnd();
 }
 
 void StringGrid::Private::ToggleEditorSelection() {
@@ -127,10 +93,10 @@ bool StringGrid::Private::EditorKey(QKeyEvent* event) {
     case Qt::Key_F2: return true;
     default: break;
   }
-  const QChar typed = TypedCharacter(*event);
+  const QChar typed = TypedCharacter(*event, kGridTyping);
   if (typed.isNull()) return false;
   QChar key = typed;
-  if (!RaiseKeyPress(key) || !editorOpen) return true;
+  if (!RaiseKeyPress(key) || !editor_open) return true;
   if (key == QChar(kEnter)) {
     if (AlwaysShowEditor()) {
       ToggleEditorSelection();
@@ -146,7 +112,7 @@ bool StringGrid::Private::EditorKey(QKeyEvent* event) {
 
 // A key pressed on the grid while its editor is closed.
 bool StringGrid::Private::GridKey(QKeyEvent* event) {
-  if (editorOpen) {
+  if (editor_open) {
     QCoreApplication::sendEvent(editor, event);
     return true;
   }
@@ -155,16 +121,16 @@ bool StringGrid::Private::GridKey(QKeyEvent* event) {
     OpenEditor(true);
     return true;
   }
-  const QChar typed = TypedCharacter(*event);
+  const QChar typed = TypedCharacter(*event, kGridTyping);
   if (typed.isNull()) return false;
   QChar key = typed;
-  if (!RaiseKeyPress(key) || !CanEdit() || editorOpen) return true;
+  if (!RaiseKeyPress(key) || !CanEdit() || editor_open) return true;
   if (key == QChar(kEnter)) {
     OpenEditor(true);
   } else if (key == QChar(kBackspace) || key.unicode() >= kFirstPrintable) {
     // The editor opens with the whole text selected, so the key replaces it.
     OpenEditor(true);
-    if (editorOpen) TypeIntoEditor(event, typed, key);
+    if (editor_open) TypeIntoEditor(event, typed, key);
   }
   return true;
 }
@@ -188,7 +154,7 @@ void StringGrid::Private::MousePressOnCells(const QMouseEvent* event) {
   }
   const std::int32_t col = model->ColOf(index);
   const std::int32_t row = model->RowOf(index);
-  if (col == curCol && row == curRow) {
+  if (col == cur_col && row == cur_row) {
     OpenEditor(true);
     return;
   }
@@ -196,7 +162,7 @@ void StringGrid::Private::MousePressOnCells(const QMouseEvent* event) {
 }
 
 void StringGrid::Private::MousePressOnFixed() {
-  if ((q.focusPolicy() & Qt::ClickFocus) != 0 && !focusInside) q.setFocus(Qt::MouseFocusReason);
+  if ((q.focusPolicy() & Qt::ClickFocus) != 0 && !focus_inside) q.setFocus(Qt::MouseFocusReason);
   CommitForMouse();
   EnterCurrentCell(true);
 }
@@ -204,15 +170,15 @@ void StringGrid::Private::MousePressOnFixed() {
 // The grid and its editor are one control for the focus: moving between them is no entry, and
 // the focus coming back with a reactivated window is no entry either.
 void StringGrid::Private::FocusArrived() {
-  if (focusInside) return;
-  focusInside = true;
-  const bool entered = !windowFocus;
-  windowFocus = true;
+  if (focus_inside) return;
+  focus_inside = true;
+  const bool entered = !window_focus;
+  window_focus = true;
   const QPointer<StringGrid> alive(&q);
   NoteFocusEntered(&q);
   if (alive && entered && q.OnEnter) Guarded([this] { q.OnEnter(&q); });
   if (!alive) return;
-  if (focusInside && editingMode && CanEdit() && !editorOpen && EditorHasFocusOrGrid()) {
+  if (focus_inside && editing_mode && CanEdit() && !editor_open && EditorHasFocusOrGrid()) {
     OpenEditor(true);
   }
 }
@@ -221,13 +187,13 @@ void StringGrid::Private::FocusLeft(const QFocusEvent* event) {
   if (event->reason() == Qt::PopupFocusReason) return;
   const QWidget* now = QApplication::focusWidget();
   if (now == &q || now == editor) return;
-  focusInside = false;
+  focus_inside = false;
   // Another control of the same window takes the focus; focus going to another window (a
   // message box, a dialog) comes back to the grid without an entry, and so does focus lent to
   // the menu bar (Alt, Alt+letter) and given back.
-  const bool toMenuBar =
+  const bool to_menu_bar =
       event->reason() == Qt::MenuBarFocusReason || qobject_cast<const QMenuBar*>(now) != nullptr;
-  if (now != nullptr && now->window() == q.window() && !toMenuBar) windowFocus = false;
+  if (now != nullptr && now->window() == q.window() && !to_menu_bar) window_focus = false;
 }
 
 void StringGrid::keyPressEvent(QKeyEvent* event) {
@@ -271,7 +237,7 @@ void StringGrid::updateGeometries() {
 
 bool StringGrid::eventFilter(QObject* watched, QEvent* event) {
   const QEvent::Type type = event->type();
-  if (watched == parentWidget() && d_->alignClient && type == QEvent::Resize) d_->FillParent();
+  if (watched == parentWidget() && d_->align_client && type == QEvent::Resize) d_->FillParent();
   const bool press = type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick;
   if (press && watched == d_->corner) {
     d_->MousePressOnFixed();

@@ -30,20 +30,20 @@ class StringGrid::Private {
   std::vector<std::int32_t> widths;
   GridOptions options = goFixedVertLine | goFixedHorzLine | goVertLine | goHorzLine | goRangeSelect;
 
-  std::int32_t curCol = 1;
-  std::int32_t curRow = 1;
-  std::int32_t anchorCol = 1;  // the other corner of a range selection
-  std::int32_t anchorRow = 1;
+  std::int32_t cur_col = 1;
+  std::int32_t cur_row = 1;
+  std::int32_t anchor_col = 1;  // the other corner of a range selection
+  std::int32_t anchor_row = 1;
 
-  bool editingMode = false;
-  bool editorOpen = false;
-  std::int32_t editCol = 0;  // the cell the open editor belongs to
-  std::int32_t editRow = 0;
+  bool editing_mode = false;
+  bool editor_open = false;
+  std::int32_t edit_col = 0;  // the cell the open editor belongs to
+  std::int32_t edit_row = 0;
 
-  bool focusInside = false;    // the grid or its editor holds the keyboard focus
-  bool windowFocus = false;    // the grid is the control its window gives the focus back to
-  bool syncingWidths = false;  // header sections being resized by the grid itself
-  bool alignClient = false;
+  bool focus_inside = false;    // the grid or its editor holds the keyboard focus
+  bool window_focus = false;    // the grid is the control its window gives the focus back to
+  bool syncing_widths = false;  // header sections being resized by the grid itself
+  bool align_client = false;
 
   // View set-up (string_grid_view.cpp).
   void SetUpView();
@@ -51,7 +51,7 @@ class StringGrid::Private {
   void ApplyWidth(std::int32_t col);
   void ApplyWidths(std::int32_t count);  // columns 0 .. count - 1
   void ApplyAllWidths();
-  void HeaderSectionResized(int section, int newSize);
+  void HeaderSectionResized(int section, int new_size);
   void PlaceCorner();
   void PlaceEditor();
   void FillParent();
@@ -64,10 +64,10 @@ class StringGrid::Private {
   [[nodiscard]] bool IsActiveControl() const;
   void SyncSelection();
   void ScrollToCurrent();
-  void MoveCurrent(std::int32_t col, std::int32_t row, bool extendRange);
+  void MoveCurrent(std::int32_t col, std::int32_t row, bool extend_range);
   void LeaveCurrentCell();
-  void EnterCurrentCell(bool editorWasOpen);
-  void OpenEditor(bool selectWhole);
+  void EnterCurrentCell(bool editor_was_open);
+  void OpenEditor(bool select_whole);
   void CloseEditor();
   void SwitchEditingOn();
   void SwitchEditingOff();
@@ -79,8 +79,8 @@ class StringGrid::Private {
   // Keys, mouse and focus (string_grid_input.cpp).
   [[nodiscard]] bool GridKey(QKeyEvent* event);
   [[nodiscard]] bool EditorKey(QKeyEvent* event);
-  [[nodiscard]] bool NavigationKey(const QKeyEvent* event, bool rowsByCtrl);
-  [[nodiscard]] bool MovesOutOfEditor(const QKeyEvent* event, bool towardsStart) const;
+  [[nodiscard]] bool NavigationKey(const QKeyEvent* event, bool rows_by_ctrl);
+  [[nodiscard]] bool MovesOutOfEditor(const QKeyEvent* event, bool towards_start) const;
   void ToggleEditorSelection();
   void TypeIntoEditor(QKeyEvent* event, QChar typed, QChar key);
   void MousePressOnCells(const QMouseEvent* event);

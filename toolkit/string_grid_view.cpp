@@ -15,9 +15,9 @@ namespace tk {
 
 namespace {
 
-void SetUpHeader(QHeaderView& header, int sectionSize) {
+void SetUpHeader(QHeaderView& header, int section_size) {
   header.setMinimumSectionSize(0);
-  header.setDefaultSectionSize(sectionSize);
+  header.setDefaultSectionSize(section_size);
   header.setSectionResizeMode(QHeaderView::Fixed);
   header.setSectionsClickable(false);
   header.setHighlightSections(false);
@@ -49,8 +49,8 @@ void StringGrid::Private::SetUpView() {
   top->setFixedHeight(DefaultRowHeight);
   top->viewport()->installEventFilter(&q);
   left->viewport()->installEventFilter(&q);
-  QObject::connect(top, &QHeaderView::sectionResized, &q, [this](int section, int, int newSize) {
-    HeaderSectionResized(section, newSize);
+  QObject::connect(top, &QHeaderView::sectionResized, &q, [this](int section, int, int new_size) {
+    HeaderSectionResized(section, new_size);
   });
 
   corner = new QLabel(&q);
@@ -58,7 +58,7 @@ void StringGrid::Private::SetUpView() {
   corner->setAutoFillBackground(true);
   corner->setIndent(2);
   corner->installEventFilter(&q);
-  QObject::connect(model, &GridModel::cornerTextChanged, &q,
+  QObject::connect(model, &GridModel::CornerTextChanged, &q,
                    [this] { corner->setText(QString::fromStdString(model->Cell(0, 0))); });
 
   editor = new CellEditor(q.viewport());
@@ -77,25 +77,25 @@ void StringGrid::Private::SetUpView() {
 // The fixed row is the horizontal header, the fixed column the vertical one; a grid without
 // one of them hides that header.
 void StringGrid::Private::ApplyFixedLook() {
-  const bool fixedRow = model->FixedRows() > 0;
-  const bool fixedCol = model->FixedCols() > 0;
-  q.horizontalHeader()->setVisible(fixedRow);
-  q.verticalHeader()->setVisible(fixedCol);
-  corner->setVisible(fixedRow && fixedCol);
+  const bool fixed_row = model->FixedRows() > 0;
+  const bool fixed_col = model->FixedCols() > 0;
+  q.horizontalHeader()->setVisible(fixed_row);
+  q.verticalHeader()->setVisible(fixed_col);
+  corner->setVisible(fixed_row && fixed_col);
   corner->setText(QString::fromStdString(model->Cell(0, 0)));
   PlaceCorner();
 }
 
 void StringGrid::Private::ApplyWidth(std::int32_t col) {
   const int width = std::max(widths[static_cast<std::size_t>(col)], 0);
-  syncingWidths = true;
+  syncing_widths = true;
   if (col < model->FixedCols()) {
     q.verticalHeader()->setFixedWidth(width);
   } else {
     QHeaderView* top = q.horizontalHeader();
     top->resizeSection(col - model->FixedCols(), width);  // nothing when the size is the same
   }
-  syncingWidths = false;
+  syncing_widths = false;
 }
 
 // A header whose updates are off resizes a section without working out where it stands on
@@ -119,11 +119,11 @@ void StringGrid::Private::ApplyWidths(std::int32_t count) {
 void StringGrid::Private::ApplyAllWidths() { ApplyWidths(model->ColCount()); }
 
 // A width dragged by the user becomes the column's stored width.
-void StringGrid::Private::HeaderSectionResized(int section, int newSize) {
+void StringGrid::Private::HeaderSectionResized(int section, int new_size) {
   PlaceEditor();
-  if (syncingWidths) return;
+  if (syncing_widths) return;
   const std::int32_t col = section + model->FixedCols();
-  if (col < model->ColCount()) widths[static_cast<std::size_t>(col)] = newSize;
+  if (col < model->ColCount()) widths[static_cast<std::size_t>(col)] = new_size;
 }
 
 void StringGrid::Private::PlaceCorner() {
@@ -135,8 +135,8 @@ void StringGrid::Private::PlaceCorner() {
 }
 
 void StringGrid::Private::PlaceEditor() {
-  if (editor == nullptr || !editorOpen) return;
-  editor->setGeometry(q.visualRect(model->IndexOf(editCol, editRow)));
+  if (editor == nullptr || !editor_open) return;
+  editor->setGeometry(q.visualRect(model->IndexOf(edit_col, edit_row)));
 }
 
 void StringGrid::Private::FillParent() {
@@ -149,14 +149,14 @@ void StringGrid::Private::FillParent() {
 void StringGrid::Private::ChangeCount(bool cols, std::int32_t count) {
   count = std::max(count, std::int32_t{1});
   if (count == (cols ? model->ColCount() : model->RowCount())) return;
-  const bool loseFixed = (cols ? model->FixedCols() : model->FixedRows()) >= count;
-  const bool currentGone = (cols ? curCol : curRow) >= count;
-  const bool editorWasOpen = editorOpen;
-  if (loseFixed || currentGone) LeaveCurrentCell();
+  const bool lose_fixed = (cols ? model->FixedCols() : model->FixedRows()) >= count;
+  const bool current_gone = (cols ? cur_col : cur_row) >= count;
+  const bool editor_was_open = editor_open;
+  if (lose_fixed || current_gone) LeaveCurrentCell();
   if (cols) widths.reserve(static_cast<std::size_t>(count));
 
-  syncingWidths = true;
-  if (loseFixed) {
+  syncing_widths = true;
+  if (lose_fixed) {
     model->SetFixed(cols ? count - 1 : model->FixedCols(), cols ? model->FixedRows() : count - 1);
   }
   if (cols) {
@@ -165,30 +165,30 @@ void StringGrid::Private::ChangeCount(bool cols, std::int32_t count) {
   } else {
     model->SetRowCount(count);
   }
-  syncingWidths = false;
+  syncing_widths = false;
 
-  if (loseFixed) {
-    curCol = model->FixedCols();
-    curRow = model->FixedRows();
+  if (lose_fixed) {
+    cur_col = model->FixedCols();
+    cur_row = model->FixedRows();
     ApplyFixedLook();
     ApplyAllWidths();
-  } else if (currentGone) {
-    (cols ? curCol : curRow) = count - 1;
+  } else if (current_gone) {
+    (cols ? cur_col : cur_row) = count - 1;
   }
-  anchorCol = std::min(anchorCol, model->ColCount() - 1);
-  anchorRow = std::min(anchorRow, model->RowCount() - 1);
-  if (loseFixed || currentGone) {
-    anchorCol = curCol;
-    anchorRow = curRow;
+  anchor_col = std::min(anchor_col, model->ColCount() - 1);
+  anchor_row = std::min(anchor_row, model->RowCount() - 1);
+  if (lose_fixed || current_gone) {
+    anchor_col = cur_col;
+    anchor_row = cur_row;
   }
   SyncSelection();
-  if (loseFixed) {
+  if (lose_fixed) {
     q.horizontalScrollBar()->setValue(0);
     q.verticalScrollBar()->setValue(0);
   }
-  if (loseFixed || currentGone) {
+  if (lose_fixed || current_gone) {
     ScrollToCurrent();
-    EnterCurrentCell(editorWasOpen);
+    EnterCurrentCell(editor_was_open);
   }
 }
 

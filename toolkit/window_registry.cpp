@@ -55,9 +55,9 @@ class FocusTracker : public QObject {
     Form* form = FormOf(widget);
     // The menu bar borrows the focus and gives it back; the control keeps counting as focused.
     if (form == nullptr || event->reason() == Qt::MenuBarFocusReason) return false;
-    QPointer<QWidget>& lastFocused = FormInternals::Of(*form).lastFocused;
-    const bool returning = lastFocused == widget;
-    lastFocused = widget;
+    QPointer<QWidget>& last_focused = FormInternals::Of(*form).last_focused;
+    const bool returning = last_focused == widget;
+    last_focused = widget;
     if (returning || IsFocusEntry(event->reason())) return false;
     QFocusEvent entry(QEvent::FocusIn, Qt::OtherFocusReason);
     QCoreApplication::sendEvent(widget, &entry);
@@ -120,8 +120,8 @@ WindowRegistry& Registry() {
 void AddForm(Form* form) {
   auto& registry = Registry();
   if (!registry.forms.contains(form)) registry.forms.append(form);
-  if (registry.mainForm.isNull()) {
-    registry.mainForm = form;
+  if (registry.main_form.isNull()) {
+    registry.main_form = form;
     registry.terminating = false;
   }
 }
@@ -129,8 +129,8 @@ void AddForm(Form* form) {
 void RemoveForm(Form* form) {
   auto& registry = Registry();
   registry.forms.removeAll(form);
-  if (registry.focusedForm == form) registry.focusedForm = nullptr;
-  if (registry.mainForm == form) registry.mainForm = nullptr;
+  if (registry.focused_form == form) registry.focused_form = nullptr;
+  if (registry.main_form == form) registry.main_form = nullptr;
 }
 
 Form* FormOf(QWidget* widget) {
@@ -151,9 +151,9 @@ void Terminate() {
   auto& registry = Registry();
   registry.terminating = true;
   for (Form* form : std::as_const(registry.forms)) {
-    if (QEventLoop* loop = FormInternals::Of(*form).modalLoop) loop->exit();
+    if (QEventLoop* loop = FormInternals::Of(*form).modal_loop) loop->exit();
   }
-  if (registry.loopRunning) QCoreApplication::exit(0);
+  if (registry.loop_running) QCoreApplication::exit(0);
 }
 
 void ActivateAndWait(QWidget* window) {

@@ -15,10 +15,10 @@ namespace detail {
 
 struct WindowRegistry {
   QList<Form*> forms;
-  QPointer<Form> mainForm;     // the first Form created while no main window exists
-  QPointer<Form> focusedForm;  // the Form whose control last received the keyboard focus
-  bool terminating = false;    // the main window has closed; modal runs end with mrCancel
-  bool loopRunning = false;    // Application::Run's event loop is running
+  QPointer<Form> main_form;     // the first Form created while no main window exists
+  QPointer<Form> focused_form;  // the Form whose control last received the keyboard focus
+  bool terminating = false;     // the main window has closed; modal runs end with mrCancel
+  bool loop_running = false;    // Application::Run's event loop is running
 };
 
 [[nodiscard]] WindowRegistry& Registry();

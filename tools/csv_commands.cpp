@@ -1,6 +1,5 @@
 #include "tools/csv_commands.h"
 
-#include "data/memory_file_system.h"
 #include "data/memory_table.h"
 #include "data/tolerance_file.h"
 #include "tools/csv_table.h"
@@ -12,15 +11,11 @@ namespace tol {
 namespace {
 
 // The file layer opens a tolerance file for reading and writing, as the editor needs; an
-// export only reads. So the file is read as it is and loaded from a copy in memory, which
-// also lets a read-only file, or standard input, be exported.
+// export only reads. So the file is read as it is and its bytes are loaded, which also lets a
+// read-only file, or standard input, be exported.
 MemoryTable LoadTableReadOnly(const std::string& bytes) {
-  constexpr const char* kCopyName = "table";
-  MemoryFileSystem copy;
-  copy.SetFile(kCopyName, bytes);
-  const ScopedFileSystem use_copy(copy);
   MemoryTable table;
-  LoadTableFrom(table, kCopyName);
+  LoadTableFromBytes(table, bytes);
   return table;
 }
 

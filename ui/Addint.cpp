@@ -5,29 +5,28 @@
 
 #include "toolkit/controls.h"
 #include "toolkit/string_grid.h"
+#include "toolkit/typed_character.h"
 
 TFormAddInt* FormAddInt = nullptr;
 
 namespace {
 
-constexpr char16_t kBackspace = 8;
-
 const AddDialogDesign kDesign{
-    .linesAreColumns = false,
+    .lines_are_columns = false,
     .caption = QStringLiteral("Добавление интервала"),
     .prompt = QStringLiteral("&Интервал размеров"),
-    .missingLabel = QStringLiteral("Не задан интервал"),
-    .duplicateLabel = QStringLiteral("Такой интервал уже есть"),
-    .clientSize = QSize(794, 143),
+    .missing_label = QStringLiteral("Не задан интервал"),
+    .duplicate_label = QStringLiteral("Такой интервал уже есть"),
+    .client_size = QSize(794, 143),
     .grid = QRect(0, 143 - 75, 794, 75),
-    .labelColWidth = tk::StringGrid::DefaultColWidth,
-    .valueColWidth = tk::StringGrid::DefaultColWidth,
-    .promptPos = QPoint(16, 12),
-    .errorLabelPos = QPoint(110, 38),
+    .label_col_width = tk::StringGrid::DefaultColWidth,
+    .value_col_width = tk::StringGrid::DefaultColWidth,
+    .prompt_pos = QPoint(16, 12),
+    .error_label_pos = QPoint(110, 38),
     .edit = QRect(166, 8, 81, 24),
-    .entryMaxLength = 10,
-    .saveButton = QRect(540, 14, 103, 33),
-    .exitButton = QRect(658, 14, 103, 33),
+    .entry_max_length = 10,
+    .save_button = QRect(540, 14, 103, 33),
+    .exit_button = QRect(658, 14, 103, 33),
 };
 
 }  // namespace
@@ -49,5 +48,5 @@ std::string TFormAddInt::NewLabelText() const {
 
 void TFormAddInt::FilterEntryKey(QChar& key) {
   const char16_t c = key.unicode();
-  if (c != kBackspace && !(c >= u'0' && c <= u'9')) key = QChar(0);
+  if (c != tk::kBackspace && !(c >= u'0' && c <= u'9')) key = QChar(0);
 }

@@ -14,21 +14,21 @@ namespace {
 constexpr int kGradeNameLength = 6;
 
 const AddDialogDesign kDesign{
-    .linesAreColumns = true,
+    .lines_are_columns = true,
     .caption = QStringLiteral("Добавление квалитета"),
     .prompt = QStringLiteral("&Квалитет"),
-    .missingLabel = QStringLiteral("Не задан квалитет"),
-    .duplicateLabel = QStringLiteral("Такой квалитет уже есть"),
-    .clientSize = QSize(430, 537),
+    .missing_label = QStringLiteral("Не задан квалитет"),
+    .duplicate_label = QStringLiteral("Такой квалитет уже есть"),
+    .client_size = QSize(430, 537),
     .grid = QRect(0, 0, 203, 537),
-    .labelColWidth = 64,
-    .valueColWidth = 109,
-    .promptPos = QPoint(230, 6),
-    .errorLabelPos = QPoint(224, 32),
+    .label_col_width = 64,
+    .value_col_width = 109,
+    .prompt_pos = QPoint(230, 6),
+    .error_label_pos = QPoint(224, 32),
     .edit = QRect(312, 4, 89, 24),
-    .entryMaxLength = kGradeNameLength,
-    .saveButton = QRect(268, 88, 103, 33),
-    .exitButton = QRect(268, 138, 103, 33),
+    .entry_max_length = kGradeNameLength,
+    .save_button = QRect(268, 88, 103, 33),
+    .exit_button = QRect(268, 138, 103, 33),
 };
 
 // Keeps a grade name in lower case and within the characters the file can store, whether it

@@ -12,13 +12,11 @@
 #include "toolkit/controls.h"
 #include "toolkit/message_box.h"
 #include "toolkit/string_grid.h"
+#include "toolkit/typed_character.h"
 #include "ui/main_window.h"
 #include "ui/table_undo.h"
 
 namespace {
-
-constexpr char16_t kEnter = 13;
-constexpr char16_t kBackspace = 8;
 
 const char* const kBadValues = "Ошибка при вводе допусков";
 const char* const kUnsavedQuestion = "Значения допусков не записаны. Выходить?";
@@ -29,7 +27,7 @@ tk::StringGrid& MainGrid() { return *Form1->StringGrid1; }
 // blank between the two numbers, and backspace.
 bool IsValueCharacter(QChar key) {
   const char16_t c = key.unicode();
-  return c == kBackspace || c == u' ' || c == u'+' || c == u',' || c == u'-' || c == u'.' ||
+  return c == tk::kBackspace || c == u' ' || c == u'+' || c == u',' || c == u'-' || c == u'.' ||
          (c >= u'0' && c <= u'9');
 }
 
@@ -47,14 +45,14 @@ QLabel* MakeErrorLabel(const QString& text, QPoint pos, QWidget* client) {
 }  // namespace
 
 AddDialog::AddDialog(const AddDialogDesign& design, bool& unsaved, QWidget* parent)
-    : tk::Form(parent), linesAreColumns_(design.linesAreColumns), unsaved_(unsaved) {
+    : tk::Form(parent), lines_are_columns_(design.lines_are_columns), unsaved_(unsaved) {
   BuildControls(design);
   ConnectHandlers();
 }
 
 void AddDialog::BuildControls(const AddDialogDesign& design) {
   setWindowTitle(design.caption);
-  SetDialogFrame(design.clientSize.width(), design.clientSize.height());
+  SetDialogFrame(design.client_size.width(), design.client_size.height());
   QFont font(QStringLiteral("MS Sans Serif"));
   font.setPixelSize(13);
   setFont(font);
@@ -69,20 +67,20 @@ void AddDialog::BuildControls(const AddDialogDesign& design) {
   // Edit1 is made first so that it is first in the tab order and takes the first focus.
   Edit1 = new tk::Edit(client);
   Edit1->setGeometry(design.edit);
-  Edit1->setMaxLength(design.entryMaxLength);
+  Edit1->setMaxLength(design.entry_max_length);
   Label1 = new QLabel(design.prompt, client);
-  Label1->move(design.promptPos);
+  Label1->move(design.prompt_pos);
   Label1->adjustSize();
   Label1->setBuddy(Edit1);
   BuildGrid(design, client);
   BitBtnSave = new tk::Button(QStringLiteral("&Сохранить"), client);
-  BitBtnSave->setGeometry(design.saveButton);
+  BitBtnSave->setGeometry(design.save_button);
   BitBtnExit = new tk::Button(QStringLiteral("&Выход"), client);
-  BitBtnExit->setGeometry(design.exitButton);
+  BitBtnExit->setGeometry(design.exit_button);
   BitBtnExit->ModalResult = tk::mrOk;
-  Label2 = MakeErrorLabel(design.missingLabel, design.errorLabelPos, client);
-  Label3 = MakeErrorLabel(design.duplicateLabel, design.errorLabelPos, client);
-  Label4 = MakeErrorLabel(QString::fromUtf8(kBadValues), design.errorLabelPos, client);
+  Label2 = MakeErrorLabel(design.missing_label, design.error_label_pos, client);
+  Label3 = MakeErrorLabel(design.duplicate_label, design.error_label_pos, client);
+  Label4 = MakeErrorLabel(QString::fromUtf8(kBadValues), design.error_label_pos, client);
   setTabOrder(Edit1, StringGrid1);
   setTabOrder(StringGrid1, BitBtnSave);
   setTabOrder(BitBtnSave, BitBtnExit);
@@ -96,18 +94,18 @@ void AddDialog::BuildGrid(const AddDialogDesign& design, QWidget* client) {
                           tk::goEditing | tk::goAlwaysShowEditor);
   // Two lines: the copied labels and the new one; the other count follows the main grid.
   SetLineCount(*StringGrid1, 2);
-  StringGrid1->SetColWidth(0, design.labelColWidth);
-  StringGrid1->SetColWidth(1, design.valueColWidth);
+  StringGrid1->SetColWidth(0, design.label_col_width);
+  StringGrid1->SetColWidth(1, design.value_col_width);
   // The grid scrolls only along the new line.
-  StringGrid1->setHorizontalScrollBarPolicy(linesAreColumns_ ? Qt::ScrollBarAlwaysOff
-                                                             : Qt::ScrollBarAsNeeded);
-  StringGrid1->setVerticalScrollBarPolicy(linesAreColumns_ ? Qt::ScrollBarAsNeeded
-                                                           : Qt::ScrollBarAlwaysOff);
+  StringGrid1->setHorizontalScrollBarPolicy(lines_are_columns_ ? Qt::ScrollBarAlwaysOff
+                                                               : Qt::ScrollBarAsNeeded);
+  StringGrid1->setVerticalScrollBarPolicy(lines_are_columns_ ? Qt::ScrollBarAsNeeded
+                                                             : Qt::ScrollBarAlwaysOff);
 }
 
 void AddDialog::ConnectHandlers() {
   OnActivate = [this](QObject* sender) { FormActivate(sender); };
-  OnCloseQuery = [this](QObject* sender, bool& canClose) { FormCloseQuery(sender, canClose); };
+  OnCloseQuery = [this](QObject* sender, bool& can_close) { FormCloseQuery(sender, can_close); };
   Edit1->OnKeyPress = [this](QObject* sender, QChar& key) { Edit1KeyPress(sender, key); };
   Edit1->OnChange = [this](QObject* sender) { Edit1Change(sender); };
   StringGrid1->OnEnter = [this](QObject* sender) { StringGrid1Enter(sender); };
@@ -130,7 +128,7 @@ void AddDialog::FormActivate(QObject* /*sender*/) {
 void AddDialog::Edit1KeyPress(QObject* /*sender*/, QChar& key) {
   Label2->setVisible(false);
   Label3->setVisible(false);
-  if (key.unicode() == kEnter) SetActiveControl(StringGrid1);
+  if (key.unicode() == tk::kEnter) SetActiveControl(StringGrid1);
   FilterEntryKey(key);
 }
 
@@ -144,8 +142,8 @@ void AddDialog::StringGrid1Enter(QObject* /*sender*/) {
 
 void AddDialog::StringGrid1KeyPress(QObject* /*sender*/, QChar& key) {
   Label4->setVisible(false);
-  const std::int32_t lastIndex = LineLength(*StringGrid1) - 1;
-  if (key.unicode() == kEnter && CurrentIndex() < lastIndex) {
+  const std::int32_t last_index = LineLength(*StringGrid1) - 1;
+  if (key.unicode() == tk::kEnter && CurrentIndex() < last_index) {
     SetCurrentIndex(tol::CheckedAdd(CurrentIndex(), 1));
     return;
   }
@@ -162,11 +160,11 @@ void AddDialog::BitBtnSaveClick(QObject* /*sender*/) {
   unsaved_ = false;
 }
 
-void AddDialog::FormCloseQuery(QObject* /*sender*/, bool& canClose) {
+void AddDialog::FormCloseQuery(QObject* /*sender*/, bool& can_close) {
   if (!unsaved_) return;
   const std::int32_t answer =
       tk::ShowMessageBox(kUnsavedQuestion, windowTitle().toStdString(), tk::MB_YESNO_QUESTION);
-  canClose = answer == tk::IDYES;
+  can_close = answer == tk::IDYES;
 }
 
 // Checks and commit.
@@ -208,7 +206,7 @@ void AddDialog::CommitNewLine() {
   for (std::int32_t i = 0; i < LineLength(*StringGrid1); ++i) {
     texts.push_back(LineCell(*StringGrid1, 1, i));
   }
-  if (linesAreColumns_) {
+  if (lines_are_columns_) {
     Form1->UndoHistory().AppendGrade(std::move(texts));
   } else {
     Form1->UndoHistory().AppendInterval(std::move(texts));
@@ -219,12 +217,12 @@ void AddDialog::CommitNewLine() {
 
 std::string AddDialog::LineCell(const tk::StringGrid& grid, std::int32_t line,
                                 std::int32_t index) const {
-  return linesAreColumns_ ? grid.GetCell(line, index) : grid.GetCell(index, line);
+  return lines_are_columns_ ? grid.GetCell(line, index) : grid.GetCell(index, line);
 }
 
 void AddDialog::SetLineCell(tk::StringGrid& grid, std::int32_t line, std::int32_t index,
                             const std::string& text) const {
-  if (linesAreColumns_) {
+  if (lines_are_columns_) {
     grid.SetCell(line, index, text);
   } else {
     grid.SetCell(index, line, text);
@@ -232,11 +230,11 @@ void AddDialog::SetLineCell(tk::StringGrid& grid, std::int32_t line, std::int32_
 }
 
 std::int32_t AddDialog::LineLength(const tk::StringGrid& grid) const {
-  return linesAreColumns_ ? grid.RowCount() : grid.ColCount();
+  return lines_are_columns_ ? grid.RowCount() : grid.ColCount();
 }
 
 void AddDialog::SetLineLength(tk::StringGrid& grid, std::int32_t length) const {
-  if (linesAreColumns_) {
+  if (lines_are_columns_) {
     grid.SetRowCount(length);
   } else {
     grid.SetColCount(length);
@@ -244,11 +242,11 @@ void AddDialog::SetLineLength(tk::StringGrid& grid, std::int32_t length) const {
 }
 
 std::int32_t AddDialog::LineCount(const tk::StringGrid& grid) const {
-  return linesAreColumns_ ? grid.ColCount() : grid.RowCount();
+  return lines_are_columns_ ? grid.ColCount() : grid.RowCount();
 }
 
 void AddDialog::SetLineCount(tk::StringGrid& grid, std::int32_t count) const {
-  if (linesAreColumns_) {
+  if (lines_are_columns_) {
     grid.SetColCount(count);
   } else {
     grid.SetRowCount(count);
@@ -256,15 +254,15 @@ void AddDialog::SetLineCount(tk::StringGrid& grid, std::int32_t count) const {
 }
 
 tk::GridLine AddDialog::MainLabelLine() const {
-  return linesAreColumns_ ? MainGrid().RowTexts(0) : MainGrid().ColTexts(0);
+  return lines_are_columns_ ? MainGrid().RowTexts(0) : MainGrid().ColTexts(0);
 }
 
 std::int32_t AddDialog::CurrentIndex() const {
-  return linesAreColumns_ ? StringGrid1->CurrentRow() : StringGrid1->CurrentCol();
+  return lines_are_columns_ ? StringGrid1->CurrentRow() : StringGrid1->CurrentCol();
 }
 
 void AddDialog::SetCurrentIndex(std::int32_t index) {
-  if (linesAreColumns_) {
+  if (lines_are_columns_) {
     StringGrid1->SetCurrentRow(index);
   } else {
     StringGrid1->SetCurrentCol(index);

@@ -29,21 +29,21 @@ class StringGrid;
 
 // Everything in which the two dialogs differ apart from the label text and the entry filter.
 struct AddDialogDesign {
-  bool linesAreColumns;  // true: the new label is a column (grade); false: a row (interval)
+  bool lines_are_columns;  // true: the new label is a column (grade); false: a row (interval)
   QString caption;
-  QString prompt;          // its accelerator focuses Edit1
-  QString missingLabel;    // Label2
-  QString duplicateLabel;  // Label3
-  QSize clientSize;
+  QString prompt;           // its accelerator focuses Edit1
+  QString missing_label;    // Label2
+  QString duplicate_label;  // Label3
+  QSize client_size;
   QRect grid;
-  std::int32_t labelColWidth;  // dialog grid column 0
-  std::int32_t valueColWidth;  // dialog grid column 1
-  QPoint promptPos;
-  QPoint errorLabelPos;  // Label2, Label3 and Label4 share it
+  std::int32_t label_col_width;  // dialog grid column 0
+  std::int32_t value_col_width;  // dialog grid column 1
+  QPoint prompt_pos;
+  QPoint error_label_pos;  // Label2, Label3 and Label4 share it
   QRect edit;
-  int entryMaxLength;
-  QRect saveButton;
-  QRect exitButton;
+  int entry_max_length;
+  QRect save_button;
+  QRect exit_button;
 };
 
 class AddDialog : public tk::Form {
@@ -66,7 +66,7 @@ class AddDialog : public tk::Form {
   void StringGrid1Enter(QObject* sender);
   void StringGrid1KeyPress(QObject* sender, QChar& key);
   void BitBtnSaveClick(QObject* sender);
-  void FormCloseQuery(QObject* sender, bool& canClose);
+  void FormCloseQuery(QObject* sender, bool& can_close);
 
  protected:
   // unsaved is the flag of the dialog's kind; it outlives every dialog of that kind.
@@ -107,6 +107,6 @@ class AddDialog : public tk::Form {
   [[nodiscard]] bool CheckValueCells();
   void CommitNewLine();
 
-  bool linesAreColumns_;
+  bool lines_are_columns_;
   bool& unsaved_;
 };

@@ -19,13 +19,13 @@ CheckCounter::CheckCounter(const tk::GridModel& cells, QObject* parent)
     : QObject(parent), cells_(cells) {
   connect(&cells_, &QAbstractItemModel::dataChanged, this,
           [this](const QModelIndex& topLeft, const QModelIndex& bottomRight) {
-            const std::size_t cells = upperBelowLower_.size();
+            const std::size_t cells_before = upperBelowLower_.size();
             const std::vector<std::int32_t> bounds = boundsOutOfOrder_;
             const std::int32_t col0 = cells_.ColOf(topLeft);
             const std::int32_t row0 = cells_.RowOf(topLeft);
             CheckCells(col0, row0, cells_.ColOf(bottomRight), cells_.RowOf(bottomRight));
             if (col0 == 0) CheckBounds();
-            Changed(cells, bounds);
+            Changed(cells_before, bounds);
           });
   connect(&cells_, &QAbstractItemModel::headerDataChanged, this, [this](Qt::Orientation o) {
     if (o != Qt::Vertical) return;
@@ -36,11 +36,11 @@ CheckCounter::CheckCounter(const tk::GridModel& cells, QObject* parent)
   for (auto signal : {&QAbstractItemModel::rowsRemoved, &QAbstractItemModel::columnsRemoved,
                       &QAbstractItemModel::rowsInserted, &QAbstractItemModel::columnsInserted}) {
     connect(&cells_, signal, this, [this] {
-      const std::size_t cells = upperBelowLower_.size();
+      const std::size_t cells_before = upperBelowLower_.size();
       const std::vector<std::int32_t> bounds = boundsOutOfOrder_;
       DropOutside();
       CheckBounds();
-      Changed(cells, bounds);
+      Changed(cells_before, bounds);
     });
   }
   connect(&cells_, &QAbstractItemModel::modelReset, this, [this] { CheckAll(); });

@@ -47,8 +47,8 @@ constexpr int kButtonY = 2;
 constexpr std::int32_t kPixelsPerCharacter = 7;
 
 // The continuation bytes (10xxxxxx) among eight: bit 7 set and bit 6 clear in the same byte.
-// The flags, one per byte, are summed into the top byte by one multiplication, which a
-// population count without a processor instruction for it would not beat.
+// The flags, one per byte (at most 8, so no carry crosses a byte), are summed into the top byte
+// by one multiplication.
 int ContinuationBytes(std::uint64_t chunk) {
   constexpr std::uint64_t kTopBits = 0x8080808080808080;
   constexpr std::uint64_t kEachByte = 0x0101010101010101;
@@ -102,9 +102,9 @@ void RunAddDialog(Dialog*& dialog) {
 TForm1::TForm1(QWidget* parent) : tk::Form(parent) {
   RegisterPictures();
   setWindowTitle(QString::fromUtf8(kCaption));
-  QFont designFont(QStringLiteral("MS Sans Serif"));
-  designFont.setPixelSize(13);
-  setFont(designFont);
+  QFont design_font(QStringLiteral("MS Sans Serif"));
+  design_font.setPixelSize(13);
+  setFont(design_font);
   BuildMenu();
   auto* client = new QWidget(this);
   auto* column = new QVBoxLayout(client);
@@ -125,12 +125,12 @@ TForm1::TForm1(QWidget* parent) : tk::Form(parent) {
 TForm1::~TForm1() = default;
 
 void TForm1::BuildMenu() {
-  auto* fileMenu = new tk::KeyListingMenu(QStringLiteral("&Файл"), this);
-  menuBar()->addMenu(fileMenu);
-  MenuSave = fileMenu->addAction(QStringLiteral("&Сохранить"));
+  auto* file_menu = new tk::KeyListingMenu(QStringLiteral("&Файл"), this);
+  menuBar()->addMenu(file_menu);
+  MenuSave = file_menu->addAction(QStringLiteral("&Сохранить"));
   // The desktop's usual keys come after the window's own, which stay first.
   MenuSave->setShortcuts({QKeySequence(Qt::Key_F2), QKeySequence(Qt::CTRL | Qt::Key_S)});
-  MenuExit = fileMenu->addAction(QStringLiteral("&Выход"));
+  MenuExit = file_menu->addAction(QStringLiteral("&Выход"));
   MenuExit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
   MenuEditor = new tk::KeyListingMenu(QStringLiteral("&Редактор"), this);
   menuBar()->addMenu(MenuEditor);
@@ -158,7 +158,7 @@ void TForm1::BuildUndo() {
   };
   connect(undo_, &TableUndo::Pushed, this, [this] { MarkUnsaved(); });
   connect(undo_, &TableUndo::Replayed, this,
-          [this](bool atSavedState) { unsaved_ = !atSavedState; });
+          [this](bool at_saved_state) { unsaved_ = !at_saved_state; });
 }
 
 QWidget* TForm1::BuildToolBar(QWidget* parent) {
@@ -210,7 +210,7 @@ QWidget* TForm1::BuildGridArea(QWidget* parent) {
 void TForm1::ConnectHandlers() {
   OnCreate = [this](QObject* sender) { FormCreate(sender); };
   OnActivate = [this](QObject* sender) { FormActivate(sender); };
-  OnCloseQuery = [this](QObject* sender, bool& canClose) { FormCloseQuery(sender, canClose); };
+  OnCloseQuery = [this](QObject* sender, bool& can_close) { FormCloseQuery(sender, can_close); };
   StringGrid1->OnEnter = [this](QObject* sender) { StringGrid1Enter(sender); };
   StringGrid1->OnSetEditText = [this](QObject* sender, std::int32_t col, std::int32_t row,
                                       const std::string& value) {
@@ -221,7 +221,7 @@ void TForm1::ConnectHandlers() {
   using Handler = void (TForm1::*)(QObject*);
   struct Command {
     tk::FlatButton* button;
-    QAction* menuItem;
+    QAction* menu_item;
     Handler handler;
   };
   const Command commands[] = {
@@ -233,7 +233,7 @@ void TForm1::ConnectHandlers() {
   for (const Command& command : commands) {
     auto run = [this, handler = command.handler](QObject* sender) { (this->*handler)(sender); };
     command.button->OnClick = run;
-    tk::Connect(command.menuItem, &QAction::triggered, this, run);
+    tk::Connect(command.menu_item, &QAction::triggered, this, run);
   }
   tk::Connect(MenuAddIso, &QAction::triggered, this,
               [this](QObject* sender) { AddIsoClick(sender); });
@@ -262,11 +262,11 @@ void TForm1::FormCreate(QObject*) { unsaved_ = false; }
 void TForm1::FormActivate(QObject*) {
   if (activated_) return;
   activated_ = true;
-  fileFound_ = tol::FilePresent(fileName_);
-  if (!fileFound_) return;  // the grid's first focus reports the missing file
-  loadFailed_ = true;       // until the load is through
-  tol::LoadTableFrom(*StringGrid1, fileName_, &Views->Loaded());
-  loadFailed_ = false;
+  file_found_ = tol::FilePresent(file_name_);
+  if (!file_found_) return;  // the grid's first focus reports the missing file
+  load_failed_ = true;       // until the load is through
+  tol::LoadTableFrom(*StringGrid1, file_name_, &Views->Loaded());
+  load_failed_ = false;
   undo_->Reset();
   FitColumnWidths();
 }
@@ -291,7 +291,7 @@ void TForm1::FitColumnWidths() {
 }
 
 void TForm1::StringGrid1Enter(QObject*) {
-  if (fileFound_) return;
+  if (file_found_) return;
   (void)tk::ShowMessageBox("Файл допусков не найден.", "Ошибка", tk::MB_OK_ICONERROR);
   RequestClose();  // nothing is unsaved yet, so the program ends without a question
 }
@@ -303,8 +303,8 @@ void TForm1::StringGrid1SetEditText(QObject*, std::int32_t col, std::int32_t row
   if (!StringGrid1->EditorOpen()) undo_->EditorClosed(col, row, value);
 }
 
-void TForm1::FormCloseQuery(QObject*, bool& canClose) {
-  if (unsaved_) canClose = Confirm("Значения допусков не записаны. Выходить?");
+void TForm1::FormCloseQuery(QObject*, bool& can_close) {
+  if (unsaved_) can_close = Confirm("Значения допусков не записаны. Выходить?");
 }
 
 bool TForm1::Confirm(const std::string& question) {

@@ -57,18 +57,18 @@ class TForm1 : public tk::Form {
   ToleranceViews* Views = nullptr;
 
   [[nodiscard]] bool Unsaved() const { return unsaved_; }
-  [[nodiscard]] bool FileFound() const { return fileFound_; }
+  [[nodiscard]] bool FileFound() const { return file_found_; }
 
   // Edits the tolerance file a FILE argument names (a directory: "Zarava.win" in it) instead
   // of "Zarava.win" in the current directory; the title then starts with the file's name.
   // Called before the window is first shown.
   void OpenNamedFile(const std::string& given);
-  [[nodiscard]] const std::string& ToleranceFile() const { return fileName_; }
+  [[nodiscard]] const std::string& ToleranceFile() const { return file_name_; }
 
   // Handlers, named after control and event.
   void FormCreate(QObject* sender);
   void FormActivate(QObject* sender);
-  void FormCloseQuery(QObject* sender, bool& canClose);
+  void FormCloseQuery(QObject* sender, bool& can_close);
   void StringGrid1Enter(QObject* sender);
   void StringGrid1SetEditText(QObject* sender, std::int32_t col, std::int32_t row,
                               const std::string& value);
@@ -108,10 +108,10 @@ class TForm1 : public tk::Form {
   [[nodiscard]] tol::iso286::JsRounding IsoRounding() const;
 
   bool unsaved_ = false;
-  bool fileFound_ = false;
-  std::string fileName_ = tol::kToleranceFileName;
-  bool activated_ = false;   // the file is read at the first activation only, whatever follows
-  bool loadFailed_ = false;  // the grid holds what a failed load left: it must not be saved
+  bool file_found_ = false;
+  std::string file_name_ = tol::kToleranceFileName;
+  bool activated_ = false;    // the file is read at the first activation only, whatever follows
+  bool load_failed_ = false;  // the grid holds what a failed load left: it must not be saved
   TableUndo* undo_ = nullptr;
   TableClipboard* clipboard_ = nullptr;
 };

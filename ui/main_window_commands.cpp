@@ -21,12 +21,12 @@ const char* const kUnreadFileNotSaved = "Файл допусков прочит�
 void TForm1::SaveClick(QObject*) {
   // A load that failed part-way left cells empty or bounds it could not read: saving that grid
   // would replace the file's table with a fragment of it.
-  if (loadFailed_) {
+  if (load_failed_) {
     (void)tk::ShowMessageBox(kUnreadFileNotSaved, "Ошибка", tk::MB_OK_ICONERROR);
     return;
   }
   if (PointAtFirstBadCell()) return;
-  tol::StoreTableTo(*StringGrid1, fileName_);
+  tol::StoreTableTo(*StringGrid1, file_name_);
   Views->TableSaved();
   unsaved_ = false;  // only once the file is written and closed
   undo_->MarkSaved();

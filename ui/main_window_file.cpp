@@ -6,7 +6,7 @@
 #include "ui/main_window.h"
 
 void TForm1::OpenNamedFile(const std::string& given) {
-  fileName_ = tol::ToleranceFileAt(given);
-  const QString name = QFileInfo(QFile::decodeName(fileName_.c_str())).fileName();
+  file_name_ = tol::ToleranceFileAt(given);
+  const QString name = QFileInfo(QFile::decodeName(file_name_.c_str())).fileName();
   setWindowTitle(name + QStringLiteral(" — ") + windowTitle());
 }

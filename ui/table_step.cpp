@@ -28,21 +28,21 @@ TableStep::TableStep(tk::StringGrid& grid, const QString& title)
 void TableStep::SetLine(Line kind, std::int32_t index, bool inserts, std::vector<std::string> texts,
                         std::int32_t width) {
   line_ = kind;
-  lineIndex_ = index;
+  line_index_ = index;
   inserts_ = inserts;
-  lineTexts_ = std::move(texts);
-  lineWidth_ = width;
+  line_texts_ = std::move(texts);
+  line_width_ = width;
 }
 
 void TableStep::MarkDone() {
-  skipRedo_ = true;
+  skip_redo_ = true;
   after_ = CurrentCell();
-  afterKnown_ = true;
+  after_known_ = true;
 }
 
 void TableStep::redo() {
-  if (skipRedo_) {
-    skipRedo_ = false;
+  if (skip_redo_) {
+    skip_redo_ = false;
     return;
   }
   {
@@ -54,11 +54,11 @@ void TableStep::redo() {
     }
     SwapCells(true);
   }
-  if (afterKnown_) {
+  if (after_known_) {
     MoveTo(after_);
   } else {
     after_ = CurrentCell();  // where the change itself left it
-    afterKnown_ = true;
+    after_known_ = true;
   }
 }
 
@@ -116,34 +116,34 @@ void TableStep::ShiftWidths(std::int32_t col, int direction) {
 
 // The columns from col on move one place right, widths with them.
 void TableStep::PutColumn() {
-  if (lineHeld_) return;
+  if (line_held_) return;
   const std::int32_t last = grid_.ColCount();
   grid_.SetColCount(tol::CheckedAdd(last, 1));
-  ShiftWidths(lineIndex_, +1);
+  ShiftWidths(line_index_, +1);
   for (std::int32_t row = 0; row < grid_.RowCount(); ++row) {
-    for (std::int32_t i = last; i > lineIndex_; --i) {
+    for (std::int32_t i = last; i > line_index_; --i) {
       grid_.SetCell(i, row, grid_.GetCell(i - 1, row));
     }
     const auto r = static_cast<std::size_t>(row);
-    grid_.SetCell(lineIndex_, row, r < lineTexts_.size() ? lineTexts_[r] : std::string());
+    grid_.SetCell(line_index_, row, r < line_texts_.size() ? line_texts_[r] : std::string());
   }
-  if (lineWidth_ >= 0) grid_.SetColWidth(lineIndex_, lineWidth_);
-  std::vector<std::string>().swap(lineTexts_);
+  if (line_width_ >= 0) grid_.SetColWidth(line_index_, line_width_);
+  std::vector<std::string>().swap(line_texts_);
 }
 
 // Keeps the column's texts and width, moves the later columns one place left and drops the
 // last. A grid keeps at least one column, so its only column stays where it is.
 void TableStep::TakeColumn() {
   const std::int32_t last = tol::CheckedAdd(grid_.ColCount(), -1);
-  lineHeld_ = last == 0;
-  if (lineHeld_) return;
-  lineWidth_ = grid_.ColWidth(lineIndex_);
-  lineTexts_.clear();
-  lineTexts_.reserve(static_cast<std::size_t>(grid_.RowCount()));
-  ShiftWidths(lineIndex_, -1);
+  line_held_ = last == 0;
+  if (line_held_) return;
+  line_width_ = grid_.ColWidth(line_index_);
+  line_texts_.clear();
+  line_texts_.reserve(static_cast<std::size_t>(grid_.RowCount()));
+  ShiftWidths(line_index_, -1);
   for (std::int32_t row = 0; row < grid_.RowCount(); ++row) {
-    lineTexts_.push_back(grid_.GetCell(lineIndex_, row));
-    for (std::int32_t i = lineIndex_; i < last; ++i) {
+    line_texts_.push_back(grid_.GetCell(line_index_, row));
+    for (std::int32_t i = line_index_; i < last; ++i) {
       grid_.SetCell(i, row, grid_.GetCell(i + 1, row));
     }
   }
@@ -151,28 +151,28 @@ void TableStep::TakeColumn() {
 }
 
 void TableStep::PutRow() {
-  if (lineHeld_) return;
+  if (line_held_) return;
   const std::int32_t last = grid_.RowCount();
   grid_.SetRowCount(tol::CheckedAdd(last, 1));
   for (std::int32_t col = 0; col < grid_.ColCount(); ++col) {
-    for (std::int32_t i = last; i > lineIndex_; --i) {
+    for (std::int32_t i = last; i > line_index_; --i) {
       grid_.SetCell(col, i, grid_.GetCell(col, i - 1));
     }
     const auto c = static_cast<std::size_t>(col);
-    grid_.SetCell(col, lineIndex_, c < lineTexts_.size() ? lineTexts_[c] : std::string());
+    grid_.SetCell(col, line_index_, c < line_texts_.size() ? line_texts_[c] : std::string());
   }
-  std::vector<std::string>().swap(lineTexts_);
+  std::vector<std::string>().swap(line_texts_);
 }
 
 void TableStep::TakeRow() {
   const std::int32_t last = tol::CheckedAdd(grid_.RowCount(), -1);
-  lineHeld_ = last == 0;
-  if (lineHeld_) return;
-  lineTexts_.clear();
-  lineTexts_.reserve(static_cast<std::size_t>(grid_.ColCount()));
+  line_held_ = last == 0;
+  if (line_held_) return;
+  line_texts_.clear();
+  line_texts_.reserve(static_cast<std::size_t>(grid_.ColCount()));
   for (std::int32_t col = 0; col < grid_.ColCount(); ++col) {
-    lineTexts_.push_back(grid_.GetCell(col, lineIndex_));
-    for (std::int32_t i = lineIndex_; i < last; ++i) {
+    line_texts_.push_back(grid_.GetCell(col, line_index_));
+    for (std::int32_t i = line_index_; i < last; ++i) {
       grid_.SetCell(col, i, grid_.GetCell(col, i + 1));
     }
   }

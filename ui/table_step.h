@@ -52,14 +52,14 @@ class TableStep : public QUndoCommand {
 
   tk::StringGrid& grid_;
   Line line_ = Line::kNone;
-  std::int32_t lineIndex_ = 0;
+  std::int32_t line_index_ = 0;
   bool inserts_ = false;
-  bool lineHeld_ = false;  // the grid had one line only, which a removal cannot take
-  std::vector<std::string> lineTexts_;
-  std::int32_t lineWidth_ = -1;
+  bool line_held_ = false;  // the grid had one line only, which a removal cannot take
+  std::vector<std::string> line_texts_;
+  std::int32_t line_width_ = -1;
   std::vector<CellChange> cells_;
   Cursor before_;
   Cursor after_{0, 0};
-  bool afterKnown_ = false;
-  bool skipRedo_ = false;
+  bool after_known_ = false;
+  bool skip_redo_ = false;
 };

@@ -32,29 +32,29 @@ TableUndo::TableUndo(tk::StringGrid& grid, QObject* parent)
     : QObject(parent),
       grid_(grid),
       stack_(new QUndoStack(this)),
-      undoAction_(new QAction(QString::fromUtf8(kUndo), this)),
-      redoAction_(new QAction(QString::fromUtf8(kRedo), this)) {
-  undoAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
-  redoAction_->setShortcuts(
+      undo_action_(new QAction(QString::fromUtf8(kUndo), this)),
+      redo_action_(new QAction(QString::fromUtf8(kRedo), this)) {
+  undo_action_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+  redo_action_->setShortcuts(
       {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
-  undoAction_->setEnabled(false);
-  redoAction_->setEnabled(false);
-  connect(stack_, &QUndoStack::canUndoChanged, undoAction_, &QAction::setEnabled);
-  connect(stack_, &QUndoStack::canRedoChanged, redoAction_, &QAction::setEnabled);
+  undo_action_->setEnabled(false);
+  redo_action_->setEnabled(false);
+  connect(stack_, &QUndoStack::canUndoChanged, undo_action_, &QAction::setEnabled);
+  connect(stack_, &QUndoStack::canRedoChanged, redo_action_, &QAction::setEnabled);
   connect(stack_, &QUndoStack::undoTextChanged, this,
-          [this](const QString& step) { Name(undoAction_, kUndo, step); });
+          [this](const QString& step) { Name(undo_action_, kUndo, step); });
   connect(stack_, &QUndoStack::redoTextChanged, this,
-          [this](const QString& step) { Name(redoAction_, kRedo, step); });
-  tk::Connect(undoAction_, &QAction::triggered, this, [this](QObject*) { Undo(); });
-  tk::Connect(redoAction_, &QAction::triggered, this, [this](QObject*) { Redo(); });
+          [this](const QString& step) { Name(redo_action_, kRedo, step); });
+  tk::Connect(undo_action_, &QAction::triggered, this, [this](QObject*) { Undo(); });
+  tk::Connect(redo_action_, &QAction::triggered, this, [this](QObject*) { Redo(); });
 }
 
 TableUndo::~TableUndo() = default;
 
 void TableUndo::AddMenuItems(QMenu& menu) {
   menu.addSeparator();
-  menu.addAction(undoAction_);
-  menu.addAction(redoAction_);
+  menu.addAction(undo_action_);
+  menu.addAction(redo_action_);
 }
 
 void TableUndo::Undo() { Replay(true); }
@@ -126,16 +126,16 @@ void TableUndo::AppendInterval(std::vector<std::string> texts) {
 }
 
 void TableUndo::EditorOpened(std::int32_t col, std::int32_t row, const std::string& text) {
-  editPending_ = true;
-  editCol_ = col;
-  editRow_ = row;
-  editBefore_ = text;
+  edit_pending_ = true;
+  edit_col_ = col;
+  edit_row_ = row;
+  edit_before_ = text;
 }
 
 void TableUndo::EditorClosed(std::int32_t col, std::int32_t row, const std::string& text) {
-  if (!editPending_ || col != editCol_ || row != editRow_) return;
-  editPending_ = false;
-  std::string before = std::move(editBefore_);
+  if (!edit_pending_ || col != edit_col_ || row != edit_row_) return;
+  edit_pending_ = false;
+  std::string before = std::move(edit_before_);
   if (replaying_ || before == text) return;
   auto step = std::make_unique<TableStep>(grid_, QStringLiteral("правку допуска"));
   step->SetCells({CellChange{col, row, std::move(before)}});
@@ -151,7 +151,7 @@ void TableUndo::Push(std::unique_ptr<TableStep> step) {
 void TableUndo::MarkSaved() { stack_->setClean(); }
 
 void TableUndo::Reset() {
-  editPending_ = false;
+  edit_pending_ = false;
   stack_->clear();
   stack_->setClean();
 }

@@ -50,8 +50,8 @@ class TableUndo : public QObject {
   // Appends a separator and the items "Отменить" (Ctrl+Z) and "Повторить" (Ctrl+Y,
   // Ctrl+Shift+Z), named after the step they would replay and enabled only when there is one.
   void AddMenuItems(QMenu& menu);
-  [[nodiscard]] QAction* UndoAction() const { return undoAction_; }
-  [[nodiscard]] QAction* RedoAction() const { return redoAction_; }
+  [[nodiscard]] QAction* UndoAction() const { return undo_action_; }
+  [[nodiscard]] QAction* RedoAction() const { return redo_action_; }
   [[nodiscard]] QUndoStack& Stack() const { return *stack_; }
 
   // Both first close an open cell editor, whose edit becomes a step of its own.
@@ -83,7 +83,7 @@ class TableUndo : public QObject {
  signals:
   // A new step changed the table (the unsaved flag is to be set).
   void Pushed();
-  void Replayed(bool atSavedState);
+  void Replayed(bool at_saved_state);
 
  private:
   void Replay(bool undo);
@@ -91,11 +91,11 @@ class TableUndo : public QObject {
 
   tk::StringGrid& grid_;
   QUndoStack* stack_;
-  QAction* undoAction_;
-  QAction* redoAction_;
-  bool editPending_ = false;
-  std::int32_t editCol_ = 0;
-  std::int32_t editRow_ = 0;
-  std::string editBefore_;
+  QAction* undo_action_;
+  QAction* redo_action_;
+  bool edit_pending_ = false;
+  std::int32_t edit_col_ = 0;
+  std::int32_t edit_row_ = 0;
+  std::string edit_before_;
   bool replaying_ = false;
 };

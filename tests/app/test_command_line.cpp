@@ -48,7 +48,7 @@ void TestCommandLine::requests_data() {
   QTest::addColumn<Action>("action");
   QTest::addColumn<QString>("file");
   QTest::addColumn<bool>("choose");
-  QTest::addColumn<QString>("textHas");
+  QTest::addColumn<QString>("text_has");
   QTest::newRow("none: Zarava.win here") << QStringList{} << Action::kEdit << "" << false << "";
   QTest::newRow("a file") << QStringList{"a/b.win"} << Action::kEdit << "a/b.win" << false << "";
   QTest::newRow("menu entry without a file")
@@ -81,12 +81,12 @@ void TestCommandLine::requests() {
   QFETCH(Action, action);
   QFETCH(QString, file);
   QFETCH(bool, choose);
-  QFETCH(QString, textHas);
+  QFETCH(QString, text_has);
   const app::StartRequest request = Parse(arguments);
   QCOMPARE(request.action, action);
   QCOMPARE(QString::fromStdString(request.file), file);
-  QCOMPARE(request.chooseFile, choose);
-  QVERIFY2(request.text.contains(textHas), qPrintable(request.text));
+  QCOMPARE(request.choose_file, choose);
+  QVERIFY2(request.text.contains(text_has), qPrintable(request.text));
   if (action == Action::kError) {  // one line, naming the program
     QVERIFY(request.text.startsWith("Toledit: "));
     QCOMPARE(request.text.count('\n'), 1);
@@ -104,7 +104,7 @@ void TestCommandLine::nonUtf8FileNameKeepsItsBytes() {
 void TestCommandLine::programsAnswerWithoutWindow_data() {
   QTest::addColumn<QString>("program");
   QTest::addColumn<QStringList>("arguments");
-  QTest::addColumn<int>("exitCode");
+  QTest::addColumn<int>("exit_code");
   QTest::addColumn<QString>("out");  // the start of standard output
   QTest::addColumn<QString>("err");  // the start of standard error
   const QString editor = QStringLiteral(TOL_EDITOR_PROGRAM);
@@ -132,7 +132,7 @@ void TestCommandLine::programsAnswerWithoutWindow_data() {
 void TestCommandLine::programsAnswerWithoutWindow() {
   QFETCH(QString, program);
   QFETCH(QStringList, arguments);
-  QFETCH(int, exitCode);
+  QFETCH(int, exit_code);
   QFETCH(QString, out);
   QFETCH(QString, err);
   QProcess process;
@@ -142,7 +142,7 @@ void TestCommandLine::programsAnswerWithoutWindow() {
   const QString stdOut = QString::fromUtf8(process.readAllStandardOutput());
   const QString stdErr = QString::fromUtf8(process.readAllStandardError());
   QCOMPARE(process.exitStatus(), QProcess::NormalExit);
-  QCOMPARE(process.exitCode(), exitCode);
+  QCOMPARE(process.exitCode(), exit_code);
   QVERIFY2(out.isEmpty() ? stdOut.isEmpty() : stdOut.startsWith(out), qPrintable(stdOut));
   QVERIFY2(err.isEmpty() ? stdErr.isEmpty() : stdErr.startsWith(err), qPrintable(stdErr));
   if (!err.isEmpty()) QCOMPARE(stdErr.count('\n'), 1);

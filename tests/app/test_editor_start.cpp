@@ -73,7 +73,7 @@ void TestEditorStart::cancelEndsQuietly() {
   });
   answers.QueueBoxAnswer(QMessageBox::Ok);  // answers a box, which must not come
   app::StartRequest request;
-  request.chooseFile = true;
+  request.choose_file = true;
   QCOMPARE(app::StartEditor(request), 0);
   QCOMPARE(filters, (QStringList{"Файл допусков (Zarava.win)", "Все файлы (*)"}));
   QVERIFY(answers.Seen().isEmpty());
@@ -99,7 +99,7 @@ void TestEditorStart::chosenFileIsEdited() {
   });
   LoadedWindowCloser closer;
   app::StartRequest request;
-  request.chooseFile = true;
+  request.choose_file = true;
   QCOMPARE(app::StartEditor(request), 0);
   QCOMPARE(closer.title_, QStringLiteral("Zarava.win — Редактор файла допусков"));
   QCOMPARE(closer.firstLabel_, QStringLiteral("До 10"));
@@ -115,7 +115,7 @@ void TestEditorStart::givenFileSkipsTheDialog() {
   answers.QueueDialogAction([](QWidget*) { QFAIL("a dialog came up"); });
   LoadedWindowCloser closer;
   app::StartRequest request;
-  request.chooseFile = true;
+  request.choose_file = true;
   request.file = QFile::encodeName(file.fileName()).toStdString();
   QCOMPARE(app::StartEditor(request), 0);
   QCOMPARE(closer.title_, QStringLiteral("t.win — Редактор файла допусков"));

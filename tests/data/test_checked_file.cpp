@@ -14,9 +14,10 @@
 
 #include "data/errors.h"
 #include "data/file_system.h"
-#include "data/memory_file_system.h"
 #include "tests/data/faulty_file_system.h"
 #include "tests/data/file_test_support.h"
+#include "tests/support/memory_file_system.h"
+#include "tests/support/privileges.h"
 
 namespace tol {
 namespace {
@@ -327,7 +328,7 @@ TEST_F(CheckedFileTest, AReadOnlyFileIsRefusedToAnOrdinaryUser) {
   WriteFile("f", "abc");
   ASSERT_EQ(::chmod("f", 0444), 0);
   const std::string report = RunInChild([] {
-    if (::setgid(65534) != 0 || ::setuid(65534) != 0) return std::string("cannot drop privileges");
+    if (!testing::BecomeOrdinaryUser()) return std::string("cannot drop privileges");
     return Attempt([] { (void)CheckedFile::OpenForUpdate("f"); }).message;
   });
   EXPECT_EQ(report, "File access denied");

@@ -150,7 +150,9 @@ INSTANTIATE_TEST_SUITE_P(
         Holding{"OpenFileWriteLock", O_RDWR, LockKind::kOpenFileRecord, F_WRLCK, true},
         Holding{"OpenFileReadLock", O_RDONLY, LockKind::kOpenFileRecord, F_RDLCK, true},
         Holding{"ReaderWithoutLock", O_RDONLY, LockKind::kNone, 0, false}),
-    [](const ::testing::TestParamInfo<Holding>& info) { return std::string(info.param.what); });
+    [](const ::testing::TestParamInfo<Holding>& param_info) {
+      return std::string(param_info.param.what);
+    });
 
 class EditorHoldsFileTest : public testing::TempDirTest {};
 

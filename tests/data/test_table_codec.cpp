@@ -9,9 +9,9 @@
 
 #include "data/errors.h"
 #include "data/file_system.h"
-#include "data/memory_file_system.h"
 #include "data/memory_table.h"
 #include "tests/data/file_test_support.h"
+#include "tests/support/memory_file_system.h"
 
 namespace tol {
 namespace {

@@ -22,7 +22,7 @@
 
 namespace tktest {
 
-enum Kind { Grade, Interval };
+enum Kind { kGrade, kInterval };
 using Step = std::function<void(AddDialog&)>;
 using Steps = tktest::DialogSteps<AddDialog>;
 
@@ -60,23 +60,29 @@ inline void TypeInto(QWidget* widget, const QString& text) {
 }
 inline void Type(const QString& text) { TypeInto(Focused(), text); }
 inline void Press(Qt::Key key) { QTest::keyClick(Focused(), key); }
+// Delete as an X11 keyboard sends it: the key, with U+007F as its text.
+inline void PressDelete(QWidget* widget = Focused()) {
+  const QString text(QChar(0x7F));
+  QTest::sendKeyEvent(QTest::Press, widget, Qt::Key_Delete, text, Qt::NoModifier);
+  QTest::sendKeyEvent(QTest::Release, widget, Qt::Key_Delete, text, Qt::NoModifier);
+}
 inline void Click(QWidget* button) { QTest::mouseClick(button, Qt::LeftButton); }
 
 // Cell `index` along the dialog's new line (0 is its label cell).
 inline QString NewLineCell(const AddDialog& d, Kind kind, int index) {
   const std::string text =
-      kind == Grade ? d.StringGrid1->GetCell(1, index) : d.StringGrid1->GetCell(index, 1);
+      kind == kGrade ? d.StringGrid1->GetCell(1, index) : d.StringGrid1->GetCell(index, 1);
   return QString::fromStdString(text);
 }
 inline int CurrentIndex(const AddDialog& d, Kind kind) {
-  return kind == Grade ? d.StringGrid1->CurrentRow() : d.StringGrid1->CurrentCol();
+  return kind == kGrade ? d.StringGrid1->CurrentRow() : d.StringGrid1->CurrentCol();
 }
-inline int ValueCells(Kind kind) { return kind == Grade ? kIntervals : kGrades; }
+inline int ValueCells(Kind kind) { return kind == kGrade ? kIntervals : kGrades; }
 
 // Names the label, enters the grid with Enter and types one value pair into each value cell.
 inline Step EnterLine(const QString& label, const QString& values = QStringLiteral("0,018 0")) {
   return [label, values](AddDialog& d) {
-    const Kind kind = dynamic_cast<TFormAddKv*>(&d) != nullptr ? Grade : Interval;
+    const Kind kind = dynamic_cast<TFormAddKv*>(&d) != nullptr ? kGrade : kInterval;
     TypeInto(d.Edit1, label);
     QTest::keyClick(d.Edit1, Qt::Key_Return);
     for (int a = 1; a <= ValueCells(kind); ++a) {
@@ -100,11 +106,11 @@ inline QStringList VisibleMessages(const AddDialog& d) {
 
 // Where a committed line lands in the main grid, and its cells.
 inline int NewMainLine(Kind kind) {
-  return static_cast<int>(kind == Grade ? kTable[0].size() : kTable.size());
+  return static_cast<int>(kind == kGrade ? kTable[0].size() : kTable.size());
 }
 inline QString MainLineCell(Kind kind, int line, int index) {
   const tk::StringGrid& grid = *Form1->StringGrid1;
-  return Text(kind == Grade ? grid.GetCell(line, index) : grid.GetCell(index, line));
+  return Text(kind == kGrade ? grid.GetCell(line, index) : grid.GetCell(index, line));
 }
 inline bool MainUnchanged() {
   const tk::StringGrid& grid = *Form1->StringGrid1;
@@ -112,10 +118,10 @@ inline bool MainUnchanged() {
          grid.RowCount() == static_cast<int>(kTable.size()) && !Form1->Unsaved();
 }
 inline bool DialogUnsaved(Kind kind) {
-  return kind == Grade ? TFormAddKv::Unsaved() : TFormAddInt::Unsaved();
+  return kind == kGrade ? TFormAddKv::Unsaved() : TFormAddInt::Unsaved();
 }
-inline QString NewLabel(Kind kind) { return kind == Grade ? "h9" : "40"; }
-inline QString Committed(Kind kind) { return kind == Grade ? "h9    " : "До 40"; }
+inline QString NewLabel(Kind kind) { return kind == kGrade ? "h9" : "40"; }
+inline QString Committed(Kind kind) { return kind == kGrade ? "h9    " : "До 40"; }
 
 inline const Step kSave = [](AddDialog& d) { Click(d.BitBtnSave); };
 inline const Step kExit = [](AddDialog& d) { Click(d.BitBtnExit); };
@@ -128,8 +134,8 @@ inline const Step kLeave = [](AddDialog& d) {
 // Runs a fresh dialog of kind as the add commands do; fails the test when the steps did not
 // all run or left the dialog open.
 inline void RunDialog(Kind kind, std::vector<Step> steps) {
-  AddDialog* dialog = kind == Grade ? static_cast<AddDialog*>(FormAddKv = new TFormAddKv)
-                                    : static_cast<AddDialog*>(FormAddInt = new TFormAddInt);
+  AddDialog* dialog = kind == kGrade ? static_cast<AddDialog*>(FormAddKv = new TFormAddKv)
+                                     : static_cast<AddDialog*>(FormAddInt = new TFormAddInt);
   Steps driver(dialog, std::move(steps), [](AddDialog& d) {
     ForgetUnsaved();
     d.SetModalResult(tk::mrOk);
@@ -145,8 +151,8 @@ inline void RunDialog(Kind kind, std::vector<Step> steps) {
 
 inline void AddKinds() {
   QTest::addColumn<Kind>("kind");
-  QTest::newRow("grade") << Grade;
-  QTest::newRow("interval") << Interval;
+  QTest::newRow("grade") << kGrade;
+  QTest::newRow("interval") << kInterval;
 }
 
 // A fresh main window holding kTable and both dialog kinds' flags as at program start.
@@ -164,7 +170,7 @@ inline void TearDownMainWindow() {
 // application's main window and no test's Form1 ends the run when it closes.
 inline int RunAddDialogTests(QObject& tests, int argc, char** argv) {
   tk::Application application(argc, argv);
-  tk::Form mainWindow;
+  tk::Form main_window;
   return QTest::qExec(&tests, argc, argv);
 }
 

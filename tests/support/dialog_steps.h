@@ -34,14 +34,14 @@ class DialogSteps {
       : state_(std::make_shared<State>()) {
     state_->dialog = dialog;
     state_->steps = std::move(steps);
-    state_->forceClose = std::move(force_close);
+    state_->force_close = std::move(force_close);
     state_->timer.setInterval(10);
     QObject::connect(&state_->timer, &QTimer::timeout, [state = state_.get()] { Tick(*state); });
     state_->timer.start();
   }
 
   // Whether the dialog had to be closed by force.
-  [[nodiscard]] bool LeftOpen() const { return state_->leftOpen; }
+  [[nodiscard]] bool LeftOpen() const { return state_->left_open; }
   // Whether every step ran.
   [[nodiscard]] bool AllRan() const { return state_->next == state_->steps.size(); }
 
@@ -49,13 +49,13 @@ class DialogSteps {
   struct State {
     QPointer<Dialog> dialog;
     std::vector<Step> steps;
-    std::function<void(Dialog&)> forceClose;
+    std::function<void(Dialog&)> force_close;
     QTimer timer;
     std::size_t next = 0;
-    int idleTicks = 0;
-    bool wasActive = false;
+    int idle_ticks = 0;
+    bool was_active = false;
     bool busy = false;
-    bool leftOpen = false;
+    bool left_open = false;
   };
 
   // A step runs only when the dialog was already active on the tick before: the modal run
@@ -64,18 +64,18 @@ class DialogSteps {
   static void Tick(State& state) {
     if (state.busy || !state.dialog || !state.dialog->isVisible() || MessageBoxShowing()) return;
     const bool active = state.dialog->isActiveWindow();
-    const bool ready = active && state.wasActive;
-    state.wasActive = active;
+    const bool ready = active && state.was_active;
+    state.was_active = active;
     if (ready && state.next < state.steps.size()) {
-      state.idleTicks = 0;
+      state.idle_ticks = 0;
       state.busy = true;
       state.steps[state.next++](*state.dialog);
       state.busy = false;
       return;
     }
-    if (++state.idleTicks < 200) return;
-    state.leftOpen = true;
-    state.forceClose(*state.dialog);
+    if (++state.idle_ticks < 200) return;
+    state.left_open = true;
+    state.force_close(*state.dialog);
   }
 
   std::shared_ptr<State> state_;

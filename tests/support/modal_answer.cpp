@@ -17,7 +17,7 @@ ModalAnswerer::ModalAnswerer() : timer_(new QTimer) {
 
 ModalAnswerer::~ModalAnswerer() { delete timer_; }
 
-void ModalAnswerer::QueueBoxAnswer(int standardButton) { answers_.append(standardButton); }
+void ModalAnswerer::QueueBoxAnswer(int standard_button) { answers_.append(standard_button); }
 
 void ModalAnswerer::QueueDialogAction(std::function<void(QWidget*)> act) {
   actions_.append(std::move(act));
@@ -27,10 +27,10 @@ int ModalAnswerer::Pending() const { return answers_.size() + actions_.size(); }
 
 void ModalAnswerer::Poll() {
   QWidget* modal = QApplication::activeModalWidget();
-  if (modal == nullptr || modal == lastHandled_ || !modal->isVisible()) return;
+  if (modal == nullptr || modal == last_handled_ || !modal->isVisible()) return;
   if (auto* box = qobject_cast<QMessageBox*>(modal)) {
     if (answers_.isEmpty()) return;
-    lastHandled_ = modal;
+    last_handled_ = modal;
     seen_.append({box->windowTitle(), box->text(), static_cast<int>(box->icon()),
                   static_cast<int>(box->textFormat())});
     QAbstractButton* button =
@@ -39,7 +39,7 @@ void ModalAnswerer::Poll() {
     return;
   }
   if (actions_.isEmpty()) return;
-  lastHandled_ = modal;
+  last_handled_ = modal;
   auto act = actions_.takeFirst();
   QPointer<QWidget> guard(modal);
   // Run the action from a fresh timer so that this poll returns before the action may open

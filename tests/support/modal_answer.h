@@ -23,7 +23,7 @@ class ModalAnswerer {
  public:
   // Every message box that appears from now on is recorded and answered by pressing the button
   // whose standard role is given (QMessageBox::Yes, No or Ok), in the order queued.
-  void QueueBoxAnswer(int standardButton);
+  void QueueBoxAnswer(int standard_button);
   // The next modal window that is not a message box (a dialog) is handed to act, which may
   // drive it with key and mouse events (it runs inside the dialog's modal loop).
   void QueueDialogAction(std::function<void(QWidget*)> act);
@@ -39,7 +39,7 @@ class ModalAnswerer {
   QList<int> answers_;
   QList<std::function<void(QWidget*)>> actions_;
   QList<SeenBox> seen_;
-  QPointer<QWidget> lastHandled_;
+  QPointer<QWidget> last_handled_;
   class QTimer* timer_;
 };
 

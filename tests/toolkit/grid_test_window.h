@@ -19,7 +19,7 @@ struct EditReport {
   std::int32_t col;
   std::int32_t row;
   std::string value;
-  std::string cellWhenRaised;  // the cell's text at the moment of the report
+  std::string cell_when_raised;  // the cell's text at the moment of the report
 };
 
 class GridWindow {
@@ -55,7 +55,8 @@ class GridWindow {
   }
 
   // Presses keys on whichever widget has the focus: printable ASCII types itself, and
-  // \r Enter, \x1b Esc, \b backspace, \t Tab, § F2, ↑ ↓ ← → arrows, ⇤ Home, ⇥ End, ⇟ Page Down.
+  // \r Enter, \x1b Esc, \b backspace, \t Tab, § F2, ↑ ↓ ← → arrows, ⇤ Home, ⇥ End, ⇟ Page Down,
+  // ⌦ Delete.
   // A ^ before an arrow, Home or End holds Ctrl; a ⇧ holds Shift.
   static void Press(const QString& script) {
     Qt::KeyboardModifiers held;
@@ -67,7 +68,10 @@ class GridWindow {
       QWidget* target = QApplication::focusWidget();
       if (target == nullptr) return;
       const Qt::Key key = SpecialKey(c);
-      if (key != Qt::Key_unknown) {
+      if (key == Qt::Key_Delete) {  // with the text an X11 keyboard gives it
+        QTest::sendKeyEvent(QTest::Press, target, key, QString(QChar(0x7F)), held);
+        QTest::sendKeyEvent(QTest::Release, target, key, QString(QChar(0x7F)), held);
+      } else if (key != Qt::Key_unknown) {
         QTest::keyClick(target, key, held);
       } else {
         QTest::keyClick(target, c.toLatin1(), held);
@@ -98,6 +102,7 @@ class GridWindow {
       case u'⇤': return Qt::Key_Home;
       case u'⇥': return Qt::Key_End;
       case u'⇟': return Qt::Key_PageDown;
+      case u'⌦': return Qt::Key_Delete;
       default: return Qt::Key_unknown;
     }
   }

@@ -172,20 +172,20 @@ class GridCellPainterTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void DrawsAsTheDefaultDelegate_data();
-  void DrawsAsTheDefaultDelegate();
-  void LeavesOnlyStyledCellsToTheStyle_data();
-  void LeavesOnlyStyledCellsToTheStyle();
+  void drawsAsTheDefaultDelegate_data();
+  void drawsAsTheDefaultDelegate();
+  void leavesOnlyStyledCellsToTheStyle_data();
+  void leavesOnlyStyledCellsToTheStyle();
 };
 
-void GridCellPainterTest::DrawsAsTheDefaultDelegate_data() {
+void GridCellPainterTest::drawsAsTheDefaultDelegate_data() {
   QTest::addColumn<int>("look");
   for (int i = 0; i < static_cast<int>(std::size(kLooks)); ++i) {
     QTest::newRow(kLooks[i].name) << i;
   }
 }
 
-void GridCellPainterTest::DrawsAsTheDefaultDelegate() {
+void GridCellPainterTest::drawsAsTheDefaultDelegate() {
   QFETCH(int, look);
   GridWindow w(tktest::kMainGridOptions);
   Fill(*w.grid);
@@ -206,9 +206,9 @@ void GridCellPainterTest::DrawsAsTheDefaultDelegate() {
 
 // One row per text in cell (2, 2), away from the current cell (1, 1), which is selected and so
 // always drawn by the style.
-void GridCellPainterTest::LeavesOnlyStyledCellsToTheStyle_data() {
+void GridCellPainterTest::leavesOnlyStyledCellsToTheStyle_data() {
   QTest::addColumn<QString>("text");
-  QTest::addColumn<bool>("byStyle");
+  QTest::addColumn<bool>("by_style");
   QTest::newRow("a number") << "0.018" << false;
   QTest::newRow("a negative number") << "-0.5" << false;
   QTest::newRow("Cyrillic") << "Ряд" << false;
@@ -219,9 +219,9 @@ void GridCellPainterTest::LeavesOnlyStyledCellsToTheStyle_data() {
   QTest::newRow("right to left") << "שלום" << true;
 }
 
-void GridCellPainterTest::LeavesOnlyStyledCellsToTheStyle() {
+void GridCellPainterTest::leavesOnlyStyledCellsToTheStyle() {
   QFETCH(QString, text);
-  QFETCH(bool, byStyle);
+  QFETCH(bool, by_style);
   ItemDrawLog log;
   GridWindow w(tktest::kMainGridOptions);
   w.grid->setStyle(&log);
@@ -231,7 +231,7 @@ void GridCellPainterTest::LeavesOnlyStyledCellsToTheStyle() {
   log.drawn.clear();
   (void)w.grid->grab();
   QCOMPARE(log.drawn.value(0), QStringLiteral("current"));
-  QCOMPARE(log.drawn.size(), byStyle ? 2 : 1);
+  QCOMPARE(log.drawn.size(), by_style ? 2 : 1);
 }
 
 QTEST_MAIN(GridCellPainterTest)

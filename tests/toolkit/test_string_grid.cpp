@@ -18,28 +18,28 @@ class StringGridEditingTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void EditReportsFollowKeys_data();
-  void EditReportsFollowKeys();
-  void EditingModeOpensCaretAtEndAndClosesOnce();
-  void SetCellReloadsOpenEditorSilently();
-  void KeyPressHandlerSeesEveryCharacterFirst();
-  void HandlerErrorIsReportedAndEditingGoesOn();
-  void AlwaysShownEditorEnterToggles();
-  void EnterMovedOnByHandlerLeavesCaretAtEnd();
-  void SideKeysLeaveTextOnlyAtItsEnds_data();
-  void SideKeysLeaveTextOnlyAtItsEnds();
-  void ShiftArrowsSelectRange();
-  void F2MenuShortcutComesFirst();
-  void MousePressCommitsThenMoves();
-  void MousePressOnFixedRowOnlyCommits();
-  void DraggingHeaderBoundaryStoresWidth();
-  void EnterRaisedOnlyOnEntryFromSameWindow();
-  void TabLeavesEditorOpenAndSilent();
-  void MessageBoxLeavesEditorOpenAndSilent();
+  void editReportsFollowKeys_data();
+  void editReportsFollowKeys();
+  void editingModeOpensCaretAtEndAndClosesOnce();
+  void setCellReloadsOpenEditorSilently();
+  void keyPressHandlerSeesEveryCharacterFirst();
+  void handlerErrorIsReportedAndEditingGoesOn();
+  void alwaysShownEditorEnterToggles();
+  void enterMovedOnByHandlerLeavesCaretAtEnd();
+  void sideKeysLeaveTextOnlyAtItsEnds_data();
+  void sideKeysLeaveTextOnlyAtItsEnds();
+  void shiftArrowsSelectRange();
+  void f2MenuShortcutComesFirst();
+  void mousePressCommitsThenMoves();
+  void mousePressOnFixedRowOnlyCommits();
+  void draggingHeaderBoundaryStoresWidth();
+  void enterRaisedOnlyOnEntryFromSameWindow();
+  void tabLeavesEditorOpenAndSilent();
+  void messageBoxLeavesEditorOpenAndSilent();
 };
 
 // One row per key script on a main-window grid whose current cell (1, 1) holds "x".
-void StringGridEditingTest::EditReportsFollowKeys_data() {
+void StringGridEditingTest::editReportsFollowKeys_data() {
   QTest::addColumn<QString>("keys");
   QTest::addColumn<int>("reports");
   QTest::addColumn<QString>("cell");
@@ -51,9 +51,12 @@ void StringGridEditingTest::EditReportsFollowKeys_data() {
   QTest::newRow("F2 opens like enter") << "§q\r" << 2 << "q";
   QTest::newRow("up on the first row stays in the text") << "a↑b\r" << 3 << "ab";
   QTest::newRow("moving after a close reports nothing") << "k\r↓" << 2 << "k";
+  QTest::newRow("backspace in the editor removes the character before") << "abc\b\r" << 5 << "ab";
+  QTest::newRow("delete in the editor removes the character after") << "abc⇤⌦\r" << 5 << "bc";
+  QTest::newRow("delete on the closed editor does nothing") << "⌦↓" << 0 << "x";
 }
 
-void StringGridEditingTest::EditReportsFollowKeys() {
+void StringGridEditingTest::editReportsFollowKeys() {
   QFETCH(QString, keys);
   QFETCH(int, reports);
   QFETCH(QString, cell);
@@ -66,11 +69,11 @@ void StringGridEditingTest::EditReportsFollowKeys() {
   for (const auto& report : w.reports) {
     QCOMPARE(report.col, 1);
     QCOMPARE(report.row, 1);
-    QCOMPARE(report.cellWhenRaised, report.value);  // the text is in the cell already
+    QCOMPARE(report.cell_when_raised, report.value);  // the text is in the cell already
   }
 }
 
-void StringGridEditingTest::EditingModeOpensCaretAtEndAndClosesOnce() {
+void StringGridEditingTest::editingModeOpensCaretAtEndAndClosesOnce() {
   GridWindow w(tktest::kMainGridOptions);
   w.grid->SetCell(1, 1, "0.5 1");
   QVERIFY(w.Show());
@@ -87,7 +90,7 @@ void StringGridEditingTest::EditingModeOpensCaretAtEndAndClosesOnce() {
   QCOMPARE(QApplication::focusWidget(), w.grid);
 }
 
-void StringGridEditingTest::SetCellReloadsOpenEditorSilently() {
+void StringGridEditingTest::setCellReloadsOpenEditorSilently() {
   GridWindow w(tktest::kMainGridOptions);
   QVERIFY(w.Show());
   GridWindow::Press("ab");
@@ -98,7 +101,7 @@ void StringGridEditingTest::SetCellReloadsOpenEditorSilently() {
   QVERIFY(w.reports.empty());
 }
 
-void StringGridEditingTest::KeyPressHandlerSeesEveryCharacterFirst() {
+void StringGridEditingTest::keyPressHandlerSeesEveryCharacterFirst() {
   GridWindow w(tktest::kMainGridOptions);
   QString seen;
   w.grid->OnKeyPress = [&seen](QObject*, QChar& key) {
@@ -113,7 +116,7 @@ void StringGridEditingTest::KeyPressHandlerSeesEveryCharacterFirst() {
   QVERIFY(w.Editor() != nullptr);         // the discarded Enter did not close it
 }
 
-void StringGridEditingTest::HandlerErrorIsReportedAndEditingGoesOn() {
+void StringGridEditingTest::handlerErrorIsReportedAndEditingGoesOn() {
   GridWindow w(tktest::kMainGridOptions);
   w.grid->OnSetEditText = [](QObject*, std::int32_t, std::int32_t, const std::string&) {
     throw tk::EInvalidGridOperation();
@@ -127,7 +130,7 @@ void StringGridEditingTest::HandlerErrorIsReportedAndEditingGoesOn() {
   QCOMPARE(w.grid->GetCell(1, 1), "7");
 }
 
-void StringGridEditingTest::AlwaysShownEditorEnterToggles() {
+void StringGridEditingTest::alwaysShownEditorEnterToggles() {
   GridWindow w(tktest::kDialogGridOptions);
   w.grid->SetCell(1, 1, "12");
   QVERIFY(w.grid->EditingMode());
@@ -145,7 +148,7 @@ void StringGridEditingTest::AlwaysShownEditorEnterToggles() {
 }
 
 // The add dialogs move the current cell on Enter and let the key through.
-void StringGridEditingTest::EnterMovedOnByHandlerLeavesCaretAtEnd() {
+void StringGridEditingTest::enterMovedOnByHandlerLeavesCaretAtEnd() {
   GridWindow w(tktest::kDialogGridOptions);
   w.grid->SetCell(1, 2, "0 1");
   w.grid->OnKeyPress = [&w](QObject*, QChar& key) {
@@ -161,7 +164,7 @@ void StringGridEditingTest::EnterMovedOnByHandlerLeavesCaretAtEnd() {
   QCOMPARE(w.grid->GetCell(1, 1), "5");
 }
 
-void StringGridEditingTest::SideKeysLeaveTextOnlyAtItsEnds_data() {
+void StringGridEditingTest::sideKeysLeaveTextOnlyAtItsEnds_data() {
   QTest::addColumn<uint>("options");
   QTest::addColumn<QString>("keys");
   QTest::addColumn<int>("col");
@@ -174,7 +177,7 @@ void StringGridEditingTest::SideKeysLeaveTextOnlyAtItsEnds_data() {
   QTest::newRow("main grid keeps the caret") << uint{tktest::kMainGridOptions} << "\r→→" << 2;
 }
 
-void StringGridEditingTest::SideKeysLeaveTextOnlyAtItsEnds() {
+void StringGridEditingTest::sideKeysLeaveTextOnlyAtItsEnds() {
   QFETCH(uint, options);
   QFETCH(QString, keys);
   GridWindow w(options);
@@ -185,7 +188,7 @@ void StringGridEditingTest::SideKeysLeaveTextOnlyAtItsEnds() {
   QTEST(w.grid->CurrentCol(), "col");
 }
 
-void StringGridEditingTest::ShiftArrowsSelectRange() {
+void StringGridEditingTest::shiftArrowsSelectRange() {
   GridWindow w(tktest::kMainGridOptions);
   QVERIFY(w.Show());
   GridWindow::Press("⇧↓⇧→");
@@ -197,7 +200,7 @@ void StringGridEditingTest::ShiftArrowsSelectRange() {
   QCOMPARE(w.grid->selectionModel()->selectedIndexes().size(), 1);
 }
 
-void StringGridEditingTest::F2MenuShortcutComesFirst() {
+void StringGridEditingTest::f2MenuShortcutComesFirst() {
   GridWindow w(tktest::kMainGridOptions);
   auto* save = new QAction(&w.Window());
   save->setShortcut(Qt::Key_F2);
@@ -212,7 +215,7 @@ void StringGridEditingTest::F2MenuShortcutComesFirst() {
   QVERIFY(w.Editor() != nullptr);
 }
 
-void StringGridEditingTest::MousePressCommitsThenMoves() {
+void StringGridEditingTest::mousePressCommitsThenMoves() {
   GridWindow w(tktest::kMainGridOptions);
   QVERIFY(w.Show());
   GridWindow::Press("9");
@@ -227,7 +230,7 @@ void StringGridEditingTest::MousePressCommitsThenMoves() {
   QCOMPARE(w.grid->selectionModel()->selectedIndexes().size(), 1);
 }
 
-void StringGridEditingTest::MousePressOnFixedRowOnlyCommits() {
+void StringGridEditingTest::mousePressOnFixedRowOnlyCommits() {
   GridWindow w(tktest::kMainGridOptions);
   QVERIFY(w.Show());
   GridWindow::Press("\r");
@@ -239,7 +242,7 @@ void StringGridEditingTest::MousePressOnFixedRowOnlyCommits() {
   QCOMPARE(w.grid->CurrentRow(), 1);
 }
 
-void StringGridEditingTest::DraggingHeaderBoundaryStoresWidth() {
+void StringGridEditingTest::draggingHeaderBoundaryStoresWidth() {
   GridWindow w(tktest::kMainGridOptions);
   QVERIFY(w.Show());
   QWidget* header = w.grid->horizontalHeader()->viewport();
@@ -251,7 +254,7 @@ void StringGridEditingTest::DraggingHeaderBoundaryStoresWidth() {
   QCOMPARE(w.grid->ColWidth(2), tk::StringGrid::DefaultColWidth);
 }
 
-void StringGridEditingTest::EnterRaisedOnlyOnEntryFromSameWindow() {
+void StringGridEditingTest::enterRaisedOnlyOnEntryFromSameWindow() {
   GridWindow w(tktest::kMainGridOptions);
   QVERIFY(w.Show());
   QCOMPARE(w.entries, 1);
@@ -271,7 +274,7 @@ void StringGridEditingTest::EnterRaisedOnlyOnEntryFromSameWindow() {
   QCOMPARE(w.entries, 2);
 }
 
-void StringGridEditingTest::TabLeavesEditorOpenAndSilent() {
+void StringGridEditingTest::tabLeavesEditorOpenAndSilent() {
   GridWindow w(tktest::kMainGridOptions);
   QVERIFY(w.Show());
   GridWindow::Press("4\t");
@@ -281,7 +284,7 @@ void StringGridEditingTest::TabLeavesEditorOpenAndSilent() {
   QCOMPARE(w.grid->GetCell(1, 1), "4");
 }
 
-void StringGridEditingTest::MessageBoxLeavesEditorOpenAndSilent() {
+void StringGridEditingTest::messageBoxLeavesEditorOpenAndSilent() {
   GridWindow w(tktest::kMainGridOptions);
   QVERIFY(w.Show());
   GridWindow::Press("12");

@@ -43,24 +43,24 @@ class StringGridStoreTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void NewColumnsGetDefaultWidthOthersKeepTheirs();
-  void LoweringCountsPullsCurrentCellIn();
-  void CountLeavingNoScrollableLineGivesUpFixedLine_data();
-  void CountLeavingNoScrollableLineGivesUpFixedLine();
-  void RemovingEditedColumnCommitsFirst();
-  void FixedColumnWidthIsHeaderWidth();
-  void FindIndexIgnoresCaseButNotBlanks_data();
-  void FindIndexIgnoresCaseButNotBlanks();
-  void AssignCopiesByPositionInOneAnnouncement();
-  void TextListKeepsOrderDuplicatesAndEmptyTexts();
-  void MisuseRaisesTheSystemErrors();
-  void ModelStaysConsistentThroughChanges();
-  void BatchAnnouncesItsWritesOnceAtTheEnd();
-  void AlignClientFollowsParent();
-  void LargeTableTakesEditsAndDeletes();
+  void newColumnsGetDefaultWidthOthersKeepTheirs();
+  void loweringCountsPullsCurrentCellIn();
+  void countLeavingNoScrollableLineGivesUpFixedLine_data();
+  void countLeavingNoScrollableLineGivesUpFixedLine();
+  void removingEditedColumnCommitsFirst();
+  void fixedColumnWidthIsHeaderWidth();
+  void findIndexIgnoresCaseButNotBlanks_data();
+  void findIndexIgnoresCaseButNotBlanks();
+  void assignCopiesByPositionInOneAnnouncement();
+  void textListKeepsOrderDuplicatesAndEmptyTexts();
+  void misuseRaisesTheSystemErrors();
+  void modelStaysConsistentThroughChanges();
+  void batchAnnouncesItsWritesOnceAtTheEnd();
+  void alignClientFollowsParent();
+  void largeTableTakesEditsAndDeletes();
 };
 
-void StringGridStoreTest::NewColumnsGetDefaultWidthOthersKeepTheirs() {
+void StringGridStoreTest::newColumnsGetDefaultWidthOthersKeepTheirs() {
   tk::StringGrid grid;
   grid.SetColWidth(3, 10);
   grid.SetColWidth(4, 200);
@@ -80,7 +80,7 @@ void StringGridStoreTest::NewColumnsGetDefaultWidthOthersKeepTheirs() {
   QCOMPARE(grid.horizontalHeader()->height(), tk::StringGrid::DefaultRowHeight);
 }
 
-void StringGridStoreTest::LoweringCountsPullsCurrentCellIn() {
+void StringGridStoreTest::loweringCountsPullsCurrentCellIn() {
   tk::StringGrid grid;
   grid.SetCurrentCol(4);
   grid.SetCurrentRow(4);
@@ -94,7 +94,7 @@ void StringGridStoreTest::LoweringCountsPullsCurrentCellIn() {
   QCOMPARE(grid.ColCount(), 1);
 }
 
-void StringGridStoreTest::CountLeavingNoScrollableLineGivesUpFixedLine_data() {
+void StringGridStoreTest::countLeavingNoScrollableLineGivesUpFixedLine_data() {
   QTest::addColumn<bool>("columns");
   QTest::addColumn<int>("count");
   QTest::newRow("one column") << true << 1;
@@ -102,7 +102,7 @@ void StringGridStoreTest::CountLeavingNoScrollableLineGivesUpFixedLine_data() {
   QTest::newRow("one row") << false << 1;
 }
 
-void StringGridStoreTest::CountLeavingNoScrollableLineGivesUpFixedLine() {
+void StringGridStoreTest::countLeavingNoScrollableLineGivesUpFixedLine() {
   QFETCH(bool, columns);
   QFETCH(int, count);
   tk::StringGrid grid;
@@ -133,7 +133,7 @@ void StringGridStoreTest::CountLeavingNoScrollableLineGivesUpFixedLine() {
   QCOMPARE(grid.FixedCols(), columns ? 0 : 1);  // a fixed line given up stays given up
 }
 
-void StringGridStoreTest::RemovingEditedColumnCommitsFirst() {
+void StringGridStoreTest::removingEditedColumnCommitsFirst() {
   GridWindow w(tktest::kMainGridOptions);
   w.grid->SetCurrentCol(4);
   QVERIFY(w.Show());
@@ -147,7 +147,7 @@ void StringGridStoreTest::RemovingEditedColumnCommitsFirst() {
   QVERIFY(w.Editor() == nullptr);
 }
 
-void StringGridStoreTest::FixedColumnWidthIsHeaderWidth() {
+void StringGridStoreTest::fixedColumnWidthIsHeaderWidth() {
   GridWindow w(tktest::kMainGridOptions);
   QVERIFY(w.Show());
   w.grid->SetColWidth(0, 91);
@@ -156,7 +156,7 @@ void StringGridStoreTest::FixedColumnWidthIsHeaderWidth() {
   QCOMPARE(w.grid->horizontalHeader()->sectionSize(1), 0);
 }
 
-void StringGridStoreTest::FindIndexIgnoresCaseButNotBlanks_data() {
+void StringGridStoreTest::findIndexIgnoresCaseButNotBlanks_data() {
   QTest::addColumn<QString>("wanted");
   QTest::addColumn<int>("index");
   QTest::newRow("latin, other case") << "h7    " << 1;
@@ -170,7 +170,7 @@ void StringGridStoreTest::FindIndexIgnoresCaseButNotBlanks_data() {
   QTest::newRow("empty text finds an empty cell") << "" << 5;
 }
 
-void StringGridStoreTest::FindIndexIgnoresCaseButNotBlanks() {
+void StringGridStoreTest::findIndexIgnoresCaseButNotBlanks() {
   QFETCH(QString, wanted);
   tk::StringGrid grid;
   grid.SetColCount(7);
@@ -181,7 +181,7 @@ void StringGridStoreTest::FindIndexIgnoresCaseButNotBlanks() {
   QTEST(grid.ColTexts(0).FindIndex(wanted.toStdString()), "index");
 }
 
-void StringGridStoreTest::AssignCopiesByPositionInOneAnnouncement() {
+void StringGridStoreTest::assignCopiesByPositionInOneAnnouncement() {
   tk::StringGrid grid;
   grid.SetColCount(4);
   FillRow(grid, 2, {"A", "B", "C", "D"});
@@ -203,7 +203,7 @@ void StringGridStoreTest::AssignCopiesByPositionInOneAnnouncement() {
   QCOMPARE(grid.GetCell(1, 2), "D");
 }
 
-void StringGridStoreTest::TextListKeepsOrderDuplicatesAndEmptyTexts() {
+void StringGridStoreTest::textListKeepsOrderDuplicatesAndEmptyTexts() {
   tk::StringGrid grid;
   FillRow(grid, 1, {"a", "", "a", "b", ""});
   tk::TStringList list;
@@ -216,7 +216,7 @@ void StringGridStoreTest::TextListKeepsOrderDuplicatesAndEmptyTexts() {
   QCOMPARE(list.Item(8), "");
 }
 
-void StringGridStoreTest::MisuseRaisesTheSystemErrors() {
+void StringGridStoreTest::misuseRaisesTheSystemErrors() {
   const std::string grid_error = "Grid index out of range";
   const std::string list_error = "List index out of bounds";
   tk::StringGrid grid;
@@ -245,7 +245,7 @@ void StringGridStoreTest::MisuseRaisesTheSystemErrors() {
   }
 }
 
-void StringGridStoreTest::ModelStaysConsistentThroughChanges() {
+void StringGridStoreTest::modelStaysConsistentThroughChanges() {
   tk::StringGrid grid;
   QAbstractItemModelTester tester(grid.Model(),
                                   QAbstractItemModelTester::FailureReportingMode::QtTest);
@@ -264,13 +264,13 @@ void StringGridStoreTest::ModelStaysConsistentThroughChanges() {
   QCOMPARE(grid.Model()->columnCount(), 1);
 }
 
-void StringGridStoreTest::BatchAnnouncesItsWritesOnceAtTheEnd() {
+void StringGridStoreTest::batchAnnouncesItsWritesOnceAtTheEnd() {
   tk::StringGrid grid;
   grid.SetColCount(6);
   grid.SetRowCount(7);
   QSignalSpy cells(grid.Model(), &QAbstractItemModel::dataChanged);
   QSignalSpy labels(grid.Model(), &QAbstractItemModel::headerDataChanged);
-  QSignalSpy corner(grid.Model(), &tk::GridModel::cornerTextChanged);
+  QSignalSpy corner(grid.Model(), &tk::GridModel::CornerTextChanged);
   grid.BeginCellBatch();
   grid.BeginCellBatch();  // nested: only the outer end announces
   grid.SetCell(2, 5, "a");
@@ -298,7 +298,7 @@ void StringGridStoreTest::BatchAnnouncesItsWritesOnceAtTheEnd() {
   QCOMPARE(cells.count(), 2);
 }
 
-void StringGridStoreTest::AlignClientFollowsParent() {
+void StringGridStoreTest::alignClientFollowsParent() {
   QWidget area;
   area.resize(300, 200);
   auto* grid = new tk::StringGrid(&area);
@@ -312,7 +312,7 @@ void StringGridStoreTest::AlignClientFollowsParent() {
 
 // The editor's delete command on a 1,000 x 1,000 table, and typing into one of its cells (their
 // speed is measured by the benchmarks).
-void StringGridStoreTest::LargeTableTakesEditsAndDeletes() {
+void StringGridStoreTest::largeTableTakesEditsAndDeletes() {
   constexpr std::int32_t kSide = 1000;
   GridWindow w(tktest::kMainGridOptions);
   w.grid->SetColCount(kSide);

@@ -204,46 +204,46 @@ class TestWindows : public QObject {
   }
 
   void closeRequestInModalRun_data() {
-    QTest::addColumn<bool>("closeBox");
+    QTest::addColumn<bool>("close_box");
     QTest::addColumn<int>("result");
     QTest::newRow("button with ModalResult 1") << false << int(tk::mrOk);
     QTest::newRow("close box") << true << int(tk::mrCancel);
   }
   void closeRequestInModalRun() {
-    QFETCH(bool, closeBox);
+    QFETCH(bool, close_box);
     QFETCH(int, result);
     TestForm dialog(log_, "dialog");
     dialog.button->ModalResult = tk::mrOk;
     int queries = 0;
-    dialog.OnCloseQuery = [&](QObject*, bool& canClose) {
+    dialog.OnCloseQuery = [&](QObject*, bool& can_close) {
       ++queries;
-      canClose = tk::ShowMessageBox("Выходить?", "Вопрос", tk::MB_YESNO_QUESTION) == tk::IDYES;
+      can_close = tk::ShowMessageBox("Выходить?", "Вопрос", tk::MB_YESNO_QUESTION) == tk::IDYES;
     };
     tktest::ModalAnswerer answerer;
     answerer.QueueBoxAnswer(QMessageBox::No);
     answerer.QueueBoxAnswer(QMessageBox::Yes);
-    const auto requestClose = [&] {
-      if (closeBox) {
+    const auto request_close = [&] {
+      if (close_box) {
         dialog.close();
       } else {
         QTest::mouseClick(dialog.button, Qt::LeftButton);
       }
     };
     // The close check follows the event that asked for it, so each request is its own action.
-    QString textAfterNo;
-    bool openAfterNo = false;
+    QString text_after_no;
+    bool open_after_no = false;
     answerer.QueueDialogAction([&](QWidget*) {
       QTest::keyClicks(dialog.first, "h7");
-      requestClose();  // answered No
+      request_close();  // answered No
     });
     answerer.QueueDialogAction([&](QWidget*) {
-      openAfterNo = dialog.isVisible() && dialog.InModalRun();
-      textAfterNo = dialog.first->text();
-      requestClose();  // answered Yes
+      open_after_no = dialog.isVisible() && dialog.InModalRun();
+      text_after_no = dialog.first->text();
+      request_close();  // answered Yes
     });
     QCOMPARE(tk::RunModal(dialog), result);
-    QVERIFY(openAfterNo);
-    QCOMPARE(textAfterNo, "h7");
+    QVERIFY(open_after_no);
+    QCOMPARE(text_after_no, "h7");
     QCOMPARE(queries, 2);
     QVERIFY(!dialog.isVisible());
   }
@@ -257,15 +257,15 @@ class TestWindows : public QObject {
     };
     tktest::ModalAnswerer answerer;
     answerer.QueueBoxAnswer(QMessageBox::Ok);
-    std::int32_t resultAfterError = -1;
+    std::int32_t result_after_error = -1;
     answerer.QueueDialogAction([&](QWidget*) { QTest::mouseClick(dialog.button, Qt::LeftButton); });
     answerer.QueueDialogAction([&](QWidget*) {
-      resultAfterError = dialog.ModalResult();
+      result_after_error = dialog.ModalResult();
       fail = false;
       QTest::mouseClick(dialog.button, Qt::LeftButton);
     });
     QCOMPARE(tk::RunModal(dialog), tk::mrOk);
-    QCOMPARE(resultAfterError, tk::mrNone);
+    QCOMPARE(result_after_error, tk::mrNone);
     QCOMPARE(answerer.Seen().size(), 1);
     QCOMPARE(answerer.Seen().front().text, "Disk full.");
   }
@@ -274,13 +274,13 @@ class TestWindows : public QObject {
     TestForm main(log_, "main");
     QVERIFY(ShowActive(main));
     TestForm dialog(log_, "dialog");
-    int dialogQueries = 0;
-    dialog.OnCloseQuery = [&](QObject*, bool&) { ++dialogQueries; };
+    int dialog_queries = 0;
+    dialog.OnCloseQuery = [&](QObject*, bool&) { ++dialog_queries; };
     dialog.button->OnClick = [&](QObject*) { main.RequestClose(); };
     tktest::ModalAnswerer answerer;
     answerer.QueueDialogAction([&](QWidget*) { QTest::mouseClick(dialog.button, Qt::LeftButton); });
     QCOMPARE(tk::RunModal(dialog), tk::mrCancel);
-    QCOMPARE(dialogQueries, 0);
+    QCOMPARE(dialog_queries, 0);
     QVERIFY(!main.isVisible());
   }
 
@@ -385,29 +385,37 @@ class TestWindows : public QObject {
     QCOMPARE(changes, text.size());
   }
 
-  void editSeesEnterAndBackspace() {
+  // The handler sees Enter and Backspace as characters; Delete is a key and reaches the text
+  // even past a handler that discards every character but digits.
+  void editSeesEnterAndBackspaceButNotDelete() {
     TestForm form(log_, "main");
     QList<int> keys;
-    form.first->OnKeyPress = [&](QObject*, QChar& key) { keys << key.unicode(); };
+    form.first->OnKeyPress = [&](QObject*, QChar& key) {
+      keys << key.unicode();
+      if (!key.isDigit() && key != QChar(8)) key = QChar(0);
+    };
     QVERIFY(ShowActive(form));
-    QTest::keyClicks(form.first, "ab");
+    QTest::keyClicks(form.first, "123");
     QTest::keyClick(form.first, Qt::Key_Backspace);
     QTest::keyClick(form.first, Qt::Key_Return);
-    QTest::keyClick(form.first, Qt::Key_Left);  // types no character
-    QCOMPARE(keys, QList<int>({'a', 'b', 8, 13}));
-    QCOMPARE(form.first->text(), "a");
+    QTest::keyClick(form.first, Qt::Key_Home);  // types no character
+    // Delete with the text an X11 keyboard gives it.
+    QTest::sendKeyEvent(QTest::Press, form.first, Qt::Key_Delete, QString(QChar(0x7F)), {});
+    QTest::sendKeyEvent(QTest::Release, form.first, Qt::Key_Delete, QString(QChar(0x7F)), {});
+    QCOMPARE(keys, QList<int>({'1', '2', '3', 8, 13}));
+    QCOMPARE(form.first->text(), "2");
   }
 
   void editSelectionOnFocus_data() {
     QTest::addColumn<QString>("how");
-    QTest::addColumn<bool>("selectsAll");
+    QTest::addColumn<bool>("selects_all");
     QTest::newRow("tab key") << "tab" << true;
     QTest::newRow("ActiveControl") << "active" << true;
     QTest::newRow("mouse click places the caret") << "mouse" << false;
   }
   void editSelectionOnFocus() {
     QFETCH(QString, how);
-    QFETCH(bool, selectsAll);
+    QFETCH(bool, selects_all);
     TestForm form(log_, "main");
     form.second->setText("hello");
     QVERIFY(ShowActive(form));
@@ -416,12 +424,12 @@ class TestWindows : public QObject {
     if (how == "active") form.SetActiveControl(form.second);
     if (how == "mouse") QTest::mouseClick(form.second, Qt::LeftButton, {}, QPoint(20, 12));
     QCOMPARE(QApplication::focusWidget(), form.second);
-    QCOMPARE(form.second->selectedText(), selectsAll ? "hello" : "");
+    QCOMPARE(form.second->selectedText(), selects_all ? "hello" : "");
     QCOMPARE(log_.last(), "main enter second");
   }
 
   void applicationTitle_data() {
-    QTest::addColumn<QString>("fileName");
+    QTest::addColumn<QString>("file_name");
     QTest::addColumn<QString>("title");
     QTest::newRow("upper case with extension") << "DEMO.EXE"
                                                << "Demo";
@@ -435,9 +443,9 @@ class TestWindows : public QObject {
                                           << "Редактор";
   }
   void applicationTitle() {
-    QFETCH(QString, fileName);
+    QFETCH(QString, file_name);
     QFETCH(QString, title);
-    QCOMPARE(tk::TitleFromFileName(fileName), title);
+    QCOMPARE(tk::TitleFromFileName(file_name), title);
   }
 
   void applicationTitleOfThisProgram() { QCOMPARE(tk::ApplicationTitle(), "test_windows"); }

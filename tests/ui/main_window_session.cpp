@@ -14,6 +14,7 @@
 #include <cstring>
 
 #include "data/number_text.h"
+#include "tests/support/privileges.h"
 #include "toolkit/application.h"
 #include "toolkit/string_grid.h"
 #include "ui/main_window.h"
@@ -22,7 +23,6 @@ namespace mwtest {
 namespace {
 
 constexpr const char* kAsNobodyVariable = "TOL_TEST_AS_NOBODY";
-constexpr uid_t kNobody = 65534;
 constexpr qint64 kActivationPatienceMs = 5000;
 constexpr int kMostArrowPresses = 100;  // far more than any test table needs
 
@@ -112,7 +112,7 @@ RunOutcome RunProgram(tktest::ModalAnswerer& answers, const std::function<void(T
 RunOutcome RunProgramOn(const std::string& file, tktest::ModalAnswerer& answers,
                         const std::function<void(TForm1&)>& script) {
   RunOutcome outcome;
-  bool closedByHarness = false;
+  bool closed_by_harness = false;
   Form1 = new TForm1;
   if (!file.empty()) Form1->OpenNamedFile(file);
 
@@ -122,7 +122,7 @@ RunOutcome RunProgramOn(const std::string& file, tktest::ModalAnswerer& answers,
   closer.setSingleShot(true);
   closer.setInterval(300);
   QObject::connect(&closer, &QTimer::timeout, [&] {
-    closedByHarness = true;
+    closed_by_harness = true;
     if (Form1->Unsaved()) answers.QueueBoxAnswer(QMessageBox::Yes);
     Form1->RequestClose();
   });
@@ -144,7 +144,7 @@ RunOutcome RunProgramOn(const std::string& file, tktest::ModalAnswerer& answers,
       closer.start();
       QFAIL("the main window is not active with a focused control, so it takes no key input");
     }
-    outcome.scriptRan = true;
+    outcome.script_ran = true;
     script(*Form1);
     closer.start();
   });
@@ -153,7 +153,7 @@ RunOutcome RunProgramOn(const std::string& file, tktest::ModalAnswerer& answers,
   (void)tk::Application::Instance()->Run();
   delete Form1;
   Form1 = nullptr;
-  outcome.endedByItself = !closedByHarness;
+  outcome.ended_by_itself = !closed_by_harness;
   return outcome;
 }
 
@@ -217,14 +217,14 @@ std::string Localized(std::string text) {
   return text;
 }
 
-bool RunTestAsNobody(const QString& testFunctionAndTag) {
+bool RunTestAsNobody(const QString& test_function_and_tag) {
   QProcess child;
   QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
   environment.insert(QString::fromLatin1(kAsNobodyVariable), QStringLiteral("1"));
   child.setProcessEnvironment(environment);
   child.setWorkingDirectory(QDir::tempPath());
   child.setProcessChannelMode(QProcess::MergedChannels);
-  child.start(QCoreApplication::applicationFilePath(), {testFunctionAndTag});
+  child.start(QCoreApplication::applicationFilePath(), {test_function_and_tag});
   const bool passed = child.waitForFinished(120000) && child.exitStatus() == QProcess::NormalExit &&
                       child.exitCode() == 0;
   if (!passed) qWarning("%s", child.readAll().constData());
@@ -233,8 +233,14 @@ bool RunTestAsNobody(const QString& testFunctionAndTag) {
 
 void DropPrivilegesWhenAsked() {
   if (qEnvironmentVariableIsEmpty(kAsNobodyVariable)) return;
-  if (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0) qFatal("cannot become nobody");
+  if (!tol::testing::BecomeOrdinaryUser()) qFatal("cannot become nobody");
   qputenv("HOME", "/tmp");
+}
+
+std::vector<int> ColumnWidths(const tk::StringGrid& grid) {
+  std::vector<int> widths;
+  for (int col = 0; col < grid.ColCount(); ++col) widths.push_back(grid.ColWidth(col));
+  return widths;
 }
 
 }  // namespace mwtest

@@ -18,6 +18,10 @@
 
 class TForm1;
 
+namespace tk {
+class StringGrid;
+}
+
 namespace mwtest {
 
 // The contents of a tolerance file, built and taken apart byte by byte.
@@ -52,10 +56,10 @@ class WorkDir {
 };
 
 struct RunOutcome {
-  bool scriptRan = false;
+  bool script_ran = false;
   // The program ended on its own; false when the harness had to close the window after the
   // script (answering Yes to the unsaved question).
-  bool endedByItself = false;
+  bool ended_by_itself = false;
 };
 
 // Creates Form1, runs the application loop and, once the window is active with no message box
@@ -87,13 +91,16 @@ void ApplyEdits(TForm1& form, const CellEdits& edits);
 // For tests that need an unprivileged user (tests run as root): re-runs one test function of
 // this executable as the user nobody and reports whether it passed. The child's output is
 // printed on failure.
-[[nodiscard]] bool RunTestAsNobody(const QString& testFunctionAndTag);
+[[nodiscard]] bool RunTestAsNobody(const QString& test_function_and_tag);
 // Called first in main: drops to nobody when this process is such a re-run.
 void DropPrivilegesWhenAsked();
 
 // After a save of the two-by-two table in dir whose value cell (1, 1) was edited: the file holds
 // the table with that cell's pair when the save stored it, else exactly its original bytes.
 void ExpectFirstValueSaved(const WorkDir& dir, bool stored, double first, double second);
+
+// The grid's column widths, left to right.
+[[nodiscard]] std::vector<int> ColumnWidths(const tk::StringGrid& grid);
 
 }  // namespace mwtest
 

@@ -33,8 +33,8 @@ class TestAddDialogCommit : public QObject {
     TearDownMainWindow();
   }
 
-  void SaveAppendsOneLineAndStaysOpen_data() { AddKinds(); }
-  void SaveAppendsOneLineAndStaysOpen() {
+  void saveAppendsOneLineAndStaysOpen_data() { AddKinds(); }
+  void saveAppendsOneLineAndStaysOpen() {
     QFETCH(Kind, kind);
     RunDialog(kind, {EnterLine(NewLabel(kind), "0,5 -1"), kSave,
                      [&](AddDialog& d) {
@@ -48,8 +48,8 @@ class TestAddDialogCommit : public QObject {
                        // The saved label is now in the main grid.
                        Click(d.BitBtnSave);
                        QCOMPARE(VisibleMessages(d), QStringList{d.Label3->text()});
-                       QCOMPARE(kind == Grade ? Form1->StringGrid1->ColCount()
-                                              : Form1->StringGrid1->RowCount(),
+                       QCOMPARE(kind == kGrade ? Form1->StringGrid1->ColCount()
+                                               : Form1->StringGrid1->RowCount(),
                                 line + 1);
                      },
                      kExit});
@@ -57,21 +57,21 @@ class TestAddDialogCommit : public QObject {
   }
 
   // The committed label is the entry field's, even when it changed after the grid was entered.
-  void SaveCommitsTheLabelItChecked_data() {
+  void saveCommitsTheLabelItChecked_data() {
     QTest::addColumn<Kind>("kind");
     QTest::addColumn<int>("erased");
     QTest::addColumn<QString>("retyped");
     QTest::addColumn<QString>("committed");  // empty: refused as existing
-    QTest::newRow("grade renamed") << Grade << 0 << "x"
+    QTest::newRow("grade renamed") << kGrade << 0 << "x"
                                    << "h9x   ";
-    QTest::newRow("grade renamed to an existing one") << Grade << 1 << "8"
+    QTest::newRow("grade renamed to an existing one") << kGrade << 1 << "8"
                                                       << "";
-    QTest::newRow("interval renamed") << Interval << 0 << "0"
+    QTest::newRow("interval renamed") << kInterval << 0 << "0"
                                       << "До 400";
-    QTest::newRow("interval renamed to an existing one") << Interval << 2 << "30"
+    QTest::newRow("interval renamed to an existing one") << kInterval << 2 << "30"
                                                          << "";
   }
-  void SaveCommitsTheLabelItChecked() {
+  void saveCommitsTheLabelItChecked() {
     QFETCH(Kind, kind);
     QFETCH(int, erased);
     QFETCH(QString, retyped);
@@ -93,24 +93,24 @@ class TestAddDialogCommit : public QObject {
                      kLeave});
   }
 
-  void CloseAsksWhileInputIsUnsaved_data() {
+  void closeAsksWhileInputIsUnsaved_data() {
     QTest::addColumn<Kind>("kind");
-    QTest::addColumn<bool>("closeBox");
+    QTest::addColumn<bool>("close_box");
     QTest::addColumn<bool>("saved");
-    for (const Kind kind : {Grade, Interval}) {
-      const char* name = kind == Grade ? "grade" : "interval";
+    for (const Kind kind : {kGrade, kInterval}) {
+      const char* name = kind == kGrade ? "grade" : "interval";
       QTest::addRow("%s, exit button, typed", name) << kind << false << false;
       QTest::addRow("%s, close box, typed", name) << kind << true << false;
       QTest::addRow("%s, exit button, saved", name) << kind << false << true;
       QTest::addRow("%s, close box, saved", name) << kind << true << true;
     }
   }
-  void CloseAsksWhileInputIsUnsaved() {
+  void closeAsksWhileInputIsUnsaved() {
     QFETCH(Kind, kind);
-    QFETCH(bool, closeBox);
+    QFETCH(bool, close_box);
     QFETCH(bool, saved);
-    const Step close = [closeBox](AddDialog& d) {
-      if (closeBox) {
+    const Step close = [close_box](AddDialog& d) {
+      if (close_box) {
         d.close();
       } else {
         Click(d.BitBtnExit);
@@ -138,22 +138,23 @@ class TestAddDialogCommit : public QObject {
   }
 
   // A dialog closed with Yes while unsaved leaves its kind's flag set for the next opening.
-  void UnsavedFlagOutlivesTheDialog_data() { AddKinds(); }
-  void UnsavedFlagOutlivesTheDialog() {
+  void unsavedFlagOutlivesTheDialog_data() { AddKinds(); }
+  void unsavedFlagOutlivesTheDialog() {
     QFETCH(Kind, kind);
     answerer_->QueueBoxAnswer(QMessageBox::Yes);
     answerer_->QueueBoxAnswer(QMessageBox::Yes);
     RunDialog(kind, {[&](AddDialog& d) { TypeInto(d.Edit1, "5"); }, kExit});
     RunDialog(kind, {kExit});
     QCOMPARE(answerer_->Seen().size(), 2);
-    RunDialog(kind == Grade ? Interval : Grade, {kExit});  // the other kind has a flag of its own
+    RunDialog(kind == kGrade ? kInterval : kGrade,
+              {kExit});  // the other kind has a flag of its own
     QCOMPARE(answerer_->Seen().size(), 2);
   }
 
   // Through the main window's command: the added line outlives the dialog (the main window is
   // not reloaded when the dialog closes) and the main window's save writes it to the file.
-  void AddedLineReachesTheFile_data() { AddKinds(); }
-  void AddedLineReachesTheFile() {
+  void addedLineReachesTheFile_data() { AddKinds(); }
+  void addedLineReachesTheFile() {
     QFETCH(Kind, kind);
     QTemporaryDir dir;
     const QString home = QDir::currentPath();
@@ -176,7 +177,7 @@ class TestAddDialogCommit : public QObject {
                      std::vector<Step>{EnterLine(NewLabel(kind), "0,5 1"), kSave, kExit},
                      [](AddDialog& d) { d.SetModalResult(tk::mrOk); });
     });
-    Click(kind == Grade ? Form1->AddKv : Form1->AddInt);
+    Click(kind == kGrade ? Form1->AddKv : Form1->AddInt);
     QVERIFY(driver && driver->AllRan() && !driver->LeftOpen());
     QCOMPARE(MainLineCell(kind, NewMainLine(kind), 0), Committed(kind));
 
@@ -187,7 +188,7 @@ class TestAddDialogCommit : public QObject {
     QCOMPARE(stored.ColCount(), Form1->StringGrid1->ColCount());
     QCOMPARE(stored.RowCount(), Form1->StringGrid1->RowCount());
     const int line = NewMainLine(kind);
-    QCOMPARE(Text(kind == Grade ? stored.GetCell(line, 0) : stored.GetCell(0, line)),
+    QCOMPARE(Text(kind == kGrade ? stored.GetCell(line, 0) : stored.GetCell(0, line)),
              Committed(kind));
   }
 };

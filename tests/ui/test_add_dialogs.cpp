@@ -16,29 +16,29 @@ class TestAddDialogs : public QObject {
   void init() { SetUpMainWindow(); }
   void cleanup() { TearDownMainWindow(); }
 
-  void EntryFieldKeepsOnlyWhatALabelCanHold_data() {
+  void entryFieldKeepsOnlyWhatALabelCanHold_data() {
     QTest::addColumn<Kind>("kind");
     QTest::addColumn<bool>("pasted");
     QTest::addColumn<QString>("input");
     QTest::addColumn<QString>("shown");
-    QTest::newRow("grade names are lower case") << Grade << false << "H7"
+    QTest::newRow("grade names are lower case") << kGrade << false << "H7"
                                                 << "h7";
-    QTest::newRow("grade names have six characters") << Grade << false << "abcdefgh"
+    QTest::newRow("grade names have six characters") << kGrade << false << "abcdefgh"
                                                      << "abcdef";
-    QTest::newRow("Cyrillic is kept, lowered") << Grade << false << "ЖЁ7"
+    QTest::newRow("Cyrillic is kept, lowered") << kGrade << false << "ЖЁ7"
                                                << "жё7";
-    QTest::newRow("no Windows-1251 form, refused") << Grade << false << "h✓7"
+    QTest::newRow("no Windows-1251 form, refused") << kGrade << false << "h✓7"
                                                    << "h7";
-    QTest::newRow("pasted grade lowered") << Grade << true << "H7"
+    QTest::newRow("pasted grade lowered") << kGrade << true << "H7"
                                           << "h7";
-    QTest::newRow("pasted grade without Windows-1251 form") << Grade << true << "h✓"
+    QTest::newRow("pasted grade without Windows-1251 form") << kGrade << true << "h✓"
                                                             << "";
-    QTest::newRow("letters and signs dropped") << Interval << false << "2a5x-0."
+    QTest::newRow("letters and signs dropped") << kInterval << false << "2a5x-0."
                                                << "250";
-    QTest::newRow("bounds have ten digits") << Interval << false << "12345678901"
+    QTest::newRow("bounds have ten digits") << kInterval << false << "12345678901"
                                             << "1234567890";
   }
-  void EntryFieldKeepsOnlyWhatALabelCanHold() {
+  void entryFieldKeepsOnlyWhatALabelCanHold() {
     QFETCH(Kind, kind);
     QFETCH(bool, pasted);
     QFETCH(QString, input);
@@ -56,34 +56,34 @@ class TestAddDialogs : public QObject {
                      kLeave});
   }
 
-  void MissingOrExistingLabelIsRefused_data() {
+  void missingOrExistingLabelIsRefused_data() {
     QTest::addColumn<Kind>("kind");
-    QTest::addColumn<bool>("bySave");
+    QTest::addColumn<bool>("by_save");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("message");
-    for (const bool bySave : {false, true}) {
-      const char* how = bySave ? "save: " : "enter: ";
-      QTest::addRow("%sno grade", how) << Grade << bySave << ""
+    for (const bool by_save : {false, true}) {
+      const char* how = by_save ? "save: " : "enter: ";
+      QTest::addRow("%sno grade", how) << kGrade << by_save << ""
                                        << "Не задан квалитет";
-      QTest::addRow("%sgrade H7 exists, case ignored", how) << Grade << bySave << "h7"
+      QTest::addRow("%sgrade H7 exists, case ignored", how) << kGrade << by_save << "h7"
                                                             << "Такой квалитет уже есть";
-      QTest::addRow("%sno interval", how) << Interval << bySave << ""
+      QTest::addRow("%sno interval", how) << kInterval << by_save << ""
                                           << "Не задан интервал";
-      QTest::addRow("%sinterval exists", how) << Interval << bySave << "10"
+      QTest::addRow("%sinterval exists", how) << kInterval << by_save << "10"
                                               << "Такой интервал уже есть";
       QTest::addRow("%sinterval exists, typed with a leading zero", how)
-          << Interval << bySave << "010"
+          << kInterval << by_save << "010"
           << "Такой интервал уже есть";
     }
   }
-  void MissingOrExistingLabelIsRefused() {
+  void missingOrExistingLabelIsRefused() {
     QFETCH(Kind, kind);
-    QFETCH(bool, bySave);
+    QFETCH(bool, by_save);
     QFETCH(QString, typed);
     QFETCH(QString, message);
     RunDialog(kind, {[&](AddDialog& d) {
                        TypeInto(d.Edit1, typed);
-                       if (bySave) {
+                       if (by_save) {
                          Click(d.BitBtnSave);
                        } else {
                          QTest::keyClick(d.Edit1, Qt::Key_Return);
@@ -101,7 +101,7 @@ class TestAddDialogs : public QObject {
   }
 
   // The label is made from the bound's digits without leading zeros; zeros alone give "0".
-  void LeadingZerosOfAnIntervalAreDropped_data() {
+  void leadingZerosOfAnIntervalAreDropped_data() {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("label");
     QTest::newRow("leading zeros") << "0077"
@@ -113,31 +113,31 @@ class TestAddDialogs : public QObject {
     QTest::newRow("inner zeros stay") << "1000"
                                       << "До 1000";
   }
-  void LeadingZerosOfAnIntervalAreDropped() {
+  void leadingZerosOfAnIntervalAreDropped() {
     QFETCH(QString, typed);
     QFETCH(QString, label);
-    RunDialog(Interval, {[&](AddDialog& d) {
-                           TypeInto(d.Edit1, typed);
-                           QTest::keyClick(d.Edit1, Qt::Key_Return);
-                           QCOMPARE(NewLineCell(d, Interval, 0), label);
-                         },
-                         kLeave});
+    RunDialog(kInterval, {[&](AddDialog& d) {
+                            TypeInto(d.Edit1, typed);
+                            QTest::keyClick(d.Edit1, Qt::Key_Return);
+                            QCOMPARE(NewLineCell(d, kInterval, 0), label);
+                          },
+                          kLeave});
   }
 
-  void EnterStepsOnUntilTheLastValueCell_data() { AddKinds(); }
-  void EnterStepsOnUntilTheLastValueCell() {
+  void enterStepsOnUntilTheLastValueCell_data() { AddKinds(); }
+  void enterStepsOnUntilTheLastValueCell() {
     QFETCH(Kind, kind);
     RunDialog(kind,
               {[&](AddDialog& d) {
                  TypeInto(d.Edit1, "77");
                  QTest::keyClick(d.Edit1, Qt::Key_Return);
                  QVERIFY(d.StringGrid1->isAncestorOf(Focused()) || Focused() == d.StringGrid1);
-                 QCOMPARE(NewLineCell(d, kind, 0), kind == Grade ? "77    " : "До 77");
+                 QCOMPARE(NewLineCell(d, kind, 0), kind == kGrade ? "77    " : "До 77");
                  QVERIFY(DialogUnsaved(kind));
                  // The main grid's labels of the other direction, copied into the fixed line.
-                 QCOMPARE(Text(kind == Grade ? d.StringGrid1->GetCell(0, kIntervals)
-                                             : d.StringGrid1->GetCell(kGrades, 0)),
-                          Text(kind == Grade ? kTable[kIntervals][0] : kTable[0][kGrades]));
+                 QCOMPARE(Text(kind == kGrade ? d.StringGrid1->GetCell(0, kIntervals)
+                                              : d.StringGrid1->GetCell(kGrades, 0)),
+                          Text(kind == kGrade ? kTable[kIntervals][0] : kTable[0][kGrades]));
                  QCOMPARE(CurrentIndex(d, kind), 1);
                  for (int a = 1; a <= ValueCells(kind) + 2; ++a) {
                    Type("x1y2");  // letters never reach a value cell
@@ -149,17 +149,46 @@ class TestAddDialogs : public QObject {
                kLeave});
   }
 
-  void SaveStopsOnTheFirstBadValueCell_data() {
+  void deleteAndBackspaceEditEntryAndValueCell_data() {
+    QTest::addColumn<Kind>("kind");
+    QTest::addColumn<QString>("typed");
+    QTest::newRow("grade") << kGrade << "abc";
+    QTest::newRow("interval, digits only") << kInterval << "123";
+  }
+  // Backspace removes the character before the caret and Delete the one after it, in the entry
+  // field (whose filter lets only label characters through) and in a value cell's editor.
+  void deleteAndBackspaceEditEntryAndValueCell() {
+    QFETCH(Kind, kind);
+    QFETCH(QString, typed);
+    RunDialog(kind, {[&](AddDialog& d) {
+                       TypeInto(d.Edit1, typed);
+                       Press(Qt::Key_Backspace);
+                       Press(Qt::Key_Home);
+                       PressDelete();
+                       QCOMPARE(d.Edit1->text(), typed.mid(1, 1));
+                       Press(Qt::Key_Return);
+                       QCOMPARE(CurrentIndex(d, kind), 1);
+                       Type("123");
+                       Press(Qt::Key_Backspace);
+                       Press(Qt::Key_Home);
+                       PressDelete();
+                       Press(Qt::Key_Return);
+                       QCOMPARE(NewLineCell(d, kind, 1), QStringLiteral("2"));
+                     },
+                     kLeave});
+  }
+
+  void saveStopsOnTheFirstBadValueCell_data() {
     QTest::addColumn<Kind>("kind");
     QTest::addColumn<QStringList>("values");
     QTest::addColumn<int>("bad");
-    QTest::newRow("empty cell") << Grade << QStringList{"0,018 0", "", "1 2"} << 2;
-    QTest::newRow("one number only") << Grade << QStringList{"0,018", "1 2", "1 2"} << 1;
-    QTest::newRow("sign without digits") << Grade << QStringList{"1 2", "3 4", "+ 5"} << 3;
-    QTest::newRow("two decimal points") << Interval << QStringList{"1..2 3", "1 2"} << 1;
-    QTest::newRow("last cell empty") << Interval << QStringList{"1 2", ""} << 2;
+    QTest::newRow("empty cell") << kGrade << QStringList{"0,018 0", "", "1 2"} << 2;
+    QTest::newRow("one number only") << kGrade << QStringList{"0,018", "1 2", "1 2"} << 1;
+    QTest::newRow("sign without digits") << kGrade << QStringList{"1 2", "3 4", "+ 5"} << 3;
+    QTest::newRow("two decimal points") << kInterval << QStringList{"1..2 3", "1 2"} << 1;
+    QTest::newRow("last cell empty") << kInterval << QStringList{"1 2", ""} << 2;
   }
-  void SaveStopsOnTheFirstBadValueCell() {
+  void saveStopsOnTheFirstBadValueCell() {
     QFETCH(Kind, kind);
     QFETCH(QStringList, values);
     QFETCH(int, bad);
@@ -184,8 +213,8 @@ class TestAddDialogs : public QObject {
 
   // The cell editor always shows in a dialog grid, so Tab starts from inside it; it must still
   // reach the buttons and go round the window's controls in order.
-  void TabGoesRoundTheControls_data() { AddKinds(); }
-  void TabGoesRoundTheControls() {
+  void tabGoesRoundTheControls_data() { AddKinds(); }
+  void tabGoesRoundTheControls() {
     QFETCH(Kind, kind);
     RunDialog(kind,
               {[&](AddDialog& d) {

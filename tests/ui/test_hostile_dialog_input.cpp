@@ -14,14 +14,14 @@ using namespace tktest;
 
 namespace {
 
-enum class Outcome { Committed, Refused, Overflow };
+enum class Outcome { kCommitted, kRefused, kOverflow };
 
 QString Repeated(char c, int count) { return QString(count, QLatin1Char(c)); }
 
 // Names the new line and pastes text into each of its value cells.
 Step PasteLine(const QString& label, const QString& text) {
   return [label, text](AddDialog& d) {
-    const Kind kind = dynamic_cast<TFormAddKv*>(&d) != nullptr ? Grade : Interval;
+    const Kind kind = dynamic_cast<TFormAddKv*>(&d) != nullptr ? kGrade : kInterval;
     TypeInto(d.Edit1, label);
     QTest::keyClick(d.Edit1, Qt::Key_Return);
     for (int a = 1; a <= ValueCells(kind); ++a) {
@@ -49,58 +49,58 @@ class TestHostileDialogInput : public QObject {
     TearDownMainWindow();
   }
 
-  void ValueCellTextOnSave_data() {
+  void valueCellTextOnSave_data() {
     QTest::addColumn<Kind>("kind");
     QTest::addColumn<bool>("pasted");
     QTest::addColumn<QString>("input");
     QTest::addColumn<int>("outcome");
     QTest::addColumn<QString>("committed");  // each value cell's text in the main grid
     const QString nines = Repeated('9', 5000) + " 0";
-    const QString beyondBinary64 = "1" + Repeated('0', 400) + " 0";
-    for (const Kind kind : {Grade, Interval}) {
-      const char* k = kind == Grade ? "grade" : "interval";
+    const QString beyond_binary64 = "1" + Repeated('0', 400) + " 0";
+    for (const Kind kind : {kGrade, kInterval}) {
+      const char* k = kind == kGrade ? "grade" : "interval";
       const auto row = [&](const char* name, bool pasted, const QString& input, Outcome outcome,
                            const QString& committed = QString()) {
         QTest::addRow("%s: %s", k, name) << kind << pasted << input << int(outcome) << committed;
       };
-      row("typed exponent loses its letter", false, "1E6000 0", Outcome::Committed, "16000 0");
-      row("typed NAN leaves nothing", false, "NAN", Outcome::Refused);
-      row("typed 401 digits pass unconverted", false, beyondBinary64, Outcome::Committed,
-          beyondBinary64);
-      row("pasted exponent kept", true, "1E6000 0", Outcome::Committed, "1E6000 0");
-      row("pasted INF", true, "INF 0", Outcome::Refused);
-      row("pasted NAN second", true, "0 NAN", Outcome::Refused);
-      if (kind == Grade) continue;  // the costly texts once: their handling is the same for both
-      row("typed 5000 nines", false, nines, Outcome::Overflow);
-      row("pasted megabyte of letters", true, Repeated('x', 1 << 20), Outcome::Refused);
+      row("typed exponent loses its letter", false, "1E6000 0", Outcome::kCommitted, "16000 0");
+      row("typed NAN leaves nothing", false, "NAN", Outcome::kRefused);
+      row("typed 401 digits pass unconverted", false, beyond_binary64, Outcome::kCommitted,
+          beyond_binary64);
+      row("pasted exponent kept", true, "1E6000 0", Outcome::kCommitted, "1E6000 0");
+      row("pasted INF", true, "INF 0", Outcome::kRefused);
+      row("pasted NAN second", true, "0 NAN", Outcome::kRefused);
+      if (kind == kGrade) continue;  // the costly texts once: their handling is the same for both
+      row("typed 5000 nines", false, nines, Outcome::kOverflow);
+      row("pasted megabyte of letters", true, Repeated('x', 1 << 20), Outcome::kRefused);
       row("pasted megabyte after two numbers", true, "1 2 " + Repeated('x', 1 << 20),
-          Outcome::Committed, "1 2 " + Repeated('x', 1 << 20));
+          Outcome::kCommitted, "1 2 " + Repeated('x', 1 << 20));
     }
   }
-  void ValueCellTextOnSave() {
+  void valueCellTextOnSave() {
     QFETCH(Kind, kind);
     QFETCH(bool, pasted);
     QFETCH(QString, input);
     QFETCH(int, outcome);
     QFETCH(QString, committed);
-    if (Outcome(outcome) == Outcome::Overflow) answerer_->QueueBoxAnswer(QMessageBox::Ok);
+    if (Outcome(outcome) == Outcome::kOverflow) answerer_->QueueBoxAnswer(QMessageBox::Ok);
     const Step enter = pasted ? PasteLine(NewLabel(kind), input) : EnterLine(NewLabel(kind), input);
     RunDialog(kind, {enter, kSave,
                      [&](AddDialog& d) {
                        const int line = NewMainLine(kind);
                        switch (Outcome(outcome)) {
-                         case Outcome::Committed:
+                         case Outcome::kCommitted:
                            QVERIFY(VisibleMessages(d).isEmpty());
                            for (int a = 1; a <= ValueCells(kind); ++a) {
                              QCOMPARE(MainLineCell(kind, line, a), committed);
                            }
                            break;
-                         case Outcome::Refused:
+                         case Outcome::kRefused:
                            QCOMPARE(VisibleMessages(d), QStringList{d.Label4->text()});
                            QCOMPARE(CurrentIndex(d, kind), 1);
                            QVERIFY(MainUnchanged());
                            break;
-                         case Outcome::Overflow:
+                         case Outcome::kOverflow:
                            QCOMPARE(answerer_->Seen().size(), 1);
                            QCOMPARE(answerer_->Seen()[0].text,
                                     QStringLiteral("Floating point overflow."));

@@ -30,13 +30,13 @@ constexpr qint64 kPatienceMs = 60000;  // far beyond any sound handling, even un
 constexpr double kInfinity = std::numeric_limits<double>::infinity();
 constexpr int kMegabyte = 1 << 20;
 
-enum class Outcome { Stored, Refused, Overflow };
-enum class Entry { Typed, Pasted };
+enum class Outcome { kStored, kRefused, kOverflow };
+enum class Entry { kTyped, kPasted };
 
 // Replaces the text of the current cell through the keyboard: typed key by key, or pasted from
 // the clipboard into the emptied cell editor.
 void Enter(Entry entry, const QString& text) {
-  if (entry == Entry::Typed) {
+  if (entry == Entry::kTyped) {
     mwtest::TypeText(text);
     return;
   }
@@ -80,30 +80,30 @@ void TestHostileInput::valueCellTextOnSave_data() {
     QTest::newRow(name) << int(entry) << text << int(outcome) << first << second;
   };
   const int kDigits = 5000;  // beyond the 4932 decimal places of the extended range
-  row("exponent to infinity", Entry::Typed, "1E6000 0", Outcome::Stored, kInfinity, 0);
-  row("negative exponent to infinity", Entry::Typed, "-1e6000 3", Outcome::Stored, -kInfinity, 3);
-  row("exponent of twenty digits", Entry::Typed, "1e99999999999999999999 0", Outcome::Stored,
+  row("exponent to infinity", Entry::kTyped, "1E6000 0", Outcome::kStored, kInfinity, 0);
+  row("negative exponent to infinity", Entry::kTyped, "-1e6000 3", Outcome::kStored, -kInfinity, 3);
+  row("exponent of twenty digits", Entry::kTyped, "1e99999999999999999999 0", Outcome::kStored,
       kInfinity, 0);
-  row("exponent to zero", Entry::Typed, "1E-6000 5", Outcome::Stored, 0, 5);
-  row("NAN alone", Entry::Typed, "NAN", Outcome::Refused);
-  row("NAN as a number", Entry::Typed, "NAN 0", Outcome::Refused);
-  row("INF as the first number", Entry::Typed, "INF 0", Outcome::Refused);
-  row("INF as the second number", Entry::Typed, "0 INF", Outcome::Refused);
-  row("5000 nines: beyond the extended range", Entry::Typed, Repeated('9', kDigits) + " 0",
-      Outcome::Overflow);
-  row("401 digits: beyond binary64", Entry::Typed, "1" + Repeated('0', 400) + " 0",
-      Outcome::Overflow);
-  row("5000 digits of leading zeros", Entry::Pasted, Repeated('0', kDigits) + "5 0,5",
-      Outcome::Stored, 5, 0.5);
-  row("5000 fraction digits", Entry::Typed, "0," + Repeated('0', kDigits) + "25 -0,5",
-      Outcome::Stored, 0, -0.5);
-  row("a megabyte after two numbers", Entry::Pasted, "0,5 0,25 " + Repeated('x', kMegabyte),
-      Outcome::Stored, 0.5, 0.25);
-  row("a megabyte of letters", Entry::Pasted, Repeated('x', kMegabyte), Outcome::Refused);
-  row("a megabyte of blanks before two numbers", Entry::Pasted, Repeated(' ', kMegabyte) + "1 2",
-      Outcome::Stored, 1, 2);
-  row("a megabyte of digits", Entry::Pasted, Repeated('1', kMegabyte) + " 0", Outcome::Overflow);
-  row("control characters", Entry::Pasted, QStringLiteral("1\t2\n3"), Outcome::Refused);
+  row("exponent to zero", Entry::kTyped, "1E-6000 5", Outcome::kStored, 0, 5);
+  row("NAN alone", Entry::kTyped, "NAN", Outcome::kRefused);
+  row("NAN as a number", Entry::kTyped, "NAN 0", Outcome::kRefused);
+  row("INF as the first number", Entry::kTyped, "INF 0", Outcome::kRefused);
+  row("INF as the second number", Entry::kTyped, "0 INF", Outcome::kRefused);
+  row("5000 nines: beyond the extended range", Entry::kTyped, Repeated('9', kDigits) + " 0",
+      Outcome::kOverflow);
+  row("401 digits: beyond binary64", Entry::kTyped, "1" + Repeated('0', 400) + " 0",
+      Outcome::kOverflow);
+  row("5000 digits of leading zeros", Entry::kPasted, Repeated('0', kDigits) + "5 0,5",
+      Outcome::kStored, 5, 0.5);
+  row("5000 fraction digits", Entry::kTyped, "0," + Repeated('0', kDigits) + "25 -0,5",
+      Outcome::kStored, 0, -0.5);
+  row("a megabyte after two numbers", Entry::kPasted, "0,5 0,25 " + Repeated('x', kMegabyte),
+      Outcome::kStored, 0.5, 0.25);
+  row("a megabyte of letters", Entry::kPasted, Repeated('x', kMegabyte), Outcome::kRefused);
+  row("a megabyte of blanks before two numbers", Entry::kPasted, Repeated(' ', kMegabyte) + "1 2",
+      Outcome::kStored, 1, 2);
+  row("a megabyte of digits", Entry::kPasted, Repeated('1', kMegabyte) + " 0", Outcome::kOverflow);
+  row("control characters", Entry::kPasted, QStringLiteral("1\t2\n3"), Outcome::kRefused);
 }
 
 void TestHostileInput::valueCellTextOnSave() {
@@ -115,7 +115,7 @@ void TestHostileInput::valueCellTextOnSave() {
   mwtest::WorkDir dir;
   dir.Write(TwoByTwo().Bytes());
   tktest::ModalAnswerer answers;
-  if (Outcome(outcome) == Outcome::Overflow) answers.QueueBoxAnswer(QMessageBox::Ok);
+  if (Outcome(outcome) == Outcome::kOverflow) answers.QueueBoxAnswer(QMessageBox::Ok);
   QElapsedTimer clock;
   clock.start();
   const auto run = mwtest::RunProgram(answers, [&](TForm1& form) {
@@ -123,26 +123,26 @@ void TestHostileInput::valueCellTextOnSave() {
     Enter(Entry(entry), text);
     QCOMPARE(QString::fromStdString(form.StringGrid1->GetCell(1, 1)), text);
     mwtest::PressKey(Qt::Key_Return);
-    QTest::qWait(50);  // the grid paints the cell with its new text
+    form.StringGrid1->viewport()->repaint();  // the grid paints the cell with its new text
     QTest::mouseClick(form.Save, Qt::LeftButton);
-    QCOMPARE(form.Label1->isVisible(), Outcome(outcome) == Outcome::Refused);
-    QCOMPARE(form.Unsaved(), Outcome(outcome) != Outcome::Stored);
-    if (Outcome(outcome) == Outcome::Refused) {
+    QCOMPARE(form.Label1->isVisible(), Outcome(outcome) == Outcome::kRefused);
+    QCOMPARE(form.Unsaved(), Outcome(outcome) != Outcome::kStored);
+    if (Outcome(outcome) == Outcome::kRefused) {
       QCOMPARE(QPoint(form.StringGrid1->CurrentCol(), form.StringGrid1->CurrentRow()),
                QPoint(1, 1));
     }
   });
-  QVERIFY(run.scriptRan);
+  QVERIFY(run.script_ran);
   QVERIFY2(clock.elapsed() < kPatienceMs, qPrintable(QString("took %1 ms").arg(clock.elapsed())));
   const QList<tktest::SeenBox> boxes = BoxesBeforeClosing(answers);
-  if (Outcome(outcome) == Outcome::Overflow) {
+  if (Outcome(outcome) == Outcome::kOverflow) {
     QCOMPARE(boxes.size(), 1);
     QCOMPARE(boxes[0].text, QStringLiteral("Floating point overflow."));
     QCOMPARE(boxes[0].icon, int(QMessageBox::Critical));
   } else {
     QCOMPARE(boxes.size(), 0);
   }
-  mwtest::ExpectFirstValueSaved(dir, Outcome(outcome) == Outcome::Stored, first, second);
+  mwtest::ExpectFirstValueSaved(dir, Outcome(outcome) == Outcome::kStored, first, second);
 }
 
 // The label row and column are headers: clicking one and typing changes no label, corner or
@@ -178,7 +178,7 @@ void TestHostileInput::labelCellsIgnoreTyping() {
                                        grid.GetCell(0, 1), grid.GetCell(0, 2)}),
              labels);
   });
-  QVERIFY(run.scriptRan);
+  QVERIFY(run.script_ran);
 }
 
 // The add dialog's value cells drop letters typed at them, but a paste passes: "1E6000 0" is
@@ -207,7 +207,7 @@ void TestHostileInput::textPastedIntoTheAddDialogReachesTheFile() {
     QTest::mouseClick(form.Save, Qt::LeftButton);
     QVERIFY(!form.Unsaved());
   });
-  QVERIFY(run.scriptRan);
+  QVERIFY(run.script_ran);
   QCOMPARE(answers.Seen().size(), 0);
   TableFile expected = TwoByTwo();
   expected.bounds.push_back(40);

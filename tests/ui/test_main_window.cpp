@@ -18,6 +18,7 @@
 #include <cerrno>
 
 #include "data/number_text.h"
+#include "tests/support/privileges.h"
 #include "tests/ui/main_window_session.h"
 #include "toolkit/application.h"
 #include "toolkit/controls.h"
@@ -35,15 +36,12 @@ namespace {
 const QString kMissingFileText = QStringLiteral("Файл допусков не найден.");
 const QString kUnsavedQuestion = QStringLiteral("Значения допусков не записаны. Выходить?");
 
-// Two intervals by two grades; column texts of different lengths.
-TableFile TwoByTwo() {
-  return {{10, 123456.789}, {"h7    ", "js10  "}, {{{-0.012, 0.125}, {0, 0.5}}, {{0, 0}, {1, 2}}}};
-}
-
-std::vector<int> Widths(const tk::StringGrid& grid) {
-  std::vector<int> widths;
-  for (int col = 0; col < grid.ColCount(); ++col) widths.push_back(grid.ColWidth(col));
-  return widths;
+// The shared two-by-two table with a long second bound, so that the label column's texts
+// differ in length.
+TableFile WideTwoByTwo() {
+  TableFile table = mwtest::TwoByTwo();
+  table.bounds[1] = 123456.789;
+  return table;
 }
 
 // The grid fills the central widget below the 29-pixel tool bar.
@@ -99,7 +97,7 @@ void TestMainWindow::missingFileEndsProgramAfterOneBox() {
 
   const mwtest::RunOutcome outcome = mwtest::RunProgram(answers, [](TForm1&) {});
 
-  QVERIFY(outcome.endedByItself);
+  QVERIFY(outcome.ended_by_itself);
   QCOMPARE(answers.Seen().size(), 1);
   QCOMPARE(answers.Seen()[0].text, kMissingFileText);
   QCOMPARE(answers.Seen()[0].title, QStringLiteral("Ошибка"));
@@ -110,7 +108,7 @@ void TestMainWindow::missingFileEndsProgramAfterOneBox() {
 
 void TestMainWindow::layout() {
   mwtest::WorkDir dir;
-  dir.Write(TwoByTwo().Bytes());
+  dir.Write(WideTwoByTwo().Bytes());
   tktest::ModalAnswerer answers;
   const auto outcome = mwtest::RunProgram(answers, [](TForm1& form) {
     QCOMPARE(form.windowTitle(), QStringLiteral("Редактор файла допусков"));
@@ -139,13 +137,13 @@ void TestMainWindow::layout() {
     QCOMPARE(menus[0]->text(), QStringLiteral("&Файл"));
     QCOMPARE(menus[1]->text(), QStringLiteral("&Редактор"));
     QCOMPARE(menus[2]->text(), QStringLiteral("&Вид"));
-    QStringList fileItems, editItems;
-    for (QAction* item : menus[0]->menu()->actions()) fileItems << item->text();
-    for (QAction* item : menus[1]->menu()->actions()) editItems << item->text();
-    QCOMPARE(fileItems, (QStringList{"&Сохранить", "&Выход", "", "&Печать..."}));
+    QStringList file_items, edit_items;
+    for (QAction* item : menus[0]->menu()->actions()) file_items << item->text();
+    for (QAction* item : menus[1]->menu()->actions()) edit_items << item->text();
+    QCOMPARE(file_items, (QStringList{"&Сохранить", "&Выход", "", "&Печать..."}));
     // The editor's own five; after a separator the ISO 286 commands; after another, undo and
     // redo, with nothing to replay right after the load.
-    QCOMPARE(editItems,
+    QCOMPARE(edit_items,
              (QStringList{"Редактировать допуска", "Добавить квалитет", "Удалить квалитет",
                           "Добавить интервал", "Удалить интервал", "",
                           "Добавить квалитеты по ISO 286...", "Заполнить строку по ISO 286",
@@ -156,7 +154,7 @@ void TestMainWindow::layout() {
     QVERIFY(!menus[1]->menu()->actions()[11]->isEnabled());
     QCOMPARE(form.MenuSave->shortcut(), QKeySequence(Qt::Key_F2));
   });
-  QVERIFY(outcome.scriptRan);
+  QVERIFY(outcome.script_ran);
   QVERIFY(answers.Seen().isEmpty());
 }
 
@@ -167,7 +165,7 @@ void TestMainWindow::loadFillsClientAreaAndFitsWidths_data() {
   QTest::addColumn<std::vector<int>>("widths");
   // Column 0: "     мм  " is 9 characters (11 UTF-8 bytes), "До 123456.789" 13.
   QTest::newRow("2 x 2, label and value texts longest")
-      << TwoByTwo().Bytes() << QSize(3, 3) << QSize(1, 1) << std::vector<int>{91, 84, 42};
+      << WideTwoByTwo().Bytes() << QSize(3, 3) << QSize(1, 1) << std::vector<int>{91, 84, 42};
   // "-123456.125 1234567.5" is 21 characters, counted over more than two blocks of eight.
   QTest::newRow("a long value text")
       << TableFile{{10}, {"h7    "}, {{{-123456.125, 1234567.5}}}}.Bytes() << QSize(2, 2)
@@ -191,12 +189,12 @@ void TestMainWindow::loadFillsClientAreaAndFitsWidths() {
     const tk::StringGrid& grid = *form.StringGrid1;
     QCOMPARE(QSize(grid.ColCount(), grid.RowCount()), counts);
     QCOMPARE(QSize(grid.FixedCols(), grid.FixedRows()), fixed);
-    QCOMPARE(Widths(grid), widths);
+    QCOMPARE(mwtest::ColumnWidths(grid), widths);
     QVERIFY(FillsClientArea(form));
     QCOMPARE(grid.GetCell(0, 0), std::string("     мм  "));
     QVERIFY(!form.Unsaved());
   });
-  QVERIFY(outcome.scriptRan);
+  QVERIFY(outcome.script_ran);
   QVERIFY(answers.Seen().isEmpty());  // no error box, no question at the close
 }
 
@@ -204,8 +202,8 @@ void TestMainWindow::loadFailureIsReportedAndWindowStays_data() {
   QTest::addColumn<QByteArray>("file");
   QTest::addColumn<QString>("how");  // "", "locked" or "read-only"
   QTest::addColumn<QString>("message");
-  QTest::addColumn<bool>("countsRead");  // the grid was docked before the failure
-  const QByteArray whole = TwoByTwo().Bytes();
+  QTest::addColumn<bool>("counts_read");  // the grid was docked before the failure
+  const QByteArray whole = WideTwoByTwo().Bytes();
   QTest::newRow("empty") << QByteArray() << ""
                          << "Read beyond end of file." << false;
   // A file shorter than its counts promise is refused before the table changes.
@@ -226,8 +224,8 @@ void TestMainWindow::loadFailureIsReportedAndWindowStays() {
   QFETCH(QByteArray, file);
   QFETCH(QString, how);
   QFETCH(QString, message);
-  QFETCH(bool, countsRead);
-  if (how == "read-only" && ::geteuid() == 0) {
+  QFETCH(bool, counts_read);
+  if (how == "read-only" && tol::testing::Privileged()) {
     // root may write any file: the check runs again as an unprivileged user.
     QVERIFY(mwtest::RunTestAsNobody("loadFailureIsReportedAndWindowStays:read-only"));
     return;
@@ -246,18 +244,18 @@ void TestMainWindow::loadFailureIsReportedAndWindowStays() {
   answers.QueueBoxAnswer(QMessageBox::Ok);  // would answer a missing-file box
   const auto outcome = mwtest::RunProgram(answers, [&](TForm1& form) {
     QVERIFY(form.FileFound());
-    QCOMPARE(FillsClientArea(form), countsRead);
-    if (!countsRead) QCOMPARE(form.StringGrid1->size(), QSize(429, 256));
-    if (countsRead) {  // labels and names were set before the break; widths were not fitted
+    QCOMPARE(FillsClientArea(form), counts_read);
+    if (!counts_read) QCOMPARE(form.StringGrid1->size(), QSize(429, 256));
+    if (counts_read) {  // labels and names were set before the break; widths were not fitted
       QCOMPARE(form.StringGrid1->GetCell(0, 1), std::string("До 10"));
       QCOMPARE(form.StringGrid1->GetCell(2, 0), std::string("js10  "));
-      QCOMPARE(Widths(*form.StringGrid1), (std::vector<int>{64, 64, 64}));
+      QCOMPARE(mwtest::ColumnWidths(*form.StringGrid1), (std::vector<int>{64, 64, 64}));
     }
   });
   locker.kill();
   locker.waitForFinished();
-  QVERIFY(outcome.scriptRan);
-  QVERIFY(!outcome.endedByItself);
+  QVERIFY(outcome.script_ran);
+  QVERIFY(!outcome.ended_by_itself);
   QCOMPARE(answers.Seen().size(), 1);
   QCOMPARE(answers.Seen()[0].text, message);
   QCOMPARE(answers.Seen()[0].title, tk::ApplicationTitle());
@@ -266,7 +264,7 @@ void TestMainWindow::loadFailureIsReportedAndWindowStays() {
 
 void TestMainWindow::editingSetsUnsavedFlag() {
   mwtest::WorkDir dir;
-  dir.Write(TwoByTwo().Bytes());
+  dir.Write(WideTwoByTwo().Bytes());
   tktest::ModalAnswerer answers;
   const auto outcome = mwtest::RunProgram(answers, [](TForm1& form) {
     tk::StringGrid& grid = *form.StringGrid1;
@@ -280,23 +278,23 @@ void TestMainWindow::editingSetsUnsavedFlag() {
     mwtest::TypeText("7");  // typing replaces the whole text
     QCOMPARE(grid.GetCell(1, 1), std::string("7"));
   });
-  QVERIFY(outcome.scriptRan);
-  QVERIFY(!outcome.endedByItself);
+  QVERIFY(outcome.script_ran);
+  QVERIFY(!outcome.ended_by_itself);
 }
 
 // Each add command runs a fresh dialog and disposes of it; closing it gives the focus back to
 // the main window without a second activation, so the file is not read again.
 void TestMainWindow::addDialogRunsOnceAndTableIsNotReloaded() {
   mwtest::WorkDir dir;
-  dir.Write(TwoByTwo().Bytes());
+  dir.Write(WideTwoByTwo().Bytes());
   tktest::ModalAnswerer answers;
   QStringList dialogs;  // which global named each dialog while it ran
-  const auto closeDialog = [&dialogs](QWidget* dialog) {
+  const auto close_dialog = [&dialogs](QWidget* dialog) {
     dialogs << (dialog == FormAddKv ? "FormAddKv" : dialog == FormAddInt ? "FormAddInt" : "?");
     dialog->close();
   };
-  answers.QueueDialogAction(closeDialog);
-  answers.QueueDialogAction(closeDialog);
+  answers.QueueDialogAction(close_dialog);
+  answers.QueueDialogAction(close_dialog);
   const auto outcome = mwtest::RunProgram(answers, [&](TForm1& form) {
     dir.Write(TableFile{{1}, {"x     "}, {{{1, 1}}}}.Bytes());  // a reload would show this
     QTest::mouseClick(form.AddKv, Qt::LeftButton);
@@ -308,7 +306,7 @@ void TestMainWindow::addDialogRunsOnceAndTableIsNotReloaded() {
     QCOMPARE(form.StringGrid1->RowCount(), 3);
     QCOMPARE(form.StringGrid1->GetCell(1, 0), std::string("h7    "));
   });
-  QVERIFY(outcome.scriptRan);
+  QVERIFY(outcome.script_ran);
 }
 
 void TestMainWindow::closeAsksOnlyAboutUnsavedEdits_data() {
@@ -337,7 +335,7 @@ void TestMainWindow::closeAsksOnlyAboutUnsavedEdits() {
   QFETCH(bool, asked);
   QFETCH(bool, ends);
   mwtest::WorkDir dir;
-  const QByteArray original = TwoByTwo().Bytes();
+  const QByteArray original = WideTwoByTwo().Bytes();
   dir.Write(original);
   tktest::ModalAnswerer answers;
   answers.QueueBoxAnswer(answer);
@@ -355,8 +353,8 @@ void TestMainWindow::closeAsksOnlyAboutUnsavedEdits() {
       QVERIFY(form.Unsaved());
     }
   });
-  QVERIFY(outcome.scriptRan);
-  QCOMPARE(outcome.endedByItself, ends);
+  QVERIFY(outcome.script_ran);
+  QCOMPARE(outcome.ended_by_itself, ends);
   QCOMPARE(!answers.Seen().isEmpty(), asked);
   if (asked) {
     QCOMPARE(answers.Seen()[0].text, kUnsavedQuestion);

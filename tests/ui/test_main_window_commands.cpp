@@ -33,8 +33,8 @@ class TestMainWindowCommands : public QObject {
 
 void TestMainWindowCommands::saveValidatesEveryValueCell_data() {
   QTest::addColumn<CellEdits>("edits");
-  QTest::addColumn<QPoint>("badCell");  // (-1, -1): the save passes
-  QTest::addColumn<double>("first");    // what cell (1, 1) stores when it passes
+  QTest::addColumn<QPoint>("bad_cell");  // (-1, -1): the save passes
+  QTest::addColumn<double>("first");     // what cell (1, 1) stores when it passes
   QTest::addColumn<double>("second");
   const QPoint none(-1, -1);
   QTest::newRow("commas as decimal points")
@@ -51,7 +51,7 @@ void TestMainWindowCommands::saveValidatesEveryValueCell_data() {
 
 void TestMainWindowCommands::saveValidatesEveryValueCell() {
   QFETCH(CellEdits, edits);
-  QFETCH(QPoint, badCell);
+  QFETCH(QPoint, bad_cell);
   QFETCH(double, first);
   QFETCH(double, second);
   mwtest::WorkDir dir;
@@ -60,16 +60,16 @@ void TestMainWindowCommands::saveValidatesEveryValueCell() {
   const auto outcome = mwtest::RunProgram(answers, [&](TForm1& form) {
     ApplyEdits(form, edits);
     QTest::mouseClick(form.Save, Qt::LeftButton);
-    const bool passes = badCell.x() < 0;
+    const bool passes = bad_cell.x() < 0;
     QCOMPARE(form.Label1->isVisible(), !passes);
     QCOMPARE(form.Unsaved(), !passes);
     if (!passes) {
-      QCOMPARE(QPoint(form.StringGrid1->CurrentCol(), form.StringGrid1->CurrentRow()), badCell);
+      QCOMPARE(QPoint(form.StringGrid1->CurrentCol(), form.StringGrid1->CurrentRow()), bad_cell);
       QVERIFY(form.StringGrid1->hasFocus());
     }
   });
-  QVERIFY(outcome.scriptRan);
-  mwtest::ExpectFirstValueSaved(dir, badCell.x() < 0, first, second);
+  QVERIFY(outcome.script_ran);
+  mwtest::ExpectFirstValueSaved(dir, bad_cell.x() < 0, first, second);
 }
 
 void TestMainWindowCommands::typingHidesTheErrorLabel() {
@@ -83,7 +83,7 @@ void TestMainWindowCommands::typingHidesTheErrorLabel() {
     mwtest::TypeText("1");
     QVERIFY(!form.Label1->isVisible());
   });
-  QVERIFY(outcome.scriptRan);
+  QVERIFY(outcome.script_ran);
 }
 
 void TestMainWindowCommands::f2SavesWhileTheEditorIsOpen() {
@@ -97,7 +97,7 @@ void TestMainWindowCommands::f2SavesWhileTheEditorIsOpen() {
     mwtest::PressKey(Qt::Key_F2);
     QVERIFY(!form.Unsaved());
   });
-  QVERIFY(outcome.scriptRan);
+  QVERIFY(outcome.script_ran);
   TableFile expected = TwoByTwo();
   expected.values[1][1] = {0.1, 0.2};
   QCOMPARE(dir.Read(), expected.Bytes());
@@ -114,7 +114,7 @@ void TestMainWindowCommands::overflowIsReportedAndFileUntouched() {
     QTest::mouseClick(form.Save, Qt::LeftButton);
     QVERIFY(form.Unsaved());
   });
-  QVERIFY(outcome.scriptRan);
+  QVERIFY(outcome.script_ran);
   QVERIFY(!answers.Seen().isEmpty());
   QCOMPARE(answers.Seen()[0].text, QStringLiteral("Floating point overflow."));
   QCOMPARE(answers.Seen()[0].title, tk::ApplicationTitle());
@@ -130,12 +130,12 @@ void TestMainWindowCommands::saveWithoutValueCells() {
     tktest::ModalAnswerer answers;
     const auto outcome = mwtest::RunProgram(
         answers, [](TForm1& form) { QTest::mouseClick(form.Save, Qt::LeftButton); });
-    QVERIFY(outcome.scriptRan);
+    QVERIFY(outcome.script_ran);
     QCOMPARE(dir.Read(), (TableFile{{0.3}, {}, {}}.Bytes()));
   }
   mwtest::WorkDir dir;
-  const TableFile oneInterval{{10}, {"h7    ", "js10  "}, {{{1, 2}}, {{3, 4}}}};
-  const QByteArray original = oneInterval.Bytes();
+  const TableFile one_interval{{10}, {"h7    ", "js10  "}, {{{1, 2}}, {{3, 4}}}};
+  const QByteArray original = one_interval.Bytes();
   dir.Write(original);
   tktest::ModalAnswerer answers;
   answers.QueueBoxAnswer(QMessageBox::Yes);
@@ -144,7 +144,7 @@ void TestMainWindowCommands::saveWithoutValueCells() {
     QTest::mouseClick(form.Save, Qt::LeftButton);
     QVERIFY(!form.Unsaved());
   });
-  QVERIFY(outcome.scriptRan);
+  QVERIFY(outcome.script_ran);
   const QByteArray written = TableFile{{}, {"h7    ", "js10  "}, {{}, {}}}.Bytes();
   QCOMPARE(dir.Read(), written + original.mid(written.size()));  // the file never shrinks
 }

@@ -46,12 +46,6 @@ QStringList LocalizedTexts(QStringList texts) {
   return texts;
 }
 
-std::vector<int> Widths(const tk::StringGrid& grid) {
-  std::vector<int> widths;
-  for (int col = 0; col < grid.ColCount(); ++col) widths.push_back(grid.ColWidth(col));
-  return widths;
-}
-
 // A value as the save writes it back: the grid shows it rounded to three decimals, half away
 // from zero, looking only at its first 18 significant digits.
 double AsShown(double value) {
@@ -93,8 +87,8 @@ void TestMainWindowDelete::deleteGrade_data() {
   QTest::addColumn<std::vector<int>>("widths");
   QTest::addColumn<bool>("unsaved");
   const QByteArray three = ThreeGrades().Bytes();
-  const QStringList unchangedNames{"     мм  ", "a     ", "bb    ", "ccc   "};
-  const QStringList unchangedRow1{"До 10", "1 2", "-0.125 -0.25", "100000 200000"};
+  const QStringList unchanged_names{"     мм  ", "a     ", "bb    ", "ccc   "};
+  const QStringList unchanged_row1{"До 10", "1 2", "-0.125 -0.25", "100000 200000"};
   QTest::newRow("middle grade: widths to its right shift left")
       << three << 2 << "" << int(QMessageBox::Yes) << "Удалить квалитет bb    ?"
       << QStringList{"     мм  ", "a     ", "ccc   "}
@@ -104,10 +98,10 @@ void TestMainWindowDelete::deleteGrade_data() {
       << QStringList{"     мм  ", "a     ", "bb    "} << QStringList{"До 10", "1 2", "-0.125 -0.25"}
       << std::vector<int>{63, 42, 84} << true;
   QTest::newRow("No changes nothing")
-      << three << 2 << "" << int(QMessageBox::No) << "Удалить квалитет bb    ?" << unchangedNames
-      << unchangedRow1 << std::vector<int>{63, 42, 84, 91} << false;
+      << three << 2 << "" << int(QMessageBox::No) << "Удалить квалитет bb    ?" << unchanged_names
+      << unchanged_row1 << std::vector<int>{63, 42, 84, 91} << false;
   QTest::newRow("No still commits an open editor")
-      << three << 2 << "9" << int(QMessageBox::No) << "Удалить квалитет bb    ?" << unchangedNames
+      << three << 2 << "9" << int(QMessageBox::No) << "Удалить квалитет bb    ?" << unchanged_names
       << QStringList{"До 10", "1 2", "9", "100000 200000"} << std::vector<int>{63, 42, 84, 91}
       << true;
   QTest::newRow("last grade: the fixed column is given up")
@@ -138,11 +132,11 @@ void TestMainWindowDelete::deleteGrade() {
     QVERIFY(!grid.EditingMode());
     QCOMPARE(Texts(grid.RowTexts(0)), names);
     QCOMPARE(Texts(grid.RowTexts(1)), LocalizedTexts(row1));
-    QCOMPARE(Widths(grid), widths);
+    QCOMPARE(mwtest::ColumnWidths(grid), widths);
     QCOMPARE(grid.FixedCols(), grid.ColCount() > 1 ? 1 : 0);
     QCOMPARE(form.Unsaved(), unsaved);
   });
-  QVERIFY(outcome.scriptRan);
+  QVERIFY(outcome.script_ran);
   QVERIFY(!answers.Seen().isEmpty());
   QCOMPARE(answers.Seen()[0].text, question);
   QCOMPARE(answers.Seen()[0].title, QStringLiteral("Редактор файла допусков"));
@@ -192,7 +186,7 @@ void TestMainWindowDelete::deleteInterval() {
     QCOMPARE(grid.FixedRows(), grid.RowCount() > 1 ? 1 : 0);
     QCOMPARE(form.Unsaved(), unsaved);
   });
-  QVERIFY(outcome.scriptRan);
+  QVERIFY(outcome.script_ran);
   QVERIFY(!answers.Seen().isEmpty());
   QCOMPARE(answers.Seen()[0].text, question);
 }
@@ -226,8 +220,8 @@ void TestMainWindowDelete::sessionFromStartToExit() {
     mwtest::PressKey(Qt::Key_F2);
     QTest::mouseClick(form.BExit, Qt::LeftButton);
   });
-  QVERIFY(outcome.scriptRan);
-  QVERIFY(outcome.endedByItself);
+  QVERIFY(outcome.script_ran);
+  QVERIFY(outcome.ended_by_itself);
   QCOMPARE(answers.Seen().size(), 2);  // no question at the exit
 
   expected.values[0][0] = {0.5, -0.25};

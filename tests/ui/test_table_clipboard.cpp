@@ -84,7 +84,7 @@ void TestTableClipboard::selectAllAndCopyCarryTheLabels() {
                                   "</td>"));
     QVERIFY(!form.Unsaved());
   });
-  QVERIFY(outcome.scriptRan);
+  QVERIFY(outcome.script_ran);
 }
 
 void TestTableClipboard::copyOfARange() {
@@ -100,7 +100,7 @@ void TestTableClipboard::copyOfARange() {
     Press(Qt::Key_C);
     QCOMPARE(QApplication::clipboard()->text(), Shown("0.021 0\n"));
   });
-  QVERIFY(outcome.scriptRan);
+  QVERIFY(outcome.script_ran);
 }
 
 // Row 1 copied onto row 3: the cells match, the paste made the table unsaved and hid the red
@@ -126,7 +126,7 @@ void TestTableClipboard::roundTripGridToGrid() {
     QCOMPARE(Cells(grid), loaded);
     QVERIFY(!form.Unsaved());
   });
-  QVERIFY(outcome.scriptRan);
+  QVERIFY(outcome.script_ran);
   QVERIFY(answers.Seen().isEmpty());
 }
 
@@ -166,7 +166,7 @@ void TestTableClipboard::spreadsheetBlock() {
     QVERIFY(form.Unsaved());
     QVERIFY(answers.Seen().isEmpty());  // no refusal
   });
-  QVERIFY(outcome.scriptRan);
+  QVERIFY(outcome.script_ran);
 }
 
 void TestTableClipboard::refusals_data() {
@@ -207,7 +207,7 @@ void TestTableClipboard::refusals() {
     QVERIFY(!form.Unsaved());
     QVERIFY(!form.UndoHistory().UndoAction()->isEnabled());
   });
-  QVERIFY(outcome.scriptRan);
+  QVERIFY(outcome.script_ran);
   QCOMPARE(answers.Seen().size(), 1);
   QCOMPARE(answers.Seen()[0].text, message);
   QCOMPARE(answers.Seen()[0].title, QStringLiteral("Редактор файла допусков"));
@@ -226,7 +226,7 @@ void TestTableClipboard::labelLineTargetIsRefused() {
     Press(Qt::Key_V);
     QCOMPARE(Cells(*form.StringGrid1), loaded);
   });
-  QVERIFY(outcome.scriptRan);
+  QVERIFY(outcome.script_ran);
   QCOMPARE(answers.Seen().size(), 1);
   QCOMPARE(answers.Seen()[0].text,
            QStringLiteral("Строка 1, столбец 1 вставляемого блока попадает на заголовки таблицы."));

@@ -269,7 +269,7 @@ void TestTableUndo::sequences() {
       QVERIFY2(form.Unsaved() == model.unsaved, qPrintable(command));
     }
   });
-  QVERIFY(outcome.scriptRan);
+  QVERIFY(outcome.script_ran);
 }
 
 void TestTableUndo::menuItemsNameTheStep() {
@@ -286,10 +286,10 @@ void TestTableUndo::menuItemsNameTheStep() {
                                   QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)}));
     struct Expectation {
       const char* command;
-      const char* undoText;
-      bool undoEnabled;
-      const char* redoText;
-      bool redoEnabled;
+      const char* undo_text;
+      bool undo_enabled;
+      const char* redo_text;
+      bool redo_enabled;
     };
     const Expectation steps[] = {
         {"dg 2", "Отменить удаление квалитета bb", true, "Повторить", false},
@@ -306,13 +306,13 @@ void TestTableUndo::menuItemsNameTheStep() {
     Model model = Loaded(form);
     for (const Expectation& step : steps) {
       Run(form, answers, model, QString::fromUtf8(step.command));
-      QCOMPARE(undo->text(), QString::fromUtf8(step.undoText));
-      QCOMPARE(undo->isEnabled(), step.undoEnabled);
-      QCOMPARE(redo->text(), QString::fromUtf8(step.redoText));
-      QCOMPARE(redo->isEnabled(), step.redoEnabled);
+      QCOMPARE(undo->text(), QString::fromUtf8(step.undo_text));
+      QCOMPARE(undo->isEnabled(), step.undo_enabled);
+      QCOMPARE(redo->text(), QString::fromUtf8(step.redo_text));
+      QCOMPARE(redo->isEnabled(), step.redo_enabled);
     }
   });
-  QVERIFY(outcome.scriptRan);
+  QVERIFY(outcome.script_ran);
 }
 
 // The file is saved, two steps are undone and a new one is made: the saved state can no longer
@@ -331,7 +331,7 @@ void TestTableUndo::savedStateAfterUndoingPastTheSave() {
     QVERIFY(form.Unsaved());
     saved = dir.Read();
   });
-  QVERIFY(outcome.scriptRan);
+  QVERIFY(outcome.script_ran);
   TableFile expected = ThreeByThree();
   expected.values[0][0] = {5, 6};
   expected.values[0][1] = {7, 8};

@@ -148,7 +148,7 @@ void TestToleranceViews::statusBarTexts() {
     QVERIFY2(form.Views->CellStatus->text() == status, qPrintable(form.Views->CellStatus->text()));
   });
   tol::SetDecimalSeparator(before);
-  QVERIFY(outcome.scriptRan);
+  QVERIFY(outcome.script_ran);
 }
 
 void TestToleranceViews::labelTexts() {
@@ -173,7 +173,7 @@ void TestToleranceViews::labelTexts() {
     QVERIFY(!cells.data(cells.IndexOf(2, 3), Qt::ToolTipRole).isValid());
   });
   tol::SetDecimalSeparator(before);
-  QVERIFY(outcome.scriptRan);
+  QVERIFY(outcome.script_ran);
 }
 
 // The sample's js6 cells hold halves of thousandths. A mark goes with an edit of its cell's
@@ -216,7 +216,7 @@ void TestToleranceViews::marksFollowTheirCells() {
     mwtest::ApplyEdits(form, CellEdits{{kJs6 - 1, 3, "0.004 -0.004"}});
     QCOMPARE(MarkedCells(form), Js6Marks(kJs6 - 1));
   });
-  QVERIFY(outcome.scriptRan);
+  QVERIFY(outcome.script_ran);
 }
 
 void TestToleranceViews::marksGoWithASave() {
@@ -229,7 +229,7 @@ void TestToleranceViews::marksGoWithASave() {
     QVERIFY(MarkedCells(form).empty());
     QVERIFY(form.Views->Loaded().Empty());
   });
-  QVERIFY(outcome.scriptRan);
+  QVERIFY(outcome.script_ran);
 }
 
 void TestToleranceViews::checksMarkedAndCounted() {
@@ -262,7 +262,7 @@ void TestToleranceViews::checksMarkedAndCounted() {
     QCOMPARE(form.Views->ChecksStatus->text(),
              "верхнее отклонение ниже нижнего: 1; границы интервалов не по возрастанию: 1");
   });
-  QVERIFY(outcome.scriptRan);
+  QVERIFY(outcome.script_ran);
 }
 
 void TestToleranceViews::panelShowsZonesAndFits_data() {
@@ -309,7 +309,7 @@ void TestToleranceViews::panelShowsZonesAndFits() {
     QVERIFY(!panel.isVisible());
   });
   tol::SetDecimalSeparator(before);
-  QVERIFY(outcome.scriptRan);
+  QVERIFY(outcome.script_ran);
 }
 
 // Typing into a cell of the shown interval changes its bar by the next paint; a click on a bar
@@ -339,7 +339,7 @@ void TestToleranceViews::panelFollowsEditsAndClicks() {
     QCOMPARE(panel.Chart->Zones().size(), std::size_t{24});
     QCOMPARE(panel.ShaftBox->findText(QStringLiteral("js6")), -1);
   });
-  QVERIFY(outcome.scriptRan);
+  QVERIFY(outcome.script_ran);
 }
 
 // On a scale from -40 to 60 micrometres over 110 pixel rows, with a twentieth spare either
@@ -403,7 +403,7 @@ void TestToleranceViews::picturesExport() {
     QVERIFY(rects >= 25);
     QVERIFY(!panel.ExportPicture(dir.Path(QStringLiteral("no/such/dir/zones.png"))));
   });
-  QVERIFY(outcome.scriptRan);
+  QVERIFY(outcome.script_ran);
 }
 
 // A page that takes the interval column and a few value columns: the sample's 25 grades
@@ -431,7 +431,7 @@ void TestToleranceViews::printsToPdf() {
     QVERIFY(pdf.startsWith("%PDF-"));
     QCOMPARE(PdfPages(pdf), pages);
   });
-  QVERIFY(outcome.scriptRan);
+  QVERIFY(outcome.script_ran);
 }
 
 int main(int argc, char** argv) {

@@ -2,7 +2,7 @@
 # Takes docs/screenshot.png: the editor on the sample table on a private 1280x800 Xvfb screen,
 # captured with ImageMagick's import. No window manager runs, so the window is given the whole
 # screen the way maximizing would, and it shows without a title bar.
-#   tools/screenshot.sh [editor program] [output.png]
+#   scripts/screenshot.sh [editor program] [output.png]
 #
 # Installs what it needs (xvfb, xdotool, imagemagick, fonts-liberation) with apt-get, as root
 # or through sudo.

@@ -1,4 +1,4 @@
-#include "data/memory_file_system.h"
+#include "tests/support/memory_file_system.h"
 
 #include <fcntl.h>
 #include <sys/file.h>
