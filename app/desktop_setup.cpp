@@ -6,6 +6,8 @@
 #include <QLocale>
 #include <QTranslator>
 
+#include "toolkit/built_in_picture.h"
+
 // The icons are compiled into this static library and registered explicitly, since nothing
 // refers to a static initialiser the linker could otherwise drop.
 static void RegisterIcons() { Q_INIT_RESOURCE(icons); }
@@ -16,7 +18,7 @@ void SetUpDesktopIdentity() {
   RegisterIcons();
   QIcon icon;
   for (const int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
-    icon.addFile(QStringLiteral(":/icons/%1/toledit.png").arg(size), QSize(size, size));
+    icon.addPixmap(tk::ReadBuiltInPicture(QStringLiteral(":/icons/%1/toledit.png").arg(size)));
   }
   QApplication::setWindowIcon(icon);
   QGuiApplication::setDesktopFileName(QString::fromLatin1(kDesktopName));

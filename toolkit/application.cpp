@@ -6,6 +6,7 @@
 
 #include "data/file_system.h"
 #include "data/number_text.h"
+#include "toolkit/deferred_icon_style.h"
 #include "toolkit/dispatch.h"
 #include "toolkit/form.h"
 #include "toolkit/window_registry.h"
@@ -32,6 +33,7 @@ Application::Application(int& argc, char** argv) : QApplication(argc, argv), d_(
   // The main window's close request ends the program, not the last window going away.
   setQuitOnLastWindowClosed(false);
   SubstituteDesignFace();
+  setStyle(new DeferredIconStyle(style()->name()));
   UpdateDecimalSeparator();
   tol::IgnoreFileSizeSignal();
   detail::EnsureFocusTracking();

@@ -28,14 +28,22 @@ void KeyListingMenu::initStyleOption(QStyleOptionMenuItem* option, const QAction
       std::max(option->reservedShortcutWidth, fontMetrics().horizontalAdvance(keys));
 }
 
+// Every item added or changed would otherwise lay the whole menu out again; the width is
+// settled once, when the menu is first measured (before it opens, or when asked).
 void KeyListingMenu::actionEvent(QActionEvent* event) {
   QMenu::actionEvent(event);
-  WidenForKeys();
+  widthSettled_ = false;
+}
+
+QSize KeyListingMenu::sizeHint() const {
+  if (!widthSettled_) const_cast<KeyListingMenu*>(this)->WidenForKeys();
+  return QMenu::sizeHint();
 }
 
 // The menu sizes its short-cut column by each item's first key; where a list of keys is wider,
 // the menu is made wide enough for it (the items stretch to the menu's minimum width).
 void KeyListingMenu::WidenForKeys() {
+  widthSettled_ = true;
   int widest = 0;
   int first_keys = 0;
   for (const QAction* action : actions()) {

@@ -14,12 +14,16 @@ class KeyListingMenu : public QMenu {
  public:
   KeyListingMenu(const QString& title, QWidget* parent);
 
+  [[nodiscard]] QSize sizeHint() const override;
+
  protected:
   void initStyleOption(QStyleOptionMenuItem* option, const QAction* action) const override;
   void actionEvent(QActionEvent* event) override;
 
  private:
   void WidenForKeys();
+
+  bool widthSettled_ = true;
 };
 
 }  // namespace tk

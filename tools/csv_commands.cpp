@@ -13,9 +13,9 @@ namespace {
 // The file layer opens a tolerance file for reading and writing, as the editor needs; an
 // export only reads. So the file is read as it is and its bytes are loaded, which also lets a
 // read-only file, or standard input, be exported.
-MemoryTable LoadTableReadOnly(const std::string& table_path) {
+MemoryTable LoadTableReadOnly(const std::string& bytes) {
   MemoryTable table;
-  LoadTableFromBytes(table, ReadTextFile(table_path));
+  LoadTableFromBytes(table, bytes);
   return table;
 }
 

@@ -16,6 +16,7 @@
 
 #include "data/errors.h"
 #include "data/tolerance_file.h"
+#include "toolkit/built_in_picture.h"
 #include "toolkit/controls.h"
 #include "toolkit/dispatch.h"
 #include "toolkit/grid_model.h"
@@ -179,7 +180,7 @@ QWidget* TForm1::BuildToolBar(QWidget* parent) {
   };
   int x = kFirstButtonX;
   for (const ButtonDesign& design : designs) {
-    *design.button = new tk::FlatButton(QIcon(QString::fromLatin1(design.picture)),
+    *design.button = new tk::FlatButton(tk::BuiltInIcon(QString::fromLatin1(design.picture)),
                                         QString::fromUtf8(design.hint), panel);
     (*design.button)->setGeometry(x, kButtonY, kButtonSize, kButtonSize);
     x += kButtonStep;

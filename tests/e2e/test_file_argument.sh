@@ -28,7 +28,10 @@ wait_focus "$main"
 
 step "the window carries the menu entry's window class and an icon"
 xprop -id "$main" WM_CLASS | grep -q '"Toledit"$' || fail "WM_CLASS is not Toledit: $(xprop -id "$main" WM_CLASS)"
-xprop -id "$main" _NET_WM_ICON | grep -q 'Icon (' || fail "the window has no icon"
+# Read whole before matching: grep -q would stop reading the large icon property early, and
+# under pipefail xprop's broken pipe would count as a failure.
+icon=$(xprop -id "$main" _NET_WM_ICON)
+grep -q 'Icon (' <<<"$icon" || fail "the window has no icon"
 
 step "type a pair into the first cell, save with Ctrl+S"
 cp "$table" "$e2e_scratch/before-save"
