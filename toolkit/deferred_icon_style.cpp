@@ -7,7 +7,7 @@
 
 namespace tk {
 
-DeferredIconStyle::DeferredIconStyle(const QString& baseKey) : QProxyStyle(baseKey) {}
+DeferredIconStyle::DeferredIconStyle(const QString& base_key) : QProxyStyle(base_key) {}
 
 QIcon DeferredIconStyle::standardIcon(StandardPixmap which, const QStyleOption* option,
                                       const QWidget* widget) const {

@@ -13,7 +13,7 @@ class DeferredIconStyle : public QProxyStyle {
   Q_OBJECT
 
  public:
-  explicit DeferredIconStyle(const QString& baseKey);
+  explicit DeferredIconStyle(const QString& base_key);
 
   [[nodiscard]] QIcon standardIcon(StandardPixmap which, const QStyleOption* option,
                                    const QWidget* widget) const override;

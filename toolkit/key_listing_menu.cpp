@@ -32,18 +32,18 @@ void KeyListingMenu::initStyleOption(QStyleOptionMenuItem* option, const QAction
 // settled once, when the menu is first measured (before it opens, or when asked).
 void KeyListingMenu::actionEvent(QActionEvent* event) {
   QMenu::actionEvent(event);
-  widthSettled_ = false;
+  width_settled_ = false;
 }
 
 QSize KeyListingMenu::sizeHint() const {
-  if (!widthSettled_) const_cast<KeyListingMenu*>(this)->WidenForKeys();
+  if (!width_settled_) const_cast<KeyListingMenu*>(this)->WidenForKeys();
   return QMenu::sizeHint();
 }
 
 // The menu sizes its short-cut column by each item's first key; where a list of keys is wider,
 // the menu is made wide enough for it (the items stretch to the menu's minimum width).
 void KeyListingMenu::WidenForKeys() {
-  widthSettled_ = true;
+  width_settled_ = true;
   int widest = 0;
   int first_keys = 0;
   for (const QAction* action : actions()) {

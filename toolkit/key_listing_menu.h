@@ -23,7 +23,7 @@ class KeyListingMenu : public QMenu {
  private:
   void WidenForKeys();
 
-  bool widthSettled_ = true;
+  bool width_settled_ = true;
 };
 
 }  // namespace tk
