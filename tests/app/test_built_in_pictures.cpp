@@ -5,17 +5,10 @@
 #include <QTest>
 
 #include "app/desktop_setup.h"
+#include "tests/support/image_plugins.h"
 #include "toolkit/built_in_picture.h"
 
-namespace {
-
-bool ImageFormatPluginLoaded() {
-  QFile maps(QStringLiteral("/proc/self/maps"));
-  if (!maps.open(QIODevice::ReadOnly)) return false;
-  return maps.readAll().contains("plugins/imageformats/");
-}
-
-}  // namespace
+using tktest::ImageFormatPluginLoaded;
 
 class TestBuiltInPictures : public QObject {
   Q_OBJECT

@@ -8,17 +8,10 @@
 #include <QTest>
 #include <memory>
 
+#include "tests/support/image_plugins.h"
 #include "toolkit/deferred_icon_style.h"
 
-namespace {
-
-bool ImageFormatPluginLoaded() {
-  QFile maps(QStringLiteral("/proc/self/maps"));
-  if (!maps.open(QIODevice::ReadOnly)) return false;
-  return maps.readAll().contains("plugins/imageformats/");
-}
-
-}  // namespace
+using tktest::ImageFormatPluginLoaded;
 
 class TestDeferredIconStyle : public QObject {
   Q_OBJECT
