@@ -96,6 +96,7 @@ TEST_F(SaveInterruptedTest, AKilledSaveLeavesTheOldOrTheNewTableAndTheFileLoads)
     const std::int64_t delay = delay_us(random);
     const pid_t pid = StartSave(new_table);
     ASSERT_GT(pid, 0);
+    // A random moment inside the save is the point: no event marks it, so a fixed sleep it is.
     ::usleep(static_cast<useconds_t>(delay));
     ::kill(pid, SIGKILL);
     ASSERT_EQ(::waitpid(pid, nullptr, 0), pid);

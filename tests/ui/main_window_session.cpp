@@ -116,12 +116,14 @@ RunOutcome RunProgramOn(const std::string& file, tktest::ModalAnswerer& answers,
   Form1 = new TForm1;
   if (!file.empty()) Form1->OpenNamedFile(file);
 
-  // Runs only while the program is still running: once it ends, the loop stops before the
-  // closer's interval is over.
+  // Once the events the script's keys caused are handled: a program that ends does so within
+  // them (its window hidden, the loop told to stop), so one still showing its window is closed
+  // by the harness.
   QTimer closer;
   closer.setSingleShot(true);
-  closer.setInterval(300);
+  closer.setInterval(0);
   QObject::connect(&closer, &QTimer::timeout, [&] {
+    if (!Form1->isVisible()) return;  // the program has ended
     closed_by_harness = true;
     if (Form1->Unsaved()) answers.QueueBoxAnswer(QMessageBox::Yes);
     Form1->RequestClose();
