@@ -7,7 +7,9 @@
 #include <QTest>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "data/tolerance_file.h"
@@ -79,17 +81,21 @@ inline int CurrentIndex(const AddDialog& d, Kind kind) {
 }
 inline int ValueCells(Kind kind) { return kind == kGrade ? kIntervals : kGrades; }
 
-// Names the label, enters the grid with Enter and types one value pair into each value cell.
-inline Step EnterLine(const QString& label, const QString& values = QStringLiteral("0,018 0")) {
-  return [label, values](AddDialog& d) {
+// Names the label, enters the grid with Enter and fills each value cell with fill_cell.
+inline Step EnterLineBy(const QString& label, std::function<void()> fill_cell) {
+  return [label, fill_cell = std::move(fill_cell)](AddDialog& d) {
     const Kind kind = dynamic_cast<TFormAddKv*>(&d) != nullptr ? kGrade : kInterval;
     TypeInto(d.Edit1, label);
     QTest::keyClick(d.Edit1, Qt::Key_Return);
     for (int a = 1; a <= ValueCells(kind); ++a) {
       if (a > 1) Press(Qt::Key_Return);
-      Type(values);
+      fill_cell();
     }
   };
+}
+// The same, typing one value pair into each value cell.
+inline Step EnterLine(const QString& label, const QString& values = QStringLiteral("0,018 0")) {
+  return EnterLineBy(label, [values] { Type(values); });
 }
 inline void ForgetUnsaved() {
   TFormAddKv::ForgetUnsaved();
@@ -165,6 +171,27 @@ inline void TearDownMainWindow() {
   tk::DisposeWindow(Form1);
   Form1 = nullptr;
 }
+
+// SetUpMainWindow's window for one test, with an answerer for the message boxes raised meanwhile;
+// the answerer is made after the window and goes before it.
+class AnsweredMainWindow {
+ public:
+  AnsweredMainWindow() {
+    SetUpMainWindow();
+    answers_ = std::make_unique<ModalAnswerer>();
+  }
+  ~AnsweredMainWindow() {
+    answers_.reset();
+    TearDownMainWindow();
+  }
+  AnsweredMainWindow(const AnsweredMainWindow&) = delete;
+  AnsweredMainWindow& operator=(const AnsweredMainWindow&) = delete;
+
+  [[nodiscard]] ModalAnswerer& Answers() { return *answers_; }
+
+ private:
+  std::unique_ptr<ModalAnswerer> answers_;
+};
 
 // Runs tests under the toolkit's application. A plain window is made first, so that it is the
 // application's main window and no test's Form1 ends the run when it closes.

@@ -6,19 +6,13 @@
 #include <vector>
 
 #include "data/memory_table.h"
+#include "tests/data/file_test_support.h"
 #include "tools/tool_errors.h"
 
 namespace tol {
 namespace {
 
-std::vector<std::vector<std::string>> CellsOf(const CellTable& table) {
-  std::vector<std::vector<std::string>> rows(static_cast<std::size_t>(table.RowCount()));
-  for (std::int32_t r = 0; r < table.RowCount(); ++r) {
-    for (std::int32_t c = 0; c < table.ColCount(); ++c)
-      rows[static_cast<std::size_t>(r)].push_back(table.GetCell(c, r));
-  }
-  return rows;
-}
+using testing::Cells;
 
 TEST(TableFromCsv, BuildsLabelsNamesAndCellTexts) {
   const MemoryTable table = TableFromCsv(
@@ -31,7 +25,7 @@ TEST(TableFromCsv, BuildsLabelsNamesAndCellTexts) {
       {"До 10", "0 -0.015", "0.1 0.01"},
       {"До 18", "-0.018 -0.003", "1e-3 0"},
   };
-  EXPECT_EQ(CellsOf(table), expected);
+  EXPECT_EQ(Cells(table), expected);
 }
 
 TEST(TableFromCsv, AHeaderAloneGivesATableWithoutIntervals) {

@@ -1,14 +1,13 @@
 // The tolcsv program as a user runs it: exit codes, messages on standard error, "-" paths.
 
-#include <sys/wait.h>
-
 #include <gtest/gtest.h>
 
-#include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "tests/data/file_test_support.h"
+#include "tests/tools/tolcsv_run.h"
 
 namespace tol {
 namespace {
@@ -16,17 +15,9 @@ namespace {
 using testing::ReadFile;
 using testing::WriteFile;
 
-struct ProgramRun {
-  int exit_code;
-  std::string errors;
-};
+using testing::ToolRun;
 
-// Runs tolcsv with the arguments (each already shell-quoted where needed).
-ProgramRun Tolcsv(const std::string& arguments) {
-  const std::string command = std::string(TOL_TOLCSV_PROGRAM) + " " + arguments + " 2>errors.txt";
-  const int status = std::system(command.c_str());
-  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFile("errors.txt").value_or("")};
-}
+ToolRun Tolcsv(const std::string& arguments) { return testing::RunTolcsv(arguments); }
 
 class TolcsvProgramTest : public testing::TempDirTest {};
 
@@ -34,12 +25,7 @@ TEST_F(TolcsvProgramTest, ExitCodesAndMessages) {
   WriteFile("good.csv", "upper_bound_mm,h7_upper,h7_lower\n10,0,-0.015\n");
   WriteFile("bad.csv", "upper_bound_mm,h7_upper,h7_lower\n10,0,-0.015\n18,0\n");
   WriteFile("existing.win", "old");
-  struct Row {
-    std::string arguments;
-    int exit_code;
-    std::string message;  // part of standard error
-  };
-  const std::vector<Row> rows = {
+  testing::ExpectEnds({
       {"", 2, "usage"},
       {"import good.csv", 2, "usage"},
       {"import good.csv new.win --quick", 2, "usage"},
@@ -50,13 +36,7 @@ TEST_F(TolcsvProgramTest, ExitCodesAndMessages) {
       {"export missing.win out.csv", 1, "missing.win: No such file or directory"},
       {"export existing.win out.csv", 1, "Read beyond end of file"},
       {"import good.csv existing.win --force", 0, "wrote 1 intervals x 1 grades"},
-  };
-  for (const Row& row : rows) {
-    const ProgramRun run = Tolcsv(row.arguments);
-    EXPECT_EQ(run.exit_code, row.exit_code) << row.arguments << "\n" << run.errors;
-    EXPECT_NE(run.errors.find(row.message), std::string::npos) << row.arguments << "\n"
-                                                               << run.errors;
-  }
+  });
   EXPECT_FALSE(std::filesystem::exists("new.win"));
 }
 
@@ -78,7 +58,7 @@ TEST_F(TolcsvProgramTest, SpreadsheetOptions) {
             "upper_bound_mm;H7_upper;H7_lower;h7_upper;h7_lower\n10;0,015;0;0;-0,015\n");
   EXPECT_EQ(Tolcsv("export --semicolon plain.win - >stdout.csv").exit_code, 0);
   EXPECT_EQ(ReadFile("stdout.csv"), ReadFile("semi.csv"));
-  const ProgramRun unknown = Tolcsv("export plain.win x.csv --tabs");
+  const ToolRun unknown = Tolcsv("export plain.win x.csv --tabs");
   EXPECT_EQ(unknown.exit_code, 2);
   EXPECT_NE(unknown.errors.find("--semicolon"), std::string::npos) << unknown.errors;
 }

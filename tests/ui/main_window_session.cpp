@@ -219,6 +219,17 @@ std::string Localized(std::string text) {
   return text;
 }
 
+QStringList LocalizedTexts(QStringList texts) {
+  for (QString& text : texts) text = QString::fromStdString(Localized(text.toStdString()));
+  return texts;
+}
+
+QStringList LineTexts(const tk::GridLine& line) {
+  QStringList texts;
+  for (int i = 0; i < line.Count(); ++i) texts << QString::fromStdString(line.Item(i));
+  return texts;
+}
+
 bool RunTestAsNobody(const QString& test_function_and_tag) {
   QProcess child;
   QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();

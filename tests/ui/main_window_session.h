@@ -7,6 +7,7 @@
 #include <QList>
 #include <QMetaType>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <Qt>
 #include <functional>
@@ -19,8 +20,9 @@
 class TForm1;
 
 namespace tk {
+class GridLine;
 class StringGrid;
-}
+}  // namespace tk
 
 namespace mwtest {
 
@@ -87,6 +89,9 @@ void ApplyEdits(TForm1& form, const CellEdits& edits);
 
 // A text as the grid shows it, with the locale's decimal separator in place of ".".
 [[nodiscard]] std::string Localized(std::string text);
+[[nodiscard]] QStringList LocalizedTexts(QStringList texts);
+// The texts of one grid row or column, first to last.
+[[nodiscard]] QStringList LineTexts(const tk::GridLine& line);
 
 // For tests that need an unprivileged user (tests run as root): re-runs one test function of
 // this executable as the user nobody and reports whether it passed. The child's output is

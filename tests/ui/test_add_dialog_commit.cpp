@@ -19,19 +19,13 @@ class TestAddDialogCommit : public QObject {
   Q_OBJECT
 
  private:
-  std::unique_ptr<ModalAnswerer> answerer_;
+  std::optional<AnsweredMainWindow> window_;
   const std::vector<QString> captions_ = {QStringLiteral("Добавление квалитета"),
                                           QStringLiteral("Добавление интервала")};
 
  private slots:
-  void init() {
-    SetUpMainWindow();
-    answerer_ = std::make_unique<ModalAnswerer>();
-  }
-  void cleanup() {
-    answerer_.reset();
-    TearDownMainWindow();
-  }
+  void init() { window_.emplace(); }
+  void cleanup() { window_.reset(); }
 
   void saveAppendsOneLineAndStaysOpen_data() { AddKinds(); }
   void saveAppendsOneLineAndStaysOpen() {
@@ -53,7 +47,7 @@ class TestAddDialogCommit : public QObject {
                                 line + 1);
                      },
                      kExit});
-    QCOMPARE(answerer_->Seen().size(), 0);  // after a save, closing asks nothing
+    QCOMPARE(window_->Answers().Seen().size(), 0);  // after a save, closing asks nothing
   }
 
   // The committed label is the entry field's, even when it changed after the grid was entered.
@@ -118,19 +112,19 @@ class TestAddDialogCommit : public QObject {
     };
     if (saved) {
       RunDialog(kind, {EnterLine(NewLabel(kind)), kSave, close});
-      QCOMPARE(answerer_->Seen().size(), 0);
+      QCOMPARE(window_->Answers().Seen().size(), 0);
       return;
     }
-    answerer_->QueueBoxAnswer(QMessageBox::No);
-    answerer_->QueueBoxAnswer(QMessageBox::Yes);
+    window_->Answers().QueueBoxAnswer(QMessageBox::No);
+    window_->Answers().QueueBoxAnswer(QMessageBox::Yes);
     RunDialog(kind, {[&](AddDialog& d) { TypeInto(d.Edit1, NewLabel(kind)); }, close,
                      [&](AddDialog& d) {
                        QVERIFY(d.isVisible());  // No keeps the dialog with what was typed
                        QCOMPARE(d.Edit1->text(), NewLabel(kind));
                      },
                      close});
-    QCOMPARE(answerer_->Seen().size(), 2);
-    for (const tktest::SeenBox& box : answerer_->Seen()) {
+    QCOMPARE(window_->Answers().Seen().size(), 2);
+    for (const tktest::SeenBox& box : window_->Answers().Seen()) {
       QCOMPARE(box.title, captions_[kind]);
       QCOMPARE(box.text, QStringLiteral("Значения допусков не записаны. Выходить?"));
       QCOMPARE(box.icon, static_cast<int>(QMessageBox::Question));
@@ -141,14 +135,14 @@ class TestAddDialogCommit : public QObject {
   void unsavedFlagOutlivesTheDialog_data() { AddKinds(); }
   void unsavedFlagOutlivesTheDialog() {
     QFETCH(Kind, kind);
-    answerer_->QueueBoxAnswer(QMessageBox::Yes);
-    answerer_->QueueBoxAnswer(QMessageBox::Yes);
+    window_->Answers().QueueBoxAnswer(QMessageBox::Yes);
+    window_->Answers().QueueBoxAnswer(QMessageBox::Yes);
     RunDialog(kind, {[&](AddDialog& d) { TypeInto(d.Edit1, "5"); }, kExit});
     RunDialog(kind, {kExit});
-    QCOMPARE(answerer_->Seen().size(), 2);
+    QCOMPARE(window_->Answers().Seen().size(), 2);
     RunDialog(kind == kGrade ? kInterval : kGrade,
               {kExit});  // the other kind has a flag of its own
-    QCOMPARE(answerer_->Seen().size(), 2);
+    QCOMPARE(window_->Answers().Seen().size(), 2);
   }
 
   // Through the main window's command: the added line outlives the dialog (the main window is
@@ -172,7 +166,7 @@ class TestAddDialogCommit : public QObject {
     QCOMPARE(Form1->StringGrid1->ColCount(), kGrades + 1);
 
     std::optional<Steps> driver;
-    answerer_->QueueDialogAction([&](QWidget* dialog) {
+    window_->Answers().QueueDialogAction([&](QWidget* dialog) {
       driver.emplace(static_cast<AddDialog*>(dialog),
                      std::vector<Step>{EnterLine(NewLabel(kind), "0,5 1"), kSave, kExit},
                      [](AddDialog& d) { d.SetModalResult(tk::mrOk); });

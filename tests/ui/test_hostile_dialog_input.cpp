@@ -20,16 +20,10 @@ QString Repeated(char c, int count) { return QString(count, QLatin1Char(c)); }
 
 // Names the new line and pastes text into each of its value cells.
 Step PasteLine(const QString& label, const QString& text) {
-  return [label, text](AddDialog& d) {
-    const Kind kind = dynamic_cast<TFormAddKv*>(&d) != nullptr ? kGrade : kInterval;
-    TypeInto(d.Edit1, label);
-    QTest::keyClick(d.Edit1, Qt::Key_Return);
-    for (int a = 1; a <= ValueCells(kind); ++a) {
-      if (a > 1) Press(Qt::Key_Return);
-      QApplication::clipboard()->setText(text);
-      QTest::keyClick(Focused(), Qt::Key_V, Qt::ControlModifier);
-    }
-  };
+  return EnterLineBy(label, [text] {
+    QApplication::clipboard()->setText(text);
+    QTest::keyClick(Focused(), Qt::Key_V, Qt::ControlModifier);
+  });
 }
 
 }  // namespace
@@ -37,17 +31,11 @@ Step PasteLine(const QString& label, const QString& text) {
 class TestHostileDialogInput : public QObject {
   Q_OBJECT
 
-  std::unique_ptr<ModalAnswerer> answerer_;
+  std::optional<AnsweredMainWindow> window_;
 
  private slots:
-  void init() {
-    SetUpMainWindow();
-    answerer_ = std::make_unique<ModalAnswerer>();
-  }
-  void cleanup() {
-    answerer_.reset();
-    TearDownMainWindow();
-  }
+  void init() { window_.emplace(); }
+  void cleanup() { window_.reset(); }
 
   void valueCellTextOnSave_data() {
     QTest::addColumn<Kind>("kind");
@@ -83,7 +71,7 @@ class TestHostileDialogInput : public QObject {
     QFETCH(QString, input);
     QFETCH(int, outcome);
     QFETCH(QString, committed);
-    if (Outcome(outcome) == Outcome::kOverflow) answerer_->QueueBoxAnswer(QMessageBox::Ok);
+    if (Outcome(outcome) == Outcome::kOverflow) window_->Answers().QueueBoxAnswer(QMessageBox::Ok);
     const Step enter = pasted ? PasteLine(NewLabel(kind), input) : EnterLine(NewLabel(kind), input);
     RunDialog(kind, {enter, kSave,
                      [&](AddDialog& d) {
@@ -101,8 +89,8 @@ class TestHostileDialogInput : public QObject {
                            QVERIFY(MainUnchanged());
                            break;
                          case Outcome::kOverflow:
-                           QCOMPARE(answerer_->Seen().size(), 1);
-                           QCOMPARE(answerer_->Seen()[0].text,
+                           QCOMPARE(window_->Answers().Seen().size(), 1);
+                           QCOMPARE(window_->Answers().Seen()[0].text,
                                     QStringLiteral("Floating point overflow."));
                            QVERIFY(MainUnchanged());
                            break;

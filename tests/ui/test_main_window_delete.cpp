@@ -17,7 +17,9 @@
 #include "ui/main_window.h"
 
 using mwtest::CellEdits;
+using mwtest::LineTexts;
 using mwtest::Localized;
+using mwtest::LocalizedTexts;
 using mwtest::TableFile;
 
 namespace {
@@ -31,19 +33,6 @@ TableFile ThreeGrades() {
 
 TableFile ThreeIntervals() {
   return {{3, 6, 10}, {"h7    "}, {{{0.01, 0}, {0.012, 0}, {0.015, 0}}}};
-}
-
-QStringList Texts(const tk::GridLine& line) {
-  QStringList texts;
-  for (int i = 0; i < line.Count(); ++i) {
-    texts << QString::fromStdString(line.Item(i));
-  }
-  return texts;
-}
-
-QStringList LocalizedTexts(QStringList texts) {
-  for (QString& text : texts) text = QString::fromStdString(Localized(text.toStdString()));
-  return texts;
 }
 
 // A value as the save writes it back: the grid shows it rounded to three decimals, half away
@@ -130,8 +119,8 @@ void TestMainWindowDelete::deleteGrade() {
     if (!typed.isEmpty()) mwtest::TypeText(typed);
     QTest::mouseClick(form.DelKv, Qt::LeftButton);
     QVERIFY(!grid.EditingMode());
-    QCOMPARE(Texts(grid.RowTexts(0)), names);
-    QCOMPARE(Texts(grid.RowTexts(1)), LocalizedTexts(row1));
+    QCOMPARE(LineTexts(grid.RowTexts(0)), names);
+    QCOMPARE(LineTexts(grid.RowTexts(1)), LocalizedTexts(row1));
     QCOMPARE(mwtest::ColumnWidths(grid), widths);
     QCOMPARE(grid.FixedCols(), grid.ColCount() > 1 ? 1 : 0);
     QCOMPARE(form.Unsaved(), unsaved);
@@ -181,8 +170,8 @@ void TestMainWindowDelete::deleteInterval() {
     tk::StringGrid& grid = *form.StringGrid1;
     mwtest::MoveToCell(form, 1, row);
     QTest::mouseClick(form.DelInt, Qt::LeftButton);
-    QCOMPARE(Texts(grid.ColTexts(0)), labels);
-    QCOMPARE(Texts(grid.ColTexts(1)), LocalizedTexts(col1));
+    QCOMPARE(LineTexts(grid.ColTexts(0)), labels);
+    QCOMPARE(LineTexts(grid.ColTexts(1)), LocalizedTexts(col1));
     QCOMPARE(grid.FixedRows(), grid.RowCount() > 1 ? 1 : 0);
     QCOMPARE(form.Unsaved(), unsaved);
   });

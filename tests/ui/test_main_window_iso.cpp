@@ -18,21 +18,12 @@
 #include "ui/main_window.h"
 #include "ui/table_undo.h"
 
+using mwtest::LineTexts;
 using mwtest::Localized;
+using mwtest::LocalizedTexts;
 using mwtest::TableFile;
 
 namespace {
-
-QStringList Texts(const tk::GridLine& line) {
-  QStringList texts;
-  for (int i = 0; i < line.Count(); ++i) texts << QString::fromStdString(line.Item(i));
-  return texts;
-}
-
-QStringList LocalizedTexts(QStringList texts) {
-  for (QString& text : texts) text = QString::fromStdString(Localized(text.toStdString()));
-  return texts;
-}
 
 // Types names into the dialog's line, replacing what it held, and presses OK.
 void EnterNames(QWidget* window, const QString& names) {
@@ -73,27 +64,27 @@ void TestMainWindowIso::addClassesFillsTheirColumns() {
     QVERIFY(!form.Unsaved());
     form.MenuAddIso->trigger();
     // The names keep their case beside the shaft h7, padded as grade names are.
-    QCOMPARE(Texts(grid.RowTexts(0)),
+    QCOMPARE(LineTexts(grid.RowTexts(0)),
              (QStringList{"     мм  ", "h7    ", "H7    ", "js6   ", "a11   "}));
-    QCOMPARE(Texts(grid.RowTexts(1)),
+    QCOMPARE(LineTexts(grid.RowTexts(1)),
              LocalizedTexts({"До 3", "0 -0.01", "0.01 0", "0.003 -0.003", "-0.27 -0.33"}));
     // 12 mm is inside the range 10 to 14: no value, the cells left for the user.
-    QCOMPARE(Texts(grid.RowTexts(2)), LocalizedTexts({"До 12", "0 -0.018", "", "", ""}));
+    QCOMPARE(LineTexts(grid.RowTexts(2)), LocalizedTexts({"До 12", "0 -0.018", "", "", ""}));
     const QStringList row3 =
         LocalizedTexts({"До 14", "0 -0.018", "0.018 0", "0.0055 -0.0055", "-0.29 -0.4"});
-    QCOMPARE(Texts(grid.RowTexts(3)), row3);
+    QCOMPARE(LineTexts(grid.RowTexts(3)), row3);
     QVERIFY(form.Unsaved());
     // The three columns are one step: one undo removes them all and leaves nothing to undo.
     TableUndo& history = form.UndoHistory();
     QCOMPARE(history.UndoAction()->text(),
              QStringLiteral("Отменить добавление квалитетов по ISO 286 H7 js6 a11"));
     history.Undo();
-    QCOMPARE(Texts(grid.RowTexts(0)), (QStringList{"     мм  ", "h7    "}));
-    QCOMPARE(Texts(grid.RowTexts(3)), LocalizedTexts({"До 14", "0 -0.018"}));
+    QCOMPARE(LineTexts(grid.RowTexts(0)), (QStringList{"     мм  ", "h7    "}));
+    QCOMPARE(LineTexts(grid.RowTexts(3)), LocalizedTexts({"До 14", "0 -0.018"}));
     QVERIFY(!history.Stack().canUndo());
     QVERIFY(!form.Unsaved());
     history.Redo();
-    QCOMPARE(Texts(grid.RowTexts(3)), row3);
+    QCOMPARE(LineTexts(grid.RowTexts(3)), row3);
     QVERIFY(form.Unsaved());
   });
   QVERIFY(outcome.script_ran);
@@ -127,7 +118,8 @@ void TestMainWindowIso::addClassesRefusesAnExistingName() {
   answers.QueueBoxAnswer(QMessageBox::Ok);  // the interval 12 left empty in the new column
   const auto outcome = mwtest::RunProgram(answers, [&](TForm1& form) {
     form.MenuAddIso->trigger();
-    QCOMPARE(Texts(form.StringGrid1->RowTexts(0)), (QStringList{"     мм  ", "h7    ", "H7    "}));
+    QCOMPARE(LineTexts(form.StringGrid1->RowTexts(0)),
+             (QStringList{"     мм  ", "h7    ", "H7    "}));
   });
   QVERIFY(outcome.script_ran);
   QCOMPARE(troubles, (QStringList{"Такой квалитет уже есть", "Такой квалитет уже есть",
@@ -202,15 +194,15 @@ void TestMainWindowIso::fillRow() {
     form.MenuIsoRounding->setChecked(rounding);
     mwtest::MoveToCell(form, 2, 2);
     form.MenuFillIso->trigger();
-    QCOMPARE(Texts(grid.RowTexts(2)), LocalizedTexts(row));
+    QCOMPARE(LineTexts(grid.RowTexts(2)), LocalizedTexts(row));
     const QStringList untouched{"1 1", "1 1", "1 1", "1 1", "1 1"};
-    QCOMPARE(Texts(grid.RowTexts(1)), LocalizedTexts(QStringList{"До 1"} + untouched));
+    QCOMPARE(LineTexts(grid.RowTexts(1)), LocalizedTexts(QStringList{"До 1"} + untouched));
     QCOMPARE(form.Unsaved(), unsaved);
     // A fill that changed cells is one step; undone, the row is as loaded.
     TableUndo& history = form.UndoHistory();
     QCOMPARE(history.Stack().canUndo(), unsaved);
     history.Undo();
-    QCOMPARE(Texts(grid.RowTexts(2)), LocalizedTexts(QStringList{row[0]} + untouched));
+    QCOMPARE(LineTexts(grid.RowTexts(2)), LocalizedTexts(QStringList{row[0]} + untouched));
     QVERIFY(!history.Stack().canUndo());
     QVERIFY(!form.Unsaved());
   });
