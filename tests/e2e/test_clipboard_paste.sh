@@ -15,14 +15,7 @@ command -v xclip >/dev/null || fail "xclip is not installed (scripts/install-dep
 
 main_title="Редактор файла допусков"
 work=$e2e_scratch/work
-mkdir "$work"
-cp "$sample" "$work/Zarava.win"
-table=$work/Zarava.win
-check() { python3 "$here/check_table.py" "$table" "$sample" --rounded "$@" || fail "the file's bytes are wrong"; }
-
-read -r intervals grades < <(python3 -c '
-import struct, sys
-print(*struct.unpack("<ii", open(sys.argv[1], "rb").read(8)))' "$sample")
+copy_sample "$sample" "$work"
 ((intervals >= 2 && grades >= 2)) || fail "the sample has $intervals intervals and $grades grades"
 
 step "start on the sample"

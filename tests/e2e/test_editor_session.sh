@@ -15,15 +15,7 @@ source "$here/x_session.sh"
 main_title="Редактор файла допусков"
 dialog_title="Добавление квалитета"
 work=$e2e_scratch/work
-mkdir "$work"
-cp "$sample" "$work/Zarava.win"
-table=$work/Zarava.win
-# Values with more than three decimals in the sample are saved as shown, rounded to three.
-check() { python3 "$here/check_table.py" "$table" "$sample" --rounded "$@" || fail "the file's bytes are wrong"; }
-
-read -r intervals grades < <(python3 -c '
-import struct, sys
-print(*struct.unpack("<ii", open(sys.argv[1], "rb").read(8)))' "$sample")
+copy_sample "$sample" "$work"
 ((intervals >= 2 && grades >= 1)) || fail "the sample has $intervals intervals and $grades grades"
 new_grade=$((grades + 1))
 

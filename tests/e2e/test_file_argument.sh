@@ -12,12 +12,8 @@ source "$here/x_session.sh"
 
 tables=$e2e_scratch/tables
 elsewhere=$e2e_scratch/elsewhere
-mkdir "$tables" "$elsewhere"
-cp "$sample" "$tables/Zarava.win"
-table=$tables/Zarava.win
-read -r intervals grades < <(python3 -c '
-import struct, sys
-print(*struct.unpack("<ii", open(sys.argv[1], "rb").read(8)))' "$sample")
+mkdir "$elsewhere"
+copy_sample "$sample" "$tables"
 
 step "start in another folder on DIR/Zarava.win"
 start_display 1280x800
@@ -38,8 +34,7 @@ cp "$table" "$e2e_scratch/before-save"
 type_text "0,5 -0,25"
 press Return
 save_with_f2 "$table" "$e2e_scratch/before-save" ctrl+s
-python3 "$here/check_table.py" "$table" "$sample" --rounded --intervals "$intervals" \
-  --grades "$grades" --pair 1 1 0.5 -0.25 || fail "the file's bytes are wrong"
+check --intervals "$intervals" --grades "$grades" --pair 1 1 0.5 -0.25
 
 step "end with Ctrl+Q: nothing unsaved, no question"
 press ctrl+q

@@ -10,6 +10,7 @@
 # E2E_TIME_FACTOR, a whole number (1 by default), stretches every wait and the default
 # E2E_LIMIT for a build that runs the editor several times slower, such as the sanitized one.
 
+e2e_here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 E2E_TIME_FACTOR=${E2E_TIME_FACTOR:-1}
 if ! [[ $E2E_TIME_FACTOR =~ ^[1-9][0-9]{0,2}$ ]]; then
   echo "E2E_TIME_FACTOR must be a whole number from 1 to 999, not \"$E2E_TIME_FACTOR\"" >&2
@@ -61,6 +62,25 @@ require_tools() {
   for tool in Xvfb xkbcomp xdotool python3; do
     command -v "$tool" >/dev/null || fail "$tool is not installed (scripts/install-deps.sh installs it)"
   done
+}
+
+# Copies the sample tolerance file to Zarava.win in a new folder (the argument), sets table to
+# the copy and intervals and grades to the sample's counts.
+copy_sample() {
+  e2e_sample=$1
+  mkdir "$2"
+  table=$2/Zarava.win
+  cp "$e2e_sample" "$table"
+  read -r intervals grades < <(python3 -c '
+import struct, sys
+print(*struct.unpack("<ii", open(sys.argv[1], "rb").read(8)))' "$e2e_sample")
+}
+
+# Checks the copy's bytes against the sample's with the given changes; values with more than
+# three decimals in the sample are saved as shown, rounded to three.
+check() {
+  python3 "$e2e_here/check_table.py" "$table" "$e2e_sample" --rounded "$@" ||
+    fail "the file's bytes are wrong"
 }
 
 # Starts Xvfb at the given screen size and exports DISPLAY.
