@@ -90,6 +90,8 @@ void ExpectFirstValueSaved(const WorkDir& dir, bool stored, double first, double
 
 WorkDir::WorkDir() : previous_(QDir::currentPath()) { QDir::setCurrent(dir_.path()); }
 
+WorkDir::WorkDir(const QByteArray& table) : WorkDir() { Write(table); }
+
 WorkDir::~WorkDir() { QDir::setCurrent(previous_); }
 
 void WorkDir::Write(const QByteArray& bytes, const QString& name) const {

@@ -44,6 +44,8 @@ struct TableFile {
 class WorkDir {
  public:
   WorkDir();
+  // The same, holding table as the tolerance file.
+  explicit WorkDir(const QByteArray& table);
   ~WorkDir();
   WorkDir(const WorkDir&) = delete;
   WorkDir& operator=(const WorkDir&) = delete;

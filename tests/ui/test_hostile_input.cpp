@@ -112,8 +112,7 @@ void TestHostileInput::valueCellTextOnSave() {
   QFETCH(int, outcome);
   QFETCH(double, first);
   QFETCH(double, second);
-  mwtest::WorkDir dir;
-  dir.Write(TwoByTwo().Bytes());
+  mwtest::WorkDir dir(TwoByTwo().Bytes());
   tktest::ModalAnswerer answers;
   if (Outcome(outcome) == Outcome::kOverflow) answers.QueueBoxAnswer(QMessageBox::Ok);
   QElapsedTimer clock;
@@ -148,8 +147,7 @@ void TestHostileInput::valueCellTextOnSave() {
 // The label row and column are headers: clicking one and typing changes no label, corner or
 // name; the keys reach the current value cell, if any.
 void TestHostileInput::labelCellsIgnoreTyping() {
-  mwtest::WorkDir dir;
-  dir.Write(TwoByTwo().Bytes());
+  mwtest::WorkDir dir(TwoByTwo().Bytes());
   tktest::ModalAnswerer answers;
   const auto run = mwtest::RunProgram(answers, [](TForm1& form) {
     tk::StringGrid& grid = *form.StringGrid1;
@@ -184,8 +182,7 @@ void TestHostileInput::labelCellsIgnoreTyping() {
 // The add dialog's value cells drop letters typed at them, but a paste passes: "1E6000 0" is
 // accepted there, reaches the main grid and is stored with an infinite first number.
 void TestHostileInput::textPastedIntoTheAddDialogReachesTheFile() {
-  mwtest::WorkDir dir;
-  dir.Write(TwoByTwo().Bytes());
+  mwtest::WorkDir dir(TwoByTwo().Bytes());
   tktest::ModalAnswerer answers;
   answers.QueueDialogAction([](QWidget* window) {
     auto* dialog = static_cast<AddDialog*>(window);

@@ -107,8 +107,7 @@ void TestMainWindow::missingFileEndsProgramAfterOneBox() {
 }
 
 void TestMainWindow::layout() {
-  mwtest::WorkDir dir;
-  dir.Write(WideTwoByTwo().Bytes());
+  mwtest::WorkDir dir(WideTwoByTwo().Bytes());
   tktest::ModalAnswerer answers;
   const auto outcome = mwtest::RunProgram(answers, [](TForm1& form) {
     QCOMPARE(form.windowTitle(), QStringLiteral("Редактор файла допусков"));
@@ -182,8 +181,7 @@ void TestMainWindow::loadFillsClientAreaAndFitsWidths() {
   QFETCH(QSize, counts);
   QFETCH(QSize, fixed);
   QFETCH(std::vector<int>, widths);
-  mwtest::WorkDir dir;
-  dir.Write(file);
+  mwtest::WorkDir dir(file);
   tktest::ModalAnswerer answers;
   const auto outcome = mwtest::RunProgram(answers, [&](TForm1& form) {
     const tk::StringGrid& grid = *form.StringGrid1;
@@ -230,8 +228,7 @@ void TestMainWindow::loadFailureIsReportedAndWindowStays() {
     QVERIFY(mwtest::RunTestAsNobody("loadFailureIsReportedAndWindowStays:read-only"));
     return;
   }
-  mwtest::WorkDir dir;
-  dir.Write(file);
+  mwtest::WorkDir dir(file);
   QProcess locker;
   if (how == "read-only") QVERIFY(::chmod(qPrintable(dir.Path("Zarava.win")), 0444) == 0);
   if (how == "locked") {
@@ -263,8 +260,7 @@ void TestMainWindow::loadFailureIsReportedAndWindowStays() {
 }
 
 void TestMainWindow::editingSetsUnsavedFlag() {
-  mwtest::WorkDir dir;
-  dir.Write(WideTwoByTwo().Bytes());
+  mwtest::WorkDir dir(WideTwoByTwo().Bytes());
   tktest::ModalAnswerer answers;
   const auto outcome = mwtest::RunProgram(answers, [](TForm1& form) {
     tk::StringGrid& grid = *form.StringGrid1;
@@ -285,8 +281,7 @@ void TestMainWindow::editingSetsUnsavedFlag() {
 // Each add command runs a fresh dialog and disposes of it; closing it gives the focus back to
 // the main window without a second activation, so the file is not read again.
 void TestMainWindow::addDialogRunsOnceAndTableIsNotReloaded() {
-  mwtest::WorkDir dir;
-  dir.Write(WideTwoByTwo().Bytes());
+  mwtest::WorkDir dir(WideTwoByTwo().Bytes());
   tktest::ModalAnswerer answers;
   QStringList dialogs;  // which global named each dialog while it ran
   const auto close_dialog = [&dialogs](QWidget* dialog) {

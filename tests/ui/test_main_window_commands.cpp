@@ -54,8 +54,7 @@ void TestMainWindowCommands::saveValidatesEveryValueCell() {
   QFETCH(QPoint, bad_cell);
   QFETCH(double, first);
   QFETCH(double, second);
-  mwtest::WorkDir dir;
-  dir.Write(TwoByTwo().Bytes());
+  mwtest::WorkDir dir(TwoByTwo().Bytes());
   tktest::ModalAnswerer answers;
   const auto outcome = mwtest::RunProgram(answers, [&](TForm1& form) {
     ApplyEdits(form, edits);
@@ -73,8 +72,7 @@ void TestMainWindowCommands::saveValidatesEveryValueCell() {
 }
 
 void TestMainWindowCommands::typingHidesTheErrorLabel() {
-  mwtest::WorkDir dir;
-  dir.Write(TwoByTwo().Bytes());
+  mwtest::WorkDir dir(TwoByTwo().Bytes());
   tktest::ModalAnswerer answers;
   const auto outcome = mwtest::RunProgram(answers, [](TForm1& form) {
     ApplyEdits(form, {{1, 1, "x"}});
@@ -87,8 +85,7 @@ void TestMainWindowCommands::typingHidesTheErrorLabel() {
 }
 
 void TestMainWindowCommands::f2SavesWhileTheEditorIsOpen() {
-  mwtest::WorkDir dir;
-  dir.Write(TwoByTwo().Bytes());
+  mwtest::WorkDir dir(TwoByTwo().Bytes());
   tktest::ModalAnswerer answers;
   const auto outcome = mwtest::RunProgram(answers, [](TForm1& form) {
     mwtest::MoveToCell(form, 2, 2);
@@ -125,8 +122,7 @@ void TestMainWindowCommands::overflowIsReportedAndFileUntouched() {
 // fewer digits than the file held, and a deleted last interval.
 void TestMainWindowCommands::saveWithoutValueCells() {
   {
-    mwtest::WorkDir dir;
-    dir.Write(TableFile{{0.1 + 0.2}, {}, {}}.Bytes());
+    mwtest::WorkDir dir(TableFile{{0.1 + 0.2}, {}, {}}.Bytes());
     tktest::ModalAnswerer answers;
     const auto outcome = mwtest::RunProgram(
         answers, [](TForm1& form) { QTest::mouseClick(form.Save, Qt::LeftButton); });

@@ -109,8 +109,7 @@ void TestMainWindowDelete::deleteGrade() {
   QFETCH(QStringList, row1);
   QFETCH(std::vector<int>, widths);
   QFETCH(bool, unsaved);
-  mwtest::WorkDir dir;
-  dir.Write(file);
+  mwtest::WorkDir dir(file);
   tktest::ModalAnswerer answers;
   answers.QueueBoxAnswer(answer);
   const auto outcome = mwtest::RunProgram(answers, [&](TForm1& form) {
@@ -162,8 +161,7 @@ void TestMainWindowDelete::deleteInterval() {
   QFETCH(QStringList, labels);
   QFETCH(QStringList, col1);
   QFETCH(bool, unsaved);
-  mwtest::WorkDir dir;
-  dir.Write(file);
+  mwtest::WorkDir dir(file);
   tktest::ModalAnswerer answers;
   answers.QueueBoxAnswer(answer);
   const auto outcome = mwtest::RunProgram(answers, [&](TForm1& form) {
@@ -195,8 +193,7 @@ void TestMainWindowDelete::sessionFromStartToExit() {
   TableFile expected = TableFile::Parse(original);
   QVERIFY2(expected.bounds.size() >= 2 && expected.names.size() >= 2,
            "the session needs two intervals and two grades");
-  mwtest::WorkDir dir;
-  dir.Write(original);
+  mwtest::WorkDir dir(original);
   tktest::ModalAnswerer answers;
   answers.QueueBoxAnswer(QMessageBox::Yes);  // delete grade
   answers.QueueBoxAnswer(QMessageBox::Yes);  // delete interval

@@ -25,8 +25,7 @@ class TestMainWindowFocus : public QObject {
 };
 
 void TestMainWindowFocus::menuBarUseIsNoGridEntry() {
-  mwtest::WorkDir dir;
-  dir.Write(mwtest::TwoByTwo().Bytes());
+  mwtest::WorkDir dir(mwtest::TwoByTwo().Bytes());
   tktest::ModalAnswerer answers;
   const auto outcome = mwtest::RunProgram(answers, [](TForm1& form) {
     int entries = 0;
@@ -54,8 +53,7 @@ void TestMainWindowFocus::menuBarUseIsNoGridEntry() {
 }
 
 void TestMainWindowFocus::questionsShowMarkupAsPlainText() {
-  mwtest::WorkDir dir;
-  dir.Write(TableFile{{10}, {"<b>h7 "}, {{{0.01, 0}}}}.Bytes());
+  mwtest::WorkDir dir(TableFile{{10}, {"<b>h7 "}, {{{0.01, 0}}}}.Bytes());
   tktest::ModalAnswerer answers;
   answers.QueueBoxAnswer(QMessageBox::No);
   const auto outcome = mwtest::RunProgram(
@@ -69,8 +67,7 @@ void TestMainWindowFocus::questionsShowMarkupAsPlainText() {
 // Should any platform's focus order raise the activation again, the file is not read over the
 // edits.
 void TestMainWindowFocus::aSecondActivationLoadsNothing() {
-  mwtest::WorkDir dir;
-  dir.Write(mwtest::TwoByTwo().Bytes());
+  mwtest::WorkDir dir(mwtest::TwoByTwo().Bytes());
   tktest::ModalAnswerer answers;
   const auto outcome = mwtest::RunProgram(answers, [](TForm1& form) {
     mwtest::ApplyEdits(form, {{1, 1, "7 8"}});

@@ -54,8 +54,7 @@ class TestMainWindowIso : public QObject {
 };
 
 void TestMainWindowIso::addClassesFillsTheirColumns() {
-  mwtest::WorkDir dir;
-  dir.Write(ThreeIntervals().Bytes());
+  mwtest::WorkDir dir(ThreeIntervals().Bytes());
   tktest::ModalAnswerer answers;
   answers.QueueDialogAction([](QWidget* dialog) { EnterNames(dialog, "H7 js6, a11"); });
   answers.QueueBoxAnswer(QMessageBox::Ok);
@@ -100,8 +99,7 @@ void TestMainWindowIso::addClassesFillsTheirColumns() {
 }
 
 void TestMainWindowIso::addClassesRefusesAnExistingName() {
-  mwtest::WorkDir dir;
-  dir.Write(ThreeIntervals().Bytes());
+  mwtest::WorkDir dir(ThreeIntervals().Bytes());
   tktest::ModalAnswerer answers;
   QStringList troubles;
   answers.QueueDialogAction([&](QWidget* window) {
@@ -130,8 +128,7 @@ void TestMainWindowIso::addClassesRefusesAnExistingName() {
 }
 
 void TestMainWindowIso::addClassesCancelledChangesNothing() {
-  mwtest::WorkDir dir;
-  dir.Write(ThreeIntervals().Bytes());
+  mwtest::WorkDir dir(ThreeIntervals().Bytes());
   tktest::ModalAnswerer answers;
   answers.QueueDialogAction([](QWidget* window) {
     auto* dialog = qobject_cast<IsoClassesDialog*>(window);

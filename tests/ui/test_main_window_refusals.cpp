@@ -60,8 +60,7 @@ void TestMainWindowRefusals::saveAfterAFailedLoadWritesNothing_data() {
 void TestMainWindowRefusals::saveAfterAFailedLoadWritesNothing() {
   QFETCH(QByteArray, file);
   QFETCH(QString, load_message);
-  mwtest::WorkDir dir;
-  dir.Write(file);
+  mwtest::WorkDir dir(file);
   tktest::ModalAnswerer answers;
   for (int box = 0; box < 3; ++box) answers.QueueBoxAnswer(QMessageBox::Ok);
   const auto outcome = mwtest::RunProgram(answers, [](TForm1& form) {
@@ -99,8 +98,7 @@ void TestMainWindowRefusals::anUnreadableBoundStopsTheSave_data() {
 void TestMainWindowRefusals::anUnreadableBoundStopsTheSave() {
   QFETCH(QByteArray, file);
   QFETCH(QPoint, cursor);
-  mwtest::WorkDir dir;
-  dir.Write(file);
+  mwtest::WorkDir dir(file);
   tktest::ModalAnswerer answers;
   const auto outcome = mwtest::RunProgram(answers, [&](TForm1& form) {
     tk::StringGrid& grid = *form.StringGrid1;

@@ -63,8 +63,7 @@ class TestTableClipboard : public QObject {
 };
 
 void TestTableClipboard::selectAllAndCopyCarryTheLabels() {
-  mwtest::WorkDir dir;
-  dir.Write(ThreeByTwo().Bytes());
+  mwtest::WorkDir dir(ThreeByTwo().Bytes());
   tktest::ModalAnswerer answers;
   const auto outcome = mwtest::RunProgram(answers, [&](TForm1& form) {
     const tk::StringGrid& grid = *form.StringGrid1;
@@ -88,8 +87,7 @@ void TestTableClipboard::selectAllAndCopyCarryTheLabels() {
 }
 
 void TestTableClipboard::copyOfARange() {
-  mwtest::WorkDir dir;
-  dir.Write(ThreeByTwo().Bytes());
+  mwtest::WorkDir dir(ThreeByTwo().Bytes());
   tktest::ModalAnswerer answers;
   const auto outcome = mwtest::RunProgram(answers, [&](TForm1& form) {
     MoveToCell(form, 2, 1);
@@ -106,8 +104,7 @@ void TestTableClipboard::copyOfARange() {
 // Row 1 copied onto row 3: the cells match, the paste made the table unsaved and hid the red
 // label, and one undo brings row 3 back.
 void TestTableClipboard::roundTripGridToGrid() {
-  mwtest::WorkDir dir;
-  dir.Write(ThreeByTwo().Bytes());
+  mwtest::WorkDir dir(ThreeByTwo().Bytes());
   tktest::ModalAnswerer answers;
   const auto outcome = mwtest::RunProgram(answers, [&](TForm1& form) {
     const tk::StringGrid& grid = *form.StringGrid1;
@@ -148,8 +145,7 @@ void TestTableClipboard::spreadsheetBlock() {
   QFETCH(QString, block);
   QFETCH(QPoint, target);
   QFETCH(QStringList, cells);
-  mwtest::WorkDir dir;
-  dir.Write(ThreeByTwo().Bytes());
+  mwtest::WorkDir dir(ThreeByTwo().Bytes());
   tktest::ModalAnswerer answers;
   const auto outcome = mwtest::RunProgram(answers, [&](TForm1& form) {
     const tk::StringGrid& grid = *form.StringGrid1;
@@ -193,8 +189,7 @@ void TestTableClipboard::refusals() {
   QFETCH(QString, block);
   QFETCH(QPoint, target);
   QFETCH(QString, message);
-  mwtest::WorkDir dir;
-  dir.Write(ThreeByTwo().Bytes());
+  mwtest::WorkDir dir(ThreeByTwo().Bytes());
   tktest::ModalAnswerer answers;
   const auto outcome = mwtest::RunProgram(answers, [&](TForm1& form) {
     const tk::StringGrid& grid = *form.StringGrid1;
@@ -216,8 +211,7 @@ void TestTableClipboard::refusals() {
 
 // A table without grades has given up its label column, whose cells are then current cells.
 void TestTableClipboard::labelLineTargetIsRefused() {
-  mwtest::WorkDir dir;
-  dir.Write(TableFile{{10, 18}, {}, {}}.Bytes());
+  mwtest::WorkDir dir(TableFile{{10, 18}, {}, {}}.Bytes());
   tktest::ModalAnswerer answers;
   const auto outcome = mwtest::RunProgram(answers, [&](TForm1& form) {
     const Texts loaded = Cells(*form.StringGrid1);

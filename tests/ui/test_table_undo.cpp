@@ -251,8 +251,7 @@ void TestTableUndo::sequences_data() {
 
 void TestTableUndo::sequences() {
   QFETCH(QStringList, commands);
-  mwtest::WorkDir dir;
-  dir.Write(ThreeByThree().Bytes());
+  mwtest::WorkDir dir(ThreeByThree().Bytes());
   tktest::ModalAnswerer answers;
   const auto outcome = mwtest::RunProgram(answers, [&](TForm1& form) {
     Model model = Loaded(form);
@@ -273,8 +272,7 @@ void TestTableUndo::sequences() {
 }
 
 void TestTableUndo::menuItemsNameTheStep() {
-  mwtest::WorkDir dir;
-  dir.Write(ThreeByThree().Bytes());
+  mwtest::WorkDir dir(ThreeByThree().Bytes());
   tktest::ModalAnswerer answers;
   const auto outcome = mwtest::RunProgram(answers, [&](TForm1& form) {
     QAction* undo = form.UndoHistory().UndoAction();
@@ -318,8 +316,7 @@ void TestTableUndo::menuItemsNameTheStep() {
 // The file is saved, two steps are undone and a new one is made: the saved state can no longer
 // be reached, so every later undo or redo leaves the table unsaved; the file keeps what F2 wrote.
 void TestTableUndo::savedStateAfterUndoingPastTheSave() {
-  mwtest::WorkDir dir;
-  dir.Write(ThreeByThree().Bytes());
+  mwtest::WorkDir dir(ThreeByThree().Bytes());
   tktest::ModalAnswerer answers;
   QByteArray saved;
   const auto outcome = mwtest::RunProgram(answers, [&](TForm1& form) {

@@ -137,8 +137,7 @@ void TestToleranceViews::statusBarTexts() {
   QFETCH(int, row);
   QFETCH(QString, edit);
   QFETCH(QString, status);
-  mwtest::WorkDir dir;
-  dir.Write(Sample());
+  mwtest::WorkDir dir(Sample());
   tktest::ModalAnswerer answers;
   const char before = tol::DecimalSeparator();
   const auto outcome = mwtest::RunProgram(answers, [&](TForm1& form) {
@@ -152,8 +151,7 @@ void TestToleranceViews::statusBarTexts() {
 }
 
 void TestToleranceViews::labelTexts() {
-  mwtest::WorkDir dir;
-  dir.Write(Sample());
+  mwtest::WorkDir dir(Sample());
   tktest::ModalAnswerer answers;
   const char before = tol::DecimalSeparator();
   const auto outcome = mwtest::RunProgram(answers, [&](TForm1& form) {
@@ -180,8 +178,7 @@ void TestToleranceViews::labelTexts() {
 // numbers, stays on the others through the delete of another grade, comes back with undo and
 // goes again with redo, and is drawn in the cell's top-right corner.
 void TestToleranceViews::marksFollowTheirCells() {
-  mwtest::WorkDir dir;
-  dir.Write(Sample());
+  mwtest::WorkDir dir(Sample());
   tktest::ModalAnswerer answers;
   answers.QueueBoxAnswer(QMessageBox::Yes);
   const auto outcome = mwtest::RunProgram(answers, [&](TForm1& form) {
@@ -220,8 +217,7 @@ void TestToleranceViews::marksFollowTheirCells() {
 }
 
 void TestToleranceViews::marksGoWithASave() {
-  mwtest::WorkDir dir;
-  dir.Write(Sample());
+  mwtest::WorkDir dir(Sample());
   tktest::ModalAnswerer answers;
   const auto outcome = mwtest::RunProgram(answers, [&](TForm1& form) {
     QVERIFY(!MarkedCells(form).empty());
@@ -233,8 +229,8 @@ void TestToleranceViews::marksGoWithASave() {
 }
 
 void TestToleranceViews::checksMarkedAndCounted() {
-  mwtest::WorkDir dir;
-  dir.Write(TableFile{{10, 6, 18}, {"h7    "}, {{{0, -0.015}, {0, -0.012}, {0, -0.018}}}}.Bytes());
+  mwtest::WorkDir dir(
+      TableFile{{10, 6, 18}, {"h7    "}, {{{0, -0.015}, {0, -0.012}, {0, -0.018}}}}.Bytes());
   tktest::ModalAnswerer answers;
   answers.QueueBoxAnswer(QMessageBox::Yes);
   const auto outcome = mwtest::RunProgram(answers, [&](TForm1& form) {
@@ -286,8 +282,7 @@ void TestToleranceViews::panelShowsZonesAndFits_data() {
 void TestToleranceViews::panelShowsZonesAndFits() {
   QFETCH(QString, shaft);
   QFETCH(QString, fit);
-  mwtest::WorkDir dir;
-  dir.Write(Sample());
+  mwtest::WorkDir dir(Sample());
   tktest::ModalAnswerer answers;
   const char before = tol::DecimalSeparator();
   const auto outcome = mwtest::RunProgram(answers, [&](TForm1& form) {
@@ -315,8 +310,7 @@ void TestToleranceViews::panelShowsZonesAndFits() {
 // Typing into a cell of the shown interval changes its bar by the next paint; a click on a bar
 // makes that grade's cell current; a delete takes the grade's bar away.
 void TestToleranceViews::panelFollowsEditsAndClicks() {
-  mwtest::WorkDir dir;
-  dir.Write(Sample());
+  mwtest::WorkDir dir(Sample());
   tktest::ModalAnswerer answers;
   answers.QueueBoxAnswer(QMessageBox::Yes);
   const auto outcome = mwtest::RunProgram(answers, [&](TForm1& form) {
@@ -364,8 +358,7 @@ void TestToleranceViews::zoneGeometry() {
 }
 
 void TestToleranceViews::picturesExport() {
-  mwtest::WorkDir dir;
-  dir.Write(Sample());
+  mwtest::WorkDir dir(Sample());
   tktest::ModalAnswerer answers;
   const auto outcome = mwtest::RunProgram(answers, [&](TForm1& form) {
     TolerancePanel& panel = *form.Views->Panel;
@@ -413,8 +406,7 @@ void TestToleranceViews::printsToPdf() {
   QCOMPARE(SplitColumns({50, 100, 30}, 120), (std::vector<ColumnRange>{{1, 1}, {2, 2}}));
   QCOMPARE(SplitColumns({50}, 120), std::vector<ColumnRange>{});
 
-  mwtest::WorkDir dir;
-  dir.Write(Sample());
+  mwtest::WorkDir dir(Sample());
   tktest::ModalAnswerer answers;
   const auto outcome = mwtest::RunProgram(answers, [&](TForm1& form) {
     QVERIFY(form.Views->MenuPrint->shortcut() == QKeySequence(Qt::CTRL | Qt::Key_P));
