@@ -11,7 +11,9 @@ filter=${1:-}
 sources="^$root/(app|data|toolkit|ui|tools|tests|bench|scripts)/(?!.*_autogen).*${filter}.*\\.cpp\$"
 log=$(mktemp)
 trap 'rm -f "$log"' EXIT
-run-clang-tidy -p "$build" -j 2 -quiet "$sources" >"$log" 2>&1 || true
+# -Wno-error: a CI build's -Werror would make clang's own warnings, which are not this check's
+# business (the compiler's are, in the build), into errors.
+run-clang-tidy -p "$build" -j 2 -quiet -extra-arg=-Wno-error "$sources" >"$log" 2>&1 || true
 # Findings in our own files only: the generated moc files under the build tree are not ours.
 if grep -E '^/.*: (warning|error):' "$log" | grep -v "^$build/" | sort -u | grep .; then
   echo "clang-tidy reported the findings above" >&2
