@@ -27,15 +27,18 @@ class FieldCursor {
     if (at_ >= text_.size()) return false;
     const std::size_t end = text_[at_] == '"' ? ReadQuoted() : FieldEnd(at_);
     if (text_[at_] != '"') field_ = text_.substr(at_, end - at_);
-    at_ = end;
-    row_ends_ = at_ >= text_.size() || text_[at_] == '\n';
-    if (row_ends_ && !field_.empty() && field_.back() == '\r') field_.remove_suffix(1);
-    if (at_ < text_.size()) {
-      const bool tab = text_[at_] == '\t';
-      ++at_;
-      empty_last_ = tab && at_ >= text_.size();
-    }
+    EndFieldAt(end);
     return true;
+  }
+
+  // Where the next field starts; the text's end once every field is read.
+  [[nodiscard]] const char* Ahead() const { return text_.data() + at_; }
+  [[nodiscard]] const char* TextEnd() const { return text_.data() + text_.size(); }
+  // Passes unquoted fields the caller has read itself, the last one ending at end (a tab, a
+  // line feed or the text's end); Field() is then empty.
+  void SkipTo(const char* end) {
+    field_ = {};
+    EndFieldAt(static_cast<std::size_t>(end - text_.data()));
   }
 
   [[nodiscard]] std::string_view Field() const { return field_; }
@@ -44,6 +47,17 @@ class FieldCursor {
   [[nodiscard]] bool RowEnds() const { return row_ends_; }
 
  private:
+  void EndFieldAt(std::size_t end) {
+    at_ = end;
+    row_ends_ = at_ >= text_.size() || text_[at_] == '\n';
+    if (row_ends_ && !field_.empty() && field_.back() == '\r') field_.remove_suffix(1);
+    if (at_ < text_.size()) {
+      const bool tab = text_[at_] == '\t';
+      ++at_;
+      empty_last_ = tab && at_ >= text_.size();
+    }
+  }
+
   // Tab (9) and line feed (10) are the only characters below 11 that end a field.
   [[nodiscard]] std::size_t FieldEnd(std::size_t at) const {
     while (at < text_.size() && static_cast<unsigned char>(text_[at]) - 9u > 1u) ++at;
@@ -116,16 +130,26 @@ std::string_view OneWord(std::string_view field) {
   return word.find(' ') == std::string_view::npos ? word : std::string_view();
 }
 
-// Copies the number word at p to out as the cell form shows its number, when the word is that
-// form already, as most numbers a spreadsheet writes are: an optional "-", an integer part of
-// at most 12 digits without leading zeros, and at most three decimals after "." or "," ending
-// in no 0, the whole not zero when signed. Such a number has at most 15 significant digits, so
-// its binary64 value times 1000 lies within 0.11 of the whole number of thousandths written,
-// and the cell form, which rounds that product, gives back the same digits. The word ends at
-// end or at a blank. Returns the end of out, or nullptr when the word is not in that form.
-char* CopyCellForm(const char* p, const char* end, char* out) {
+// The longest word in the cell form: a sign, 12 integer digits, a point and 3 decimals.
+constexpr std::ptrdiff_t kLongestWord = 17;
+// Room for what CopyCellForm writes of two words and the blank between them.
+constexpr std::size_t kLongestPair = 2 * (kLongestWord + 1) + 1;
+
+// Copies the number word at p to out as the cell form shows its number, when the word is close
+// to that form already, as most numbers a spreadsheet writes are: an optional "-", an integer
+// part of at most 12 digits without leading zeros, and at most three decimals after "." or ",".
+// Such a number has at most 15 significant digits, so its binary64 value times 1000 lies within
+// 0.11 of the whole number of thousandths written, and the cell form, which rounds that
+// product, gives back the same digits, less trailing zeros of the decimals, the point when no
+// decimal is left, and the sign of a zero. The word ends at end or at the first character that
+// is neither a digit nor the point; the caller checks what ends it. Returns the word's end and
+// moves out past what it wrote (kLongestWord + 1 characters at most), or returns nullptr when
+// the word is not in that form.
+const char* CopyCellForm(const char* p, const char* end, char*& out) {
   constexpr int kMostIntegerDigits = 12;
   constexpr int kMostDecimals = 3;
+  if (end - p > kLongestWord + 1) end = p + kLongestWord + 1;  // a longer word is no cell form
+  char* const start = out;
   const bool negative = p < end && *p == '-';
   if (negative) *out++ = *p++;
   const char* integer = p;
@@ -135,15 +159,50 @@ char* CopyCellForm(const char* p, const char* end, char* out) {
   if (integer_digits > 1 && *integer == '0') return nullptr;
   bool zero = integer_digits == 1 && *integer == '0';
   if (p < end && (*p == '.' || *p == ',')) {
+    char* const point = out;
     *out++ = DecimalSeparator();
     const char* decimals = ++p;
     while (p < end && *p >= '0' && *p <= '9') *out++ = *p++;
     const auto count = p - decimals;
-    if (count == 0 || count > kMostDecimals || p[-1] == '0') return nullptr;
-    zero = false;
+    if (count == 0 || count > kMostDecimals) return nullptr;
+    while (out[-1] == '0') --out;  // the cell form shows no trailing zeros,
+    if (out == point + 1) {
+      out = point;  // nor a point without decimals
+    } else {
+      zero = false;
+    }
   }
-  if ((p < end && *p != ' ') || (negative && zero)) return nullptr;
-  return out;
+  if (negative && zero) {
+    out = start;  // and zero unsigned
+    *out++ = '0';
+  }
+  return p;
+}
+
+// Whether the word at p, ending at end, was copied whole by CopyCellForm.
+bool CopiedWhole(const char* p, const char* end, char*& out) {
+  return CopyCellForm(p, end, out) == end;
+}
+
+// The usual pair a spreadsheet copies, read straight from the text at p: two words in the cell
+// form with one tab between them, then a tab, a line end or the text's end. Writes the cell text
+// to out (kLongestPair characters at most) and returns where the second field ends (at the tab, the
+// line feed or the text's end), or nullptr for anything else, which the field by field reading then
+// takes.
+const char* CellFormPairAt(const char* p, const char* end, char* out, std::size_t& length) {
+  char* const start = out;
+  const char* upper_end = CopyCellForm(p, end, out);
+  if (upper_end == nullptr || upper_end == end || *upper_end != '\t') return nullptr;
+  *out++ = ' ';
+  const char* lower_end = CopyCellForm(upper_end + 1, end, out);
+  if (lower_end == nullptr) return nullptr;
+  if (lower_end != end && *lower_end == '\r' && lower_end + 1 != end && lower_end[1] == '\n') {
+    ++lower_end;
+  } else if (lower_end != end && *lower_end != '\t' && *lower_end != '\n') {
+    return nullptr;
+  }
+  length = static_cast<std::size_t>(out - start);
+  return lower_end;
 }
 
 // Blanks around a field cut without a library call: most fields have none.
@@ -159,15 +218,11 @@ bool CellFormPair(std::string_view upper, std::string_view lower, std::string& t
   upper = Trimmed(upper);
   lower = Trimmed(lower);
   if (upper.size() + lower.size() + 1 > kLongest) return false;
-  char buffer[kLongest];
-  char* out = CopyCellForm(upper.data(), upper.data() + upper.size(), buffer);
-  if (out == nullptr || out - buffer != static_cast<std::ptrdiff_t>(upper.size())) return false;
+  char buffer[kLongest + 1];
+  char* out = buffer;
+  if (!CopiedWhole(upper.data(), upper.data() + upper.size(), out)) return false;
   *out++ = ' ';
-  out = CopyCellForm(lower.data(), lower.data() + lower.size(), out);
-  if (out == nullptr ||
-      out - buffer != static_cast<std::ptrdiff_t>(upper.size() + lower.size() + 1)) {
-    return false;
-  }
+  if (!CopiedWhole(lower.data(), lower.data() + lower.size(), out)) return false;
   text.assign(buffer, static_cast<std::size_t>(out - buffer));
   return true;
 }
@@ -221,11 +276,12 @@ void NextRowAt(const FieldCursor& cursor, std::int32_t& row, std::int32_t& col) 
   }
 }
 
-// An upper bound of the fields of text, to size the cells once.
+// An upper bound of the fields of text, to size the cells once; one pass, which the compiler
+// makes several characters a step.
 std::size_t MostFields(std::string_view text) {
-  return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\t') +
-                                  std::count(text.begin(), text.end(), '\n')) +
-         1;
+  std::size_t ends = 0;
+  for (const char c : text) ends += static_cast<std::size_t>(c == '\t' || c == '\n');
+  return ends + 1;
 }
 
 // The block as pairs of numbers. False as soon as a field is no single number or a row ends
@@ -240,7 +296,20 @@ bool ReadAsPairs(std::string_view text, BlockTarget target, CellBlock& block) {
   std::int32_t row = 1;
   std::int32_t col = 0;
   block.cells.reserve(MostFields(text) / 2);
-  while (cursor.Next()) {
+  while (true) {
+    if (col % 2 == 0 && !refusal && row <= target.rows && col / 2 < target.cols) {
+      char shown[kLongestPair];
+      std::size_t length = 0;
+      if (const char* end = CellFormPairAt(cursor.Ahead(), cursor.TextEnd(), shown, length)) {
+        block.cells.push_back(
+            {target.left + col / 2, target.top + row - 1, std::string(shown, length)});
+        cursor.SkipTo(end);
+        col += 2;
+        NextRowAt(cursor, row, col);
+        continue;
+      }
+    }
+    if (!cursor.Next()) break;
     ++col;
     if (col % 2 == 1) {
       if (cursor.RowEnds()) return false;
@@ -283,14 +352,13 @@ bool ReadAsPairs(std::string_view text, BlockTarget target, CellBlock& block) {
 std::string SingleCell(std::string_view text, std::int32_t row, std::int32_t col) {
   constexpr std::size_t kLongest = 2 * 18 + 1;
   if (text.size() <= kLongest) {
-    char buffer[kLongest];
+    char buffer[kLongest + 1];
+    char* out = buffer;
     const char* end = text.data() + text.size();
-    char* out = CopyCellForm(text.data(), end, buffer);
-    const char* rest = text.data() + (out == nullptr ? 0 : out - buffer);
-    if (out != nullptr && rest < end && *rest == ' ') {
+    const char* rest = CopyCellForm(text.data(), end, out);
+    if (rest != nullptr && rest < end && *rest == ' ') {
       *out++ = ' ';
-      out = CopyCellForm(rest + 1, end, out);
-      if (out != nullptr && out - buffer == static_cast<std::ptrdiff_t>(text.size())) {
+      if (CopiedWhole(rest + 1, end, out)) {
         return std::string(buffer, static_cast<std::size_t>(out - buffer));
       }
     }

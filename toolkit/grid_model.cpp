@@ -34,6 +34,27 @@ void GridModel::SwapCell(std::int32_t col, std::int32_t row, std::string& text) 
   AnnounceCell(col, row);
 }
 
+void GridModel::SwapCells(std::span<tol::PlacedText> cells, bool backwards) {
+  if (cells.empty()) return;
+  std::int32_t col0 = cols_;
+  std::int32_t row0 = rows_;
+  std::int32_t col1 = -1;
+  std::int32_t row1 = -1;
+  auto swap = [&](tol::PlacedText& cell) {
+    cells_[Slot(cell.col, cell.row)].swap(cell.text);
+    col0 = std::min(col0, cell.col);
+    row0 = std::min(row0, cell.row);
+    col1 = std::max(col1, cell.col);
+    row1 = std::max(row1, cell.row);
+  };
+  if (backwards) {
+    std::for_each(cells.rbegin(), cells.rend(), swap);
+  } else {
+    std::for_each(cells.begin(), cells.end(), swap);
+  }
+  AnnounceRange(col0, row0, col1, row1);
+}
+
 void GridModel::AssignLine(bool is_row, std::int32_t index, std::span<const std::string> texts) {
   const std::int32_t line_length = is_row ? cols_ : rows_;
   const auto count =

@@ -25,6 +25,8 @@
 #include <string>
 #include <vector>
 
+#include "data/pasted_block.h"
+
 namespace tk {
 
 class GridModel : public QAbstractTableModel {
@@ -52,6 +54,9 @@ class GridModel : public QAbstractTableModel {
   // Exchanges text with the text of a cell inside the counts, announcing that cell; no text is
   // copied, so a large set of cells changes back and forth cheaply (undo and redo).
   void SwapCell(std::int32_t col, std::int32_t row, std::string& text);
+  // SwapCell for each of cells in turn, from the last one back when backwards, announced as one
+  // write of the rectangle around them. Every cell must lie inside the counts.
+  void SwapCells(std::span<tol::PlacedText> cells, bool backwards);
   // Cell i of row (or column) index := texts[i] for i below both counts; one announcement.
   void AssignLine(bool is_row, std::int32_t index, std::span<const std::string> texts);
   // Batches nest; the outermost EndBatch makes the one announcement.

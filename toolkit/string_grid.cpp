@@ -56,6 +56,17 @@ void StringGrid::SwapCell(std::int32_t col, std::int32_t row, std::string& text)
   d_->ReloadEditorIfOn(col, row, col, row);
 }
 
+void StringGrid::SwapCells(std::span<tol::PlacedText> cells, bool backwards) {
+  CellRange around{ColCount(), RowCount(), -1, -1};
+  for (const tol::PlacedText& cell : cells) {
+    if (!d_->model->Contains(cell.col, cell.row)) throw EInvalidGridOperation();
+    around = {std::min(around.left, cell.col), std::min(around.top, cell.row),
+              std::max(around.right, cell.col), std::max(around.bottom, cell.row)};
+  }
+  d_->model->SwapCells(cells, backwards);
+  d_->ReloadEditorIfOn(around.left, around.top, around.right, around.bottom);
+}
+
 void StringGrid::PrepareForCounts() {
   if (OnPrepareForCounts) Guarded([this] { OnPrepareForCounts(); });
 }

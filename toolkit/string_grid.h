@@ -11,9 +11,11 @@
 #include <QTableView>
 #include <cstdint>
 #include <functional>
+#include <span>
 #include <string>
 #include <vector>
 
+#include "data/pasted_block.h"
 #include "data/tolerance_file.h"
 
 namespace tk {
@@ -63,6 +65,10 @@ class StringGrid : public QTableView, public tol::CellTable {
   void SetCell(std::int32_t col, std::int32_t row, const std::string& text) override;
   // Exchanges text with the cell's text, as SetCell writes it but without copying either.
   void SwapCell(std::int32_t col, std::int32_t row, std::string& text);
+  // SwapCell for each of cells in turn (from the last one back when backwards), in one pass and
+  // one announcement: a large set of cells changes back and forth cheaply (a paste and its
+  // undo). A cell outside the counts raises EInvalidGridOperation before any text changes.
+  void SwapCells(std::span<tol::PlacedText> cells, bool backwards);
   // Runs OnPrepareForCounts: the loader calls it once both counts of the file are read.
   void PrepareForCounts() override;
   // The cells written in between are announced to the view once, at the end (a whole load).

@@ -64,7 +64,9 @@ QMimeData* TableClipboard::SelectionAsMime() const {
 
 void TableClipboard::Paste() {
   grid_.SetEditingMode(false);  // an open edit is committed (and recorded) first
-  const std::string reason = PasteText(QApplication::clipboard()->text().toStdString());
+  // Read where the UTF-8 bytes lie, without a copy into a string of their own.
+  const QByteArray text = QApplication::clipboard()->text().toUtf8();
+  const std::string reason = PasteText(std::string_view(text.constData(), text.size()));
   if (!reason.empty()) (void)tk::ShowMessageBox(reason, kCaption, tk::MB_OK_ICONERROR);
 }
 

@@ -82,14 +82,7 @@ TableStep::Cursor TableStep::CurrentCell() const {
 void TableStep::MoveTo(Cursor cell) { grid_.SelectRange(cell.col, cell.row, cell.col, cell.row); }
 
 // In reverse order when undoing, so that a cell named twice ends with its first old text.
-void TableStep::SwapCells(bool forward) {
-  auto swap = [this](CellChange& change) { grid_.SwapCell(change.col, change.row, change.text); };
-  if (forward) {
-    std::for_each(cells_.begin(), cells_.end(), swap);
-  } else {
-    std::for_each(cells_.rbegin(), cells_.rend(), swap);
-  }
-}
+void TableStep::SwapCells(bool forward) { grid_.SwapCells(cells_, !forward); }
 
 void TableStep::PutLine() {
   if (line_ == Line::kColumn) PutColumn();

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "toolkit/dispatch.h"
+#include "toolkit/grid_model.h"
 #include "toolkit/string_grid.h"
 #include "ui/table_step.h"
 
@@ -77,10 +78,10 @@ void TableUndo::Replay(bool undo) {
 }
 
 void TableUndo::PushCellChanges(const QString& title, std::vector<CellChange> changes) {
-  std::erase_if(changes, [this](const CellChange& change) {
-    return change.col < 0 || change.row < 0 || change.col >= grid_.ColCount() ||
-           change.row >= grid_.RowCount() ||
-           *grid_.CellInPlace(change.col, change.row) == change.text;
+  const tk::GridModel& cells = *grid_.Model();
+  std::erase_if(changes, [&cells](const CellChange& change) {
+    return !cells.Contains(change.col, change.row) ||
+           cells.Cell(change.col, change.row) == change.text;
   });
   if (changes.empty()) return;
   auto step = std::make_unique<TableStep>(grid_, title);
