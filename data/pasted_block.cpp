@@ -1,6 +1,7 @@
 #include "data/pasted_block.h"
 
 #include <algorithm>
+#include <cstring>
 #include <optional>
 #include <utility>
 
@@ -145,43 +146,46 @@ constexpr std::size_t kLongestPair = 2 * (kLongestWord + 1) + 1;
 // is neither a digit nor the point; the caller checks what ends it. Returns the word's end and
 // moves out past what it wrote (kLongestWord + 1 characters at most), or returns nullptr when
 // the word is not in that form.
-const char* CopyCellForm(const char* p, const char* end, char*& out) {
+const char* CopyCellForm(const char* p, const char* end, char point, char*& out) {
   constexpr int kMostIntegerDigits = 12;
   constexpr int kMostDecimals = 3;
   if (end - p > kLongestWord + 1) end = p + kLongestWord + 1;  // a longer word is no cell form
+  const auto is_digit = [](char c) { return static_cast<unsigned char>(c - '0') < 10; };
   char* const start = out;
+  char* o = start;  // not out itself: a character written through it could be the pointer
   const bool negative = p < end && *p == '-';
-  if (negative) *out++ = *p++;
+  if (negative) *o++ = *p++;
   const char* integer = p;
-  while (p < end && *p >= '0' && *p <= '9') *out++ = *p++;
+  while (p < end && is_digit(*p)) *o++ = *p++;
   const auto integer_digits = p - integer;
   if (integer_digits == 0 || integer_digits > kMostIntegerDigits) return nullptr;
   if (integer_digits > 1 && *integer == '0') return nullptr;
   bool zero = integer_digits == 1 && *integer == '0';
   if (p < end && (*p == '.' || *p == ',')) {
-    char* const point = out;
-    *out++ = DecimalSeparator();
+    char* const point_at = o;
+    *o++ = point;
     const char* decimals = ++p;
-    while (p < end && *p >= '0' && *p <= '9') *out++ = *p++;
+    while (p < end && is_digit(*p)) *o++ = *p++;
     const auto count = p - decimals;
     if (count == 0 || count > kMostDecimals) return nullptr;
-    while (out[-1] == '0') --out;  // the cell form shows no trailing zeros,
-    if (out == point + 1) {
-      out = point;  // nor a point without decimals
+    while (o[-1] == '0') --o;  // the cell form shows no trailing zeros,
+    if (o == point_at + 1) {
+      o = point_at;  // nor a point without decimals
     } else {
       zero = false;
     }
   }
   if (negative && zero) {
-    out = start;  // and zero unsigned
-    *out++ = '0';
+    o = start;  // and zero unsigned
+    *o++ = '0';
   }
+  out = o;
   return p;
 }
 
 // Whether the word at p, ending at end, was copied whole by CopyCellForm.
-bool CopiedWhole(const char* p, const char* end, char*& out) {
-  return CopyCellForm(p, end, out) == end;
+bool CopiedWhole(const char* p, const char* end, char point, char*& out) {
+  return CopyCellForm(p, end, point, out) == end;
 }
 
 // The usual pair a spreadsheet copies, read straight from the text at p: two words in the cell
@@ -189,12 +193,13 @@ bool CopiedWhole(const char* p, const char* end, char*& out) {
 // to out (kLongestPair characters at most) and returns where the second field ends (at the tab, the
 // line feed or the text's end), or nullptr for anything else, which the field by field reading then
 // takes.
-const char* CellFormPairAt(const char* p, const char* end, char* out, std::size_t& length) {
+const char* CellFormPairAt(const char* p, const char* end, char point, char* out,
+                           std::size_t& length) {
   char* const start = out;
-  const char* upper_end = CopyCellForm(p, end, out);
+  const char* upper_end = CopyCellForm(p, end, point, out);
   if (upper_end == nullptr || upper_end == end || *upper_end != '\t') return nullptr;
   *out++ = ' ';
-  const char* lower_end = CopyCellForm(upper_end + 1, end, out);
+  const char* lower_end = CopyCellForm(upper_end + 1, end, point, out);
   if (lower_end == nullptr) return nullptr;
   if (lower_end != end && *lower_end == '\r' && lower_end + 1 != end && lower_end[1] == '\n') {
     ++lower_end;
@@ -213,16 +218,16 @@ std::string_view Trimmed(std::string_view field) {
 }
 
 // The cell text of two number words when both are in the cell form already; false otherwise.
-bool CellFormPair(std::string_view upper, std::string_view lower, std::string& text) {
+bool CellFormPair(std::string_view upper, std::string_view lower, char point, std::string& text) {
   constexpr std::size_t kLongest = 2 * 18 + 1;  // two words of at most 18 characters each
   upper = Trimmed(upper);
   lower = Trimmed(lower);
   if (upper.size() + lower.size() + 1 > kLongest) return false;
   char buffer[kLongest + 1];
   char* out = buffer;
-  if (!CopiedWhole(upper.data(), upper.data() + upper.size(), out)) return false;
+  if (!CopiedWhole(upper.data(), upper.data() + upper.size(), point, out)) return false;
   *out++ = ' ';
-  if (!CopiedWhole(lower.data(), lower.data() + lower.size(), out)) return false;
+  if (!CopiedWhole(lower.data(), lower.data() + lower.size(), point, out)) return false;
   text.assign(buffer, static_cast<std::size_t>(out - buffer));
   return true;
 }
@@ -276,12 +281,40 @@ void NextRowAt(const FieldCursor& cursor, std::int32_t& row, std::int32_t& col) 
   }
 }
 
-// An upper bound of the fields of text, to size the cells once; one pass, which the compiler
-// makes several characters a step.
+// An upper bound of the fields of text, to size the cells once. The test is written without a
+// branch, so that the compiler takes many characters a step.
 std::size_t MostFields(std::string_view text) {
   std::size_t ends = 0;
-  for (const char c : text) ends += static_cast<std::size_t>(c == '\t' || c == '\n');
+  for (const char c : text) ends += static_cast<std::size_t>((c == '\t') | (c == '\n'));
   return ends + 1;
+}
+
+// Gives the cell its text, of length characters at shown. Most cell texts fit in the string's
+// own buffer: they are copied in one fixed-size move rather than by a library call.
+void PutText(PlacedText& cell, const char* shown, std::size_t length) {
+  constexpr std::size_t kInPlace = 15;  // what a std::string holds without a heap block
+  if (length > kInPlace) {
+    cell.text.assign(shown, length);
+    return;
+  }
+  cell.text.resize(kInPlace);
+  std::memcpy(cell.text.data(), shown, kInPlace);
+  cell.text.resize(length);
+}
+
+// Takes the usual pair at the cursor (see CellFormPairAt) as the text of the block's cell
+// (cell, row), counted from 0 and 1, when that cell lies inside target; false, the cursor left
+// where it was, for anything else. usual is room for the text.
+bool TakeUsualPair(FieldCursor& cursor, BlockTarget target, std::int32_t row, std::int32_t cell,
+                   char point, char* usual, CellBlock& block) {
+  if (row > target.rows || cell >= target.cols) return false;
+  std::size_t length = 0;
+  const char* end = CellFormPairAt(cursor.Ahead(), cursor.TextEnd(), point, usual, length);
+  if (end == nullptr) return false;
+  PutText(block.cells.emplace_back(PlacedText{target.left + cell, target.top + row - 1, {}}), usual,
+          length);
+  cursor.SkipTo(end);
+  return true;
 }
 
 // The block as pairs of numbers. False as soon as a field is no single number or a row ends
@@ -295,19 +328,15 @@ bool ReadAsPairs(std::string_view text, BlockTarget target, CellBlock& block) {
   std::string joined;
   std::int32_t row = 1;
   std::int32_t col = 0;
+  const char point = DecimalSeparator();
+  char usual[kLongestPair] = {};  // PutText reads its first 15 characters, set or not
   block.cells.reserve(MostFields(text) / 2);
   while (true) {
-    if (col % 2 == 0 && !refusal && row <= target.rows && col / 2 < target.cols) {
-      char shown[kLongestPair];
-      std::size_t length = 0;
-      if (const char* end = CellFormPairAt(cursor.Ahead(), cursor.TextEnd(), shown, length)) {
-        block.cells.push_back(
-            {target.left + col / 2, target.top + row - 1, std::string(shown, length)});
-        cursor.SkipTo(end);
-        col += 2;
-        NextRowAt(cursor, row, col);
-        continue;
-      }
+    if (col % 2 == 0 && !refusal &&
+        TakeUsualPair(cursor, target, row, col / 2, point, usual, block)) {
+      col += 2;
+      NextRowAt(cursor, row, col);
+      continue;
     }
     if (!cursor.Next()) break;
     ++col;
@@ -320,7 +349,7 @@ bool ReadAsPairs(std::string_view text, BlockTarget target, CellBlock& block) {
     const std::int32_t cell = col / 2 - 1;
     std::string shown;
     if (!refusal && row <= target.rows && cell < target.cols &&
-        CellFormPair(upper, cursor.Field(), shown)) {
+        CellFormPair(upper, cursor.Field(), point, shown)) {
       block.cells.push_back({target.left + cell, target.top + row - 1, std::move(shown)});
       NextRowAt(cursor, row, col);
       continue;
@@ -355,10 +384,11 @@ std::string SingleCell(std::string_view text, std::int32_t row, std::int32_t col
     char buffer[kLongest + 1];
     char* out = buffer;
     const char* end = text.data() + text.size();
-    const char* rest = CopyCellForm(text.data(), end, out);
+    const char point = DecimalSeparator();
+    const char* rest = CopyCellForm(text.data(), end, point, out);
     if (rest != nullptr && rest < end && *rest == ' ') {
       *out++ = ' ';
-      if (CopiedWhole(rest + 1, end, out)) {
+      if (CopiedWhole(rest + 1, end, point, out)) {
         return std::string(buffer, static_cast<std::size_t>(out - buffer));
       }
     }

@@ -55,6 +55,25 @@ void GridModel::SwapCells(std::span<tol::PlacedText> cells, bool backwards) {
   AnnounceRange(col0, row0, col1, row1);
 }
 
+tol::CellRect GridModel::SwapChangedCells(std::vector<tol::PlacedText>& cells) {
+  tol::CellRect around{cols_, rows_, -1, -1};
+  std::size_t kept = 0;
+  for (std::size_t i = 0; i < cells.size(); ++i) {
+    tol::PlacedText& cell = cells[i];
+    if (!Contains(cell.col, cell.row)) continue;
+    std::string& text = cells_[Slot(cell.col, cell.row)];
+    if (text == cell.text) continue;
+    text.swap(cell.text);
+    around = {std::min(around.left, cell.col), std::min(around.top, cell.row),
+              std::max(around.right, cell.col), std::max(around.bottom, cell.row)};
+    if (kept != i) cells[kept] = std::move(cell);
+    ++kept;
+  }
+  cells.erase(cells.begin() + static_cast<std::ptrdiff_t>(kept), cells.end());
+  if (kept > 0) AnnounceRange(around.left, around.top, around.right, around.bottom);
+  return around;
+}
+
 void GridModel::AssignLine(bool is_row, std::int32_t index, std::span<const std::string> texts) {
   const std::int32_t line_length = is_row ? cols_ : rows_;
   const auto count =

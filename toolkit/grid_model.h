@@ -25,6 +25,7 @@
 #include <string>
 #include <vector>
 
+#include "data/cell_block.h"
 #include "data/pasted_block.h"
 
 namespace tk {
@@ -57,6 +58,11 @@ class GridModel : public QAbstractTableModel {
   // SwapCell for each of cells in turn, from the last one back when backwards, announced as one
   // write of the rectangle around them. Every cell must lie inside the counts.
   void SwapCells(std::span<tol::PlacedText> cells, bool backwards);
+  // Exchanges the text of each of cells in turn with its cell's where the two differ, and drops
+  // the others (and those outside the counts) from cells, which then hold the replaced texts of
+  // the cells that changed. One announcement; returns the rectangle around the changed cells
+  // (right below left when none changed).
+  tol::CellRect SwapChangedCells(std::vector<tol::PlacedText>& cells);
   // Cell i of row (or column) index := texts[i] for i below both counts; one announcement.
   void AssignLine(bool is_row, std::int32_t index, std::span<const std::string> texts);
   // Batches nest; the outermost EndBatch makes the one announcement.

@@ -67,6 +67,11 @@ void StringGrid::SwapCells(std::span<tol::PlacedText> cells, bool backwards) {
   d_->ReloadEditorIfOn(around.left, around.top, around.right, around.bottom);
 }
 
+void StringGrid::SwapChangedCells(std::vector<tol::PlacedText>& cells) {
+  const tol::CellRect around = d_->model->SwapChangedCells(cells);
+  d_->ReloadEditorIfOn(around.left, around.top, around.right, around.bottom);
+}
+
 void StringGrid::PrepareForCounts() {
   if (OnPrepareForCounts) Guarded([this] { OnPrepareForCounts(); });
 }

@@ -69,6 +69,10 @@ class StringGrid : public QTableView, public tol::CellTable {
   // one announcement: a large set of cells changes back and forth cheaply (a paste and its
   // undo). A cell outside the counts raises EInvalidGridOperation before any text changes.
   void SwapCells(std::span<tol::PlacedText> cells, bool backwards);
+  // Writes each of cells whose text differs from its cell's, in turn, keeping the replaced text
+  // in its place; the others, and those outside the counts, are dropped from cells. The first
+  // run of a step: its cells are checked and written in the same pass.
+  void SwapChangedCells(std::vector<tol::PlacedText>& cells);
   // Runs OnPrepareForCounts: the loader calls it once both counts of the file are read.
   void PrepareForCounts() override;
   // The cells written in between are announced to the view once, at the end (a whole load).

@@ -8,7 +8,6 @@
 #include <utility>
 
 #include "toolkit/dispatch.h"
-#include "toolkit/grid_model.h"
 #include "toolkit/string_grid.h"
 #include "ui/table_step.h"
 
@@ -78,14 +77,11 @@ void TableUndo::Replay(bool undo) {
 }
 
 void TableUndo::PushCellChanges(const QString& title, std::vector<CellChange> changes) {
-  const tk::GridModel& cells = *grid_.Model();
-  std::erase_if(changes, [&cells](const CellChange& change) {
-    return !cells.Contains(change.col, change.row) ||
-           cells.Cell(change.col, change.row) == change.text;
-  });
-  if (changes.empty()) return;
   auto step = std::make_unique<TableStep>(grid_, title);
+  grid_.SwapChangedCells(changes);  // checked and written in one pass over a large paste
+  if (changes.empty()) return;
   step->SetCells(std::move(changes));
+  step->MarkDone();
   Push(std::move(step));
 }
 

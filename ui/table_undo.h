@@ -10,7 +10,8 @@
 //
 // Using it from another feature:
 //   - PushCellChanges(title, changes): writes the given cell texts as one step (a paste, a fill
-//     of a row or a column). Texts equal to the cell's are dropped; nothing left, no step.
+//     of a row or a column), in the given order: texts equal to what the cell holds when its
+//     turn comes are dropped (of a cell named twice the later text stays); nothing left, no step.
 //   - InsertColumn / InsertRow(title, index, texts): a new line with its texts as one step.
 //   - DeleteGrade / DeleteInterval / AppendGrade / AppendInterval: the editor's own commands.
 // Titles name the step for the menu: "Отменить " + title, so they read in the accusative
