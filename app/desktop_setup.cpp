@@ -14,13 +14,17 @@ static void RegisterIcons() { Q_INIT_RESOURCE(icons); }
 
 namespace app {
 
+// The pictures are read when a window first shows its icon (a platform without window icons
+// never reads them), not before the first frame.
 void SetUpDesktopIdentity() {
   RegisterIcons();
-  QIcon icon;
-  for (const int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
-    icon.addPixmap(tk::ReadBuiltInPicture(QStringLiteral(":/icons/%1/toledit.png").arg(size)));
-  }
-  QApplication::setWindowIcon(icon);
+  QApplication::setWindowIcon(tk::DeferredIcon([] {
+    QIcon icon;
+    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+      icon.addPixmap(tk::ReadBuiltInPicture(QStringLiteral(":/icons/%1/toledit.png").arg(size)));
+    }
+    return icon;
+  }));
   QGuiApplication::setDesktopFileName(QString::fromLatin1(kDesktopName));
 }
 

@@ -157,6 +157,7 @@ def main(folder):
         shown = " / ".join(f"{t.ms(f'{name}/{s}') or 0:.3f}" for s in (100, 300, 1000))
         t.info(f"5 {name[3:]} ms at 100/300/1000", "-", shown, "-")
     tolerance_views(t)
+    window_shapes(t)
     t.print()
 
 
@@ -189,6 +190,18 @@ def tolerance_views(t):
     pages = t.counter("BM_PrintToPdf", "pages")
     t.info("6 print 1000x1000 to PDF", "-",
            f"{pdf / 1e3:.1f} s, {size:.1f} MB, {pages:.0f} pages" if pdf and size else "-", "-")
+
+
+def window_shapes(t):
+    """The window on one interval of 1,000,000 grades and on 1,000,000 intervals of one grade."""
+    for shape in ("1/1000000", "1000000/1"):
+        t.ratio(f"8 window start-up {shape.replace('/', ' x ')} vs LoadTable",
+                f"BM_ShapeStartup/{shape}", f"BM_ShapeLoadTableAlone/{shape}", 2.0)
+    for label, name in (("8 delete a grade of 1 x 1000000", "BM_WideDeleteGrade"),
+                        ("8 add a grade to 1 x 1000000", "BM_WideAddGrade"),
+                        ("8 repaint of 1 x 1000000", "BM_WideRepaint")):
+        ms = t.ms(name)
+        t.info(label, "-", f"{ms:.2f} ms" if ms else "-", "-")
 
 
 if __name__ == "__main__":

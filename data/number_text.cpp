@@ -328,6 +328,21 @@ std::string ExtractWord(std::string_view text, std::int32_t n) {
 
 NumberResult NumberFromText(std::string_view word) { return ReadWord<false>(word); }
 
+// A short plain word, as most labels hold, is divided in binary64 at once, which gives the
+// value the extended reading narrowed to binary64 does.
+std::optional<double> QuietWordValue(std::string_view text, std::int32_t n) noexcept {
+  const std::string_view word = WordOf(text, n);
+  double value = 0.0;
+  if (ReadShortWordToBinary64<true>(word, value)) return value;
+  try {
+    const NumberResult read = ReadWord<true>(word);
+    if (read.error != 0) return std::nullopt;
+    return static_cast<double>(read.value);
+  } catch (const Exception&) {
+    return std::nullopt;  // beyond even the extended range
+  }
+}
+
 double ToBinary64(long double v) {
   const auto narrowed = static_cast<double>(v);
   if (std::isinf(narrowed) && std::isfinite(v)) throw EOverflow();

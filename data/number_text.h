@@ -4,6 +4,7 @@
 // words. A blank is the character 0x20 and nothing else.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -19,6 +20,11 @@ struct NumberResult {
   std::int32_t error;
 };
 [[nodiscard]] NumberResult NumberFromText(std::string_view word);
+
+// Word n of text read as NumberFromText reads it with every "," taken as ".", narrowed to
+// binary64 without an overflow error (beyond its range, an infinity); nothing when the word does
+// not read. For checks that only look and must not fail.
+[[nodiscard]] std::optional<double> QuietWordValue(std::string_view text, std::int32_t n) noexcept;
 
 // Nearest binary64, ties to even; EOverflow beyond the binary64 range (infinities and NaNs pass).
 [[nodiscard]] double ToBinary64(long double v);

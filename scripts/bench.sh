@@ -10,19 +10,20 @@ repetitions=${BENCH_REPETITIONS:-5}
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$build" -j2 --target bench_number_text bench_table_file bench_main_window \
   bench_window_memory bench_iso286 bench_first_paint_minimal bench_tolerance_views \
-  bench_spreadsheet Toledit
+  bench_spreadsheet bench_window_shapes Toledit
 results="$build/bench-results"
 rm -rf "$results"
 mkdir -p "$results"
 echo "Load average before the run: $(cut -d' ' -f1-3 /proc/loadavg)"
 for program in bench_number_text bench_table_file bench_main_window bench_window_memory \
-  bench_iso286 bench_tolerance_views bench_spreadsheet; do
+  bench_iso286 bench_tolerance_views bench_spreadsheet bench_window_shapes; do
   # The file benchmarks leave hundreds of megabytes to be written out; flushed first, that
   # write-back does not run beside the next program and slow it down.
   sync
   runs=$repetitions
   [ "$program" = bench_window_memory ] && runs=3
   [ "$program" = bench_tolerance_views ] && runs=3
+  [ "$program" = bench_window_shapes ] && runs=3
   "$build/bench/$program" --benchmark_repetitions="$runs" --benchmark_report_aggregates_only=true \
     --benchmark_enable_random_interleaving=true \
     --benchmark_out="$results/$program.json" --benchmark_out_format=json "$@"

@@ -123,8 +123,8 @@ void GridModel::SetColCount(std::int32_t count) {
   endInsertColumns();
 }
 
-// Moves every row to a wider stride. The new store is complete before it replaces the old one,
-// so a failed allocation leaves the model as it was.
+// Moves every row to another stride, at least the column count. The new store is complete before it
+// replaces the old one, so a failed allocation leaves the model as it was.
 void GridModel::Relayout(std::int32_t stride) {
   std::vector<std::string> relaid(static_cast<std::size_t>(stride) *
                                   static_cast<std::size_t>(rows_));
@@ -139,6 +139,9 @@ void GridModel::Relayout(std::int32_t stride) {
 
 void GridModel::SetRowCount(std::int32_t count) {
   if (count == rows_) return;
+  // A stride left wide by a lowered column count (the grid starts with five columns) would cost
+  // every new row its unused cells too: the rows narrow first, while they are few for a load.
+  if (count > rows_ && stride_ > Grown(cols_, cols_)) Relayout(cols_);
   const std::size_t size = static_cast<std::size_t>(count) * static_cast<std::size_t>(stride_);
   if (count > rows_) {
     // May fail; nothing is announced yet.

@@ -6,6 +6,7 @@
 // Rows are stride_ cells apart, stride_ >= ColCount: lowering the column count moves no cell,
 // and raising it past the stride widens the stride by a quarter at least (rows grow the same
 // way), so lines appended one by one neither move the table each time nor waste much room.
+// Adding rows first narrows a stride more than a quarter wider than the columns need.
 //
 // The fixed lines are served as header sections, not as model cells: the view's items are the
 // scrollable cells only, view (r, c) being cell (c + FixedCols, r + FixedRows). The horizontal

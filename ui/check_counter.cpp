@@ -23,23 +23,25 @@ CheckCounter::CheckCounter(const tk::GridModel& cells, QObject* parent)
             const std::vector<std::int32_t> bounds = bounds_out_of_order_;
             const std::int32_t col0 = cells_.ColOf(top_left);
             const std::int32_t row0 = cells_.RowOf(top_left);
-            CheckCells(col0, row0, cells_.ColOf(bottom_right), cells_.RowOf(bottom_right));
-            if (col0 == 0) CheckBounds();
+            const std::int32_t row1 = cells_.RowOf(bottom_right);
+            CheckCells(col0, row0, cells_.ColOf(bottom_right), row1);
+            if (col0 == 0) CheckBounds(row0, row1);
             Changed(cells_before, bounds);
           });
-  connect(&cells_, &QAbstractItemModel::headerDataChanged, this, [this](Qt::Orientation o) {
-    if (o != Qt::Vertical) return;
-    const std::vector<std::int32_t> bounds = bounds_out_of_order_;
-    CheckBounds();
-    Changed(upper_below_lower_.size(), bounds);
-  });
-  for (auto signal : {&QAbstractItemModel::rowsRemoved, &QAbstractItemModel::columnsRemoved,
-                      &QAbstractItemModel::rowsInserted, &QAbstractItemModel::columnsInserted}) {
+  connect(&cells_, &QAbstractItemModel::headerDataChanged, this,
+          [this](Qt::Orientation orientation, int first, int last) {
+            if (orientation != Qt::Vertical) return;
+            const std::vector<std::int32_t> bounds = bounds_out_of_order_;
+            CheckBounds(first + cells_.FixedRows(), last + cells_.FixedRows());
+            Changed(upper_below_lower_.size(), bounds);
+          });
+  // Lines come and go at the end only, and new lines are empty: an inserted line holds no
+  // failing cell and no bound, and a removed one leaves the lines before it as they were.
+  for (auto signal : {&QAbstractItemModel::rowsRemoved, &QAbstractItemModel::columnsRemoved}) {
     connect(&cells_, signal, this, [this] {
       const std::size_t cells_before = upper_below_lower_.size();
       const std::vector<std::int32_t> bounds = bounds_out_of_order_;
       DropOutside();
-      CheckBounds();
       Changed(cells_before, bounds);
     });
   }
@@ -68,28 +70,41 @@ void CheckCounter::CheckCells(std::int32_t col0, std::int32_t row0, std::int32_t
   }
 }
 
-void CheckCounter::CheckBounds() {
-  bounds_out_of_order_.clear();
-  std::optional<double> previous = 0.0;
-  for (std::int32_t row = 1; row < cells_.RowCount(); ++row) {
+// A bound is compared with the one before it only, so a change of the labels of rows first to
+// last can move rows first to last + 1 in or out of order; the other rows keep their state.
+void CheckCounter::CheckBounds(std::int32_t first, std::int32_t last) {
+  first = std::max(first, 1);
+  last = std::min(last + 1, cells_.RowCount() - 1);
+  if (first > last) return;
+  std::vector<std::int32_t> found;
+  std::optional<double> previous = first == 1 ? 0.0 : tol::IntervalBound(cells_.Cell(0, first - 1));
+  for (std::int32_t row = first; row <= last; ++row) {
     const std::optional<double> bound = tol::IntervalBound(cells_.Cell(0, row));
-    if (tol::BoundOutOfOrder(previous, bound)) bounds_out_of_order_.push_back(row);
+    if (tol::BoundOutOfOrder(previous, bound)) found.push_back(row);
     previous = bound;
   }
+  auto& rows = bounds_out_of_order_;
+  const auto begin = std::lower_bound(rows.begin(), rows.end(), first);
+  const auto end = std::upper_bound(begin, rows.end(), last);
+  rows.insert(rows.erase(begin, end), found.begin(), found.end());
 }
 
-// Cells beyond lowered counts are gone; those that moved in were announced as written.
+// Cells and bounds beyond lowered counts are gone; those that moved in were announced as
+// written.
 void CheckCounter::DropOutside() {
   std::erase_if(upper_below_lower_, [this](std::uint64_t key) {
     return !cells_.Contains(static_cast<std::int32_t>(key >> 32),
                             static_cast<std::int32_t>(key & 0xFFFFFFFF));
   });
+  auto& rows = bounds_out_of_order_;
+  rows.erase(std::lower_bound(rows.begin(), rows.end(), cells_.RowCount()), rows.end());
 }
 
 void CheckCounter::CheckAll() {
   upper_below_lower_.clear();
+  bounds_out_of_order_.clear();
   CheckCells(1, 1, cells_.ColCount() - 1, cells_.RowCount() - 1);
-  CheckBounds();
+  CheckBounds(1, cells_.RowCount() - 1);
   emit CountsChanged();
 }
 

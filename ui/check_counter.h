@@ -30,7 +30,7 @@ class CheckCounter : public QObject {
 
  private:
   void CheckCells(std::int32_t col0, std::int32_t row0, std::int32_t col1, std::int32_t row1);
-  void CheckBounds();
+  void CheckBounds(std::int32_t first, std::int32_t last);
   void DropOutside();
   void CheckAll();
   // Tells of a change in the failing cells' count or in the rows whose bound is out of order.

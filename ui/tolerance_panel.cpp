@@ -61,20 +61,6 @@ TolerancePanel::TolerancePanel(const tk::GridModel& cells, const LoadedValues& l
                                QWidget* parent)
     : QDockWidget(QStringLiteral("Поля допусков"), parent), cells_(cells), loaded_(loaded) {
   setObjectName(QStringLiteral("TolerancePanel"));
-  auto* content = new QWidget(this);
-  content->setMinimumWidth(kLeastWidth);
-  auto* column = new QVBoxLayout(content);
-  Chart = new ZoneChart(content);
-  column->addWidget(Chart, 1);
-  BuildFitLine(content, column);
-  ExportButton = new QPushButton(QStringLiteral("Сохранить рисунок..."), content);
-  column->addWidget(ExportButton);
-  setWidget(content);
-  connect(Chart, &ZoneChart::GradeClicked, this, &TolerancePanel::GradeClicked);
-  connect(ExportButton, &QPushButton::clicked, this, [this] { ExportClick(); });
-  for (QComboBox* box : {HoleBox, ShaftBox}) {
-    connect(box, &QComboBox::currentIndexChanged, this, [this] { Invalidate(); });
-  }
   auto names = [this] {
     names_stale_ = true;
     Invalidate();
@@ -89,6 +75,31 @@ TolerancePanel::TolerancePanel(const tk::GridModel& cells, const LoadedValues& l
   // The window's update request comes before any of its widgets paints.
   if (parent != nullptr) parent->window()->installEventFilter(this);
   installEventFilter(this);
+}
+
+void TolerancePanel::setVisible(bool visible) {
+  if (visible) BuildContent();
+  QDockWidget::setVisible(visible);
+}
+
+// The panel's widgets are made when it is first shown or asked for its picture: most runs
+// never show it, and the window's first frame need not wait for them.
+void TolerancePanel::BuildContent() {
+  if (Chart != nullptr) return;
+  auto* content = new QWidget(this);
+  content->setMinimumWidth(kLeastWidth);
+  auto* column = new QVBoxLayout(content);
+  Chart = new ZoneChart(content);
+  column->addWidget(Chart, 1);
+  BuildFitLine(content, column);
+  ExportButton = new QPushButton(QStringLiteral("Сохранить рисунок..."), content);
+  column->addWidget(ExportButton);
+  setWidget(content);
+  connect(Chart, &ZoneChart::GradeClicked, this, &TolerancePanel::GradeClicked);
+  connect(ExportButton, &QPushButton::clicked, this, [this] { ExportClick(); });
+  for (QComboBox* box : {HoleBox, ShaftBox}) {
+    connect(box, &QComboBox::currentIndexChanged, this, [this] { Invalidate(); });
+  }
 }
 
 void TolerancePanel::BuildFitLine(QWidget* parent, QVBoxLayout* column) {
@@ -127,6 +138,7 @@ bool TolerancePanel::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TolerancePanel::RefreshIfStale() {
+  BuildContent();
   if (!stale_) return;
   stale_ = false;
   if (names_stale_) RefillGradeBoxes();
@@ -182,11 +194,13 @@ void TolerancePanel::RefreshFit() {
                Microns(fit_->smallest), KindText(fit_->kind)));
 }
 
-QSize TolerancePanel::PictureSize() const {
+QSize TolerancePanel::PictureSize() {
+  RefreshIfStale();
   return PanelPictureSize(static_cast<int>(Chart->Zones().size()));
 }
 
-void TolerancePanel::PaintPicture(QPainter& painter) const {
+void TolerancePanel::PaintPicture(QPainter& painter) {
+  RefreshIfStale();
   const QString title = current_row_ >= 1 && current_row_ < cells_.RowCount()
                             ? IntervalText(cells_, current_row_)
                             : QString();
@@ -194,7 +208,7 @@ void TolerancePanel::PaintPicture(QPainter& painter) const {
                     {Chart->Zones(), current_col_, title, hole_, shaft_, FitLabel->text()});
 }
 
-bool TolerancePanel::ExportPicture(const QString& path) const {
+bool TolerancePanel::ExportPicture(const QString& path) {
   return WritePicture(path, PictureSize(), [this](QPainter& painter) { PaintPicture(painter); });
 }
 

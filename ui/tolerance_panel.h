@@ -28,10 +28,12 @@ class TolerancePanel : public QDockWidget {
   // The current cell of the grid: its row is the interval shown, its column the grade
   // highlighted.
   void SetCurrent(std::int32_t col, std::int32_t row);
+  void setVisible(bool visible) override;
   void Invalidate();
   // Brings the panel up to date now, if anything changed since it last was.
   void RefreshIfStale();
 
+  // Made when the panel is first shown or refreshed (RefreshIfStale).
   ZoneChart* Chart = nullptr;
   QComboBox* HoleBox = nullptr;   // "Отверстие"
   QComboBox* ShaftBox = nullptr;  // "Вал"
@@ -40,12 +42,12 @@ class TolerancePanel : public QDockWidget {
 
   // The current fit, when both chosen grades have a zone in the current interval.
   [[nodiscard]] std::optional<tol::Fit> CurrentFit() const { return fit_; }
-  // The panel's picture, every bar of the interval and the fit below them.
-  [[nodiscard]] QSize PictureSize() const;
-  void PaintPicture(QPainter& painter) const;
+  // The panel's picture, every bar of the interval and the fit below them, brought up to date.
+  [[nodiscard]] QSize PictureSize();
+  void PaintPicture(QPainter& painter);
   // Writes the picture as SVG when path ends in ".svg", else as PNG; false when it cannot be
   // written.
-  [[nodiscard]] bool ExportPicture(const QString& path) const;
+  [[nodiscard]] bool ExportPicture(const QString& path);
 
  signals:
   void GradeClicked(std::int32_t col);
@@ -54,6 +56,7 @@ class TolerancePanel : public QDockWidget {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  void BuildContent();
   void BuildFitLine(QWidget* parent, class QVBoxLayout* column);
   void RefillGradeBoxes();
   void RefreshFit();

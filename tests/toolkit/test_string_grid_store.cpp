@@ -55,6 +55,7 @@ class StringGridStoreTest : public QObject {
   void textListKeepsOrderDuplicatesAndEmptyTexts();
   void misuseRaisesTheSystemErrors();
   void modelStaysConsistentThroughChanges();
+  void rowsAddedAfterFewerColumnsKeepTheTexts();
   void batchAnnouncesItsWritesOnceAtTheEnd();
   void alignClientFollowsParent();
   void largeTableTakesEditsAndDeletes();
@@ -262,6 +263,28 @@ void StringGridStoreTest::modelStaysConsistentThroughChanges() {
   grid.SetRowCount(4);
   QCOMPARE(grid.Model()->rowCount(), 4);
   QCOMPARE(grid.Model()->columnCount(), 1);
+}
+
+// Rows added after the columns were cut down move the table to a narrower store: every text
+// stays at its cell, new cells are empty, and so are the cut columns when they come back.
+void StringGridStoreTest::rowsAddedAfterFewerColumnsKeepTheTexts() {
+  tk::StringGrid grid;
+  grid.SetColCount(8);
+  grid.SetRowCount(3);
+  const auto text = [](int col, int row) {
+    return std::to_string(col) + "," + std::to_string(row);
+  };
+  for (int col = 0; col < 8; ++col) {
+    for (int row = 0; row < 3; ++row) grid.SetCell(col, row, text(col, row));
+  }
+  grid.SetColCount(2);
+  grid.SetRowCount(40);
+  grid.SetColCount(8);
+  for (int col = 0; col < 8; ++col) {
+    for (int row = 0; row < 40; ++row) {
+      QCOMPARE(grid.GetCell(col, row), col < 2 && row < 3 ? text(col, row) : "");
+    }
+  }
 }
 
 void StringGridStoreTest::batchAnnouncesItsWritesOnceAtTheEnd() {
