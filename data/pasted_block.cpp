@@ -219,11 +219,10 @@ std::string_view Trimmed(std::string_view field) {
 
 // The cell text of two number words when both are in the cell form already; false otherwise.
 bool CellFormPair(std::string_view upper, std::string_view lower, char point, std::string& text) {
-  constexpr std::size_t kLongest = 2 * 18 + 1;  // two words of at most 18 characters each
   upper = Trimmed(upper);
   lower = Trimmed(lower);
-  if (upper.size() + lower.size() + 1 > kLongest) return false;
-  char buffer[kLongest + 1];
+  if (upper.size() + lower.size() + 1 > kLongestPair) return false;
+  char buffer[kLongestPair];
   char* out = buffer;
   if (!CopiedWhole(upper.data(), upper.data() + upper.size(), point, out)) return false;
   *out++ = ' ';
@@ -379,9 +378,8 @@ bool ReadAsPairs(std::string_view text, BlockTarget target, CellBlock& block) {
 // A field that is two words in the cell form joined by one blank is shown as it is; any other
 // is read as the save reads a cell.
 std::string SingleCell(std::string_view text, std::int32_t row, std::int32_t col) {
-  constexpr std::size_t kLongest = 2 * 18 + 1;
-  if (text.size() <= kLongest) {
-    char buffer[kLongest + 1];
+  if (text.size() <= kLongestPair) {
+    char buffer[kLongestPair];
     char* out = buffer;
     const char* end = text.data() + text.size();
     const char point = DecimalSeparator();
