@@ -7,7 +7,9 @@ the loaded, width-fitted grid; the minimal program's window), both on CLOCK_MONO
 its resident memory is taken at that frame. The processor time of the whole process (user and
 system) is given beside it: on a machine busy with other work it varies less than the wall
 time.
-  first_paint.py <Toledit> <minimal program> <sample Zarava.win> [runs]
+A plain Qt window of the editor's shape (menus, buttons, a table of the sample's size, a
+status bar), when given, runs beside them: what Qt itself takes to show such a window.
+  first_paint.py <Toledit> <minimal program> <sample Zarava.win> [runs] [same-shape program]
 """
 import os
 import shutil
@@ -38,9 +40,12 @@ def one_run(command, cwd):
 def main():
     editor, minimal, sample = (os.path.abspath(path) for path in sys.argv[1:4])
     runs = int(sys.argv[4]) if len(sys.argv) > 4 else 20
+    same_shape = os.path.abspath(sys.argv[5]) if len(sys.argv) > 5 else None
     with tempfile.TemporaryDirectory() as work:
         shutil.copy(sample, os.path.join(work, "Zarava.win"))
         programs = {"editor on the sample": [editor], "minimal Qt Widgets": [minimal]}
+        if same_shape:
+            programs["Qt window of its shape"] = [same_shape]
         for command in programs.values():  # once each untimed: libraries and fonts in the cache
             one_run(command, work)
         results = {name: [] for name in programs}
@@ -62,6 +67,11 @@ def main():
     print(f"ratio of median times {ratio:.2f} (target <= {TARGET_RATIO}: {verdict}); "
           f"of CPU times {cpu[editor] / cpu[minimal]:.2f}; {runs} runs each, "
           f"load average {os.getloadavg()[0]:.1f}")
+    if same_shape:
+        shape = "Qt window of its shape"
+        print(f"editor against the Qt window of its shape: {medians[editor] / medians[shape]:.2f} "
+              f"(CPU {cpu[editor] / cpu[shape]:.2f}); that window against the minimal program: "
+              f"{medians[shape] / medians[minimal]:.2f}")
 
 
 if __name__ == "__main__":

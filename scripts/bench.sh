@@ -9,7 +9,7 @@ repetitions=${BENCH_REPETITIONS:-5}
 "$root/scripts/install-deps.sh"
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$build" -j2 --target bench_number_text bench_table_file bench_main_window \
-  bench_window_memory bench_iso286 bench_first_paint_minimal bench_tolerance_views \
+  bench_window_memory bench_iso286 bench_first_paint_minimal bench_first_paint_same_shape bench_tolerance_views \
   bench_spreadsheet bench_window_shapes Toledit
 results="$build/bench-results"
 rm -rf "$results"
@@ -32,4 +32,4 @@ echo "Load average after the run: $(cut -d' ' -f1-3 /proc/loadavg)"
 python3 "$root/bench/report.py" "$results"
 echo "Start-up to the first painted frame:"
 python3 "$root/bench/first_paint.py" "$build/app/Toledit" "$build/bench/bench_first_paint_minimal" \
-  "$root/examples/Zarava.win"
+  "$root/examples/Zarava.win" 20 "$build/bench/bench_first_paint_same_shape"
