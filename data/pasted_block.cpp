@@ -1,7 +1,6 @@
 #include "data/pasted_block.h"
 
 #include <algorithm>
-#include <cstring>
 #include <optional>
 #include <utility>
 
@@ -288,30 +287,16 @@ std::size_t MostFields(std::string_view text) {
   return ends + 1;
 }
 
-// Gives the cell its text, of length characters at shown. Most cell texts fit in the string's
-// own buffer: they are copied in one fixed-size move rather than by a library call.
-void PutText(PlacedText& cell, const char* shown, std::size_t length) {
-  constexpr std::size_t kInPlace = 15;  // what a std::string holds without a heap block
-  if (length > kInPlace) {
-    cell.text.assign(shown, length);
-    return;
-  }
-  cell.text.resize(kInPlace);
-  std::memcpy(cell.text.data(), shown, kInPlace);
-  cell.text.resize(length);
-}
-
 // Takes the usual pair at the cursor (see CellFormPairAt) as the text of the block's cell
 // (cell, row), counted from 0 and 1, when that cell lies inside target; false, the cursor left
 // where it was, for anything else. usual is room for the text.
 bool TakeUsualPair(FieldCursor& cursor, BlockTarget target, std::int32_t row, std::int32_t cell,
-                   char point, char* usual, CellBlock& block) {
+                   char point, char* usual, CellSink& sink) {
   if (row > target.rows || cell >= target.cols) return false;
   std::size_t length = 0;
   const char* end = CellFormPairAt(cursor.Ahead(), cursor.TextEnd(), point, usual, length);
   if (end == nullptr) return false;
-  PutText(block.cells.emplace_back(PlacedText{target.left + cell, target.top + row - 1, {}}), usual,
-          length);
+  sink.Put(target.left + cell, target.top + row - 1, std::string_view(usual, length));
   cursor.SkipTo(end);
   return true;
 }
@@ -319,7 +304,7 @@ bool TakeUsualPair(FieldCursor& cursor, BlockTarget target, std::int32_t row, st
 // The block as pairs of numbers. False as soon as a field is no single number or a row ends
 // after an odd count: the block does not pair. A fault of the place or of a number's size is
 // kept until the whole block is known to pair, and raised then.
-bool ReadAsPairs(std::string_view text, BlockTarget target, CellBlock& block) {
+bool ReadAsPairs(std::string_view text, BlockTarget target, CellSink& sink) {
   FieldCursor cursor(text);
   std::optional<EBlockField> refusal;
   std::string_view upper;
@@ -328,11 +313,13 @@ bool ReadAsPairs(std::string_view text, BlockTarget target, CellBlock& block) {
   std::int32_t row = 1;
   std::int32_t col = 0;
   const char point = DecimalSeparator();
-  char usual[kLongestPair] = {};  // PutText reads its first 15 characters, set or not
-  block.cells.reserve(MostFields(text) / 2);
+  char usual[kLongestPair];
+  std::size_t cells = 0;
+  sink.Reserve(MostFields(text) / 2);
   while (true) {
     if (col % 2 == 0 && !refusal &&
-        TakeUsualPair(cursor, target, row, col / 2, point, usual, block)) {
+        TakeUsualPair(cursor, target, row, col / 2, point, usual, sink)) {
+      ++cells;
       col += 2;
       NextRowAt(cursor, row, col);
       continue;
@@ -349,7 +336,8 @@ bool ReadAsPairs(std::string_view text, BlockTarget target, CellBlock& block) {
     std::string shown;
     if (!refusal && row <= target.rows && cell < target.cols &&
         CellFormPair(upper, cursor.Field(), point, shown)) {
-      block.cells.push_back({target.left + cell, target.top + row - 1, std::move(shown)});
+      sink.Put(target.left + cell, target.top + row - 1, shown);
+      ++cells;
       NextRowAt(cursor, row, col);
       continue;
     }
@@ -363,15 +351,14 @@ bool ReadAsPairs(std::string_view text, BlockTarget target, CellBlock& block) {
       } else if (pair.lower == Reading::kTooLarge) {
         refusal = Refusal(Fault::kTooLarge, {row, col, std::string(cursor.Field())});
       } else {
-        block.cells.push_back(
-            {target.left + cell, target.top + row - 1, CellText(pair.first, pair.second)});
+        sink.Put(target.left + cell, target.top + row - 1, CellText(pair.first, pair.second));
+        ++cells;
       }
     }
     NextRowAt(cursor, row, col);
   }
-  if (block.cells.empty() && !refusal) return false;  // no fields at all
+  if (cells == 0 && !refusal) return false;  // no fields at all
   if (refusal) throw *refusal;
-  block.paired = true;
   return true;
 }
 
@@ -401,18 +388,17 @@ std::string SingleCell(std::string_view text, std::int32_t row, std::int32_t col
   return CellText(values.first, values.second);
 }
 
-void ReadAsSingles(std::string_view text, BlockTarget target, CellBlock& block) {
+void ReadAsSingles(std::string_view text, BlockTarget target, CellSink& sink) {
   FieldCursor cursor(text);
   std::int32_t row = 1;
   std::int32_t col = 0;
-  block.cells.reserve(MostFields(text));
+  sink.Reserve(MostFields(text));
   while (cursor.Next()) {
     ++col;
     if (row > target.rows || col > target.cols) {
       throw Refusal(Fault::kOutside, {row, col, std::string(cursor.Field())});
     }
-    block.cells.push_back(
-        {target.left + col - 1, target.top + row - 1, SingleCell(cursor.Field(), row, col)});
+    sink.Put(target.left + col - 1, target.top + row - 1, SingleCell(cursor.Field(), row, col));
     NextRowAt(cursor, row, col);
   }
 }
@@ -434,11 +420,30 @@ std::vector<std::vector<std::string>> SplitTabSeparated(std::string_view text) {
   return rows;
 }
 
+bool ReadCellBlockInto(std::string_view text, BlockTarget target, CellSink& sink) {
+  if (ReadAsPairs(text, target, sink)) return true;
+  sink.Clear();
+  ReadAsSingles(text, target, sink);
+  return false;
+}
+
 CellBlock ReadCellBlock(std::string_view text, BlockTarget target) {
+  // The cells in a list of their own.
+  class Collector : public CellSink {
+   public:
+    explicit Collector(std::vector<PlacedText>& cells) : cells_(cells) {}
+    void Reserve(std::size_t count) override { cells_.reserve(count); }
+    void Put(std::int32_t col, std::int32_t row, std::string_view text) override {
+      cells_.push_back({col, row, std::string(text)});
+    }
+    void Clear() override { cells_.clear(); }
+
+   private:
+    std::vector<PlacedText>& cells_;
+  };
   CellBlock block;
-  if (ReadAsPairs(text, target, block)) return block;
-  block = CellBlock();
-  ReadAsSingles(text, target, block);
+  Collector collector(block.cells);
+  block.paired = ReadCellBlockInto(text, target, collector);
   return block;
 }
 

@@ -50,6 +50,14 @@ class GridModel : public QAbstractTableModel {
   [[nodiscard]] const std::string& Cell(std::int32_t col, std::int32_t row) const {
     return Contains(col, row) ? cells_[Slot(col, row)] : kEmptyText;
   }
+  // The text of a cell inside the counts for a writer of many cells, which announces them itself
+  // (AnnounceWritten) once it has written them all.
+  [[nodiscard]] std::string& CellToWrite(std::int32_t col, std::int32_t row) {
+    return cells_[Slot(col, row)];
+  }
+  void AnnounceWritten(tol::CellRect rect) {
+    AnnounceRange(rect.left, rect.top, rect.right, rect.bottom);
+  }
   // Stores text in a cell inside the counts and announces that cell alone (no signal when the
   // text is unchanged). Returns whether the text changed.
   bool SetCell(std::int32_t col, std::int32_t row, const std::string& text);

@@ -72,6 +72,11 @@ void StringGrid::SwapChangedCells(std::vector<tol::PlacedText>& cells) {
   d_->ReloadEditorIfOn(around.left, around.top, around.right, around.bottom);
 }
 
+void StringGrid::CellsWritten(tol::CellRect rect) {
+  d_->model->AnnounceWritten(rect);
+  d_->ReloadEditorIfOn(rect.left, rect.top, rect.right, rect.bottom);
+}
+
 void StringGrid::PrepareForCounts() {
   if (OnPrepareForCounts) Guarded([this] { OnPrepareForCounts(); });
 }

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "data/cell_block.h"
 #include "data/pasted_block.h"
 #include "data/tolerance_file.h"
 
@@ -73,6 +74,9 @@ class StringGrid : public QTableView, public tol::CellTable {
   // in its place; the others, and those outside the counts, are dropped from cells. The first
   // run of a step: its cells are checked and written in the same pass.
   void SwapChangedCells(std::vector<tol::PlacedText>& cells);
+  // Cells of rect were written in place through the model's CellToWrite: they are announced, and
+  // an open cell editor among them reloads its text.
+  void CellsWritten(tol::CellRect rect);
   // Runs OnPrepareForCounts: the loader calls it once both counts of the file are read.
   void PrepareForCounts() override;
   // The cells written in between are announced to the view once, at the end (a whole load).

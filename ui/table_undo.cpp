@@ -85,6 +85,14 @@ void TableUndo::PushCellChanges(const QString& title, std::vector<CellChange> ch
   Push(std::move(step));
 }
 
+void TableUndo::PushWritten(const QString& title, std::vector<CellChange> replaced) {
+  if (replaced.empty()) return;
+  auto step = std::make_unique<TableStep>(grid_, title);
+  step->SetCells(std::move(replaced));
+  step->MarkDone();
+  Push(std::move(step));
+}
+
 void TableUndo::InsertColumn(const QString& title, std::int32_t col, std::vector<std::string> texts,
                              std::int32_t width) {
   auto step = std::make_unique<TableStep>(grid_, title);

@@ -9,7 +9,8 @@
 // inserted or removed line its texts and width while the line is out of the grid.
 //
 // Using it from another feature:
-//   - PushCellChanges(title, changes): writes the given cell texts as one step (a paste, a fill
+//   - PushWritten(title, replaced): cells a block writer has written already, as one step.
+//   - PushCellChanges(title, changes): writes the given cell texts as one step (a fill
 //     of a row or a column), in the given order: texts equal to what the cell holds when its
 //     turn comes are dropped (of a cell named twice the later text stays); nothing left, no step.
 //   - InsertColumn / InsertRow(title, index, texts): a new line with its texts as one step.
@@ -60,6 +61,9 @@ class TableUndo : public QObject {
   void Redo();
 
   void PushCellChanges(const QString& title, std::vector<CellChange> changes);
+  // Cells already written (a paste through tk::GridBlockWriter), each change holding the text it
+  // replaced, become one step; none, no step.
+  void PushWritten(const QString& title, std::vector<CellChange> replaced);
   // texts[i] goes to cell i of the new line; a column gets width pixels (negative: the grid's
   // default).
   void InsertColumn(const QString& title, std::int32_t col, std::vector<std::string> texts,
