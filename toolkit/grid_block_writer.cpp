@@ -19,36 +19,42 @@ GridBlockWriter::GridBlockWriter(StringGrid& grid)
 
 GridBlockWriter::~GridBlockWriter() { Clear(); }
 
-void GridBlockWriter::Reserve(std::size_t count) { replaced_.reserve(count); }
+void GridBlockWriter::Reserve(std::size_t count) { replaced_.texts.reserve(count); }
 
+// A cell right of the last one written continues its run.
 void GridBlockWriter::Put(std::int32_t col, std::int32_t row, std::string_view text) {
   ++count_;
   if (!model_.Contains(col, row)) return;
   std::string& cell = model_.CellToWrite(col, row);
   if (cell == text) return;
-  replaced_.emplace_back(col, row, std::move(cell));  // moved once, into its place
+  std::vector<CellRuns::Run>& runs = replaced_.runs;
+  if (!runs.empty() && runs.back().row == row && runs.back().col + runs.back().count == col) {
+    ++runs.back().count;
+  } else {
+    runs.push_back({col, row, 1});
+  }
+  replaced_.texts.push_back(std::move(cell));
   cell.assign(text);
-  if (replaced_.size() == 1) around_ = {col, row, col, row};
+  if (replaced_.texts.size() == 1) around_ = {col, row, col, row};
   around_ = {std::min(around_.left, col), std::min(around_.top, row), std::max(around_.right, col),
              std::max(around_.bottom, row)};
 }
 
-// Backwards, so that a cell written twice ends with its first text.
 void GridBlockWriter::Clear() {
-  std::for_each(replaced_.rbegin(), replaced_.rend(), [this](tol::PlacedText& cell) {
-    model_.CellToWrite(cell.col, cell.row).swap(cell.text);
-  });
-  replaced_.clear();
+  (void)model_.ExchangeRuns(replaced_,
+                            true);  // backwards: a cell written twice ends with its first
+  replaced_.runs.clear();
+  replaced_.texts.clear();
   around_ = kNothing;
   count_ = 0;
 }
 
-std::vector<tol::PlacedText> GridBlockWriter::Keep() {
-  if (!replaced_.empty()) grid_.CellsWritten(around_);
+CellRuns GridBlockWriter::Keep() {
+  if (!replaced_.texts.empty()) grid_.CellsWritten(around_);
   around_ = kNothing;
   count_ = 0;
-  std::vector<tol::PlacedText> kept;
-  kept.swap(replaced_);
+  CellRuns kept;
+  std::swap(kept, replaced_);
   return kept;
 }
 

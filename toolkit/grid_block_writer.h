@@ -6,14 +6,13 @@
 
 #include <cstdint>
 #include <string_view>
-#include <vector>
 
 #include "data/cell_block.h"
 #include "data/pasted_block.h"
+#include "toolkit/grid_model.h"
 
 namespace tk {
 
-class GridModel;
 class StringGrid;
 
 class GridBlockWriter : public tol::CellSink {
@@ -33,12 +32,12 @@ class GridBlockWriter : public tol::CellSink {
   [[nodiscard]] std::size_t Count() const { return count_; }
   // Keeps the block: the changed cells are announced, and their replaced texts returned (in the
   // order written) for the undo history.
-  [[nodiscard]] std::vector<tol::PlacedText> Keep();
+  [[nodiscard]] CellRuns Keep();
 
  private:
   StringGrid& grid_;
   GridModel& model_;
-  std::vector<tol::PlacedText> replaced_;
+  CellRuns replaced_;
   tol::CellRect around_;
   std::size_t count_ = 0;
 };

@@ -55,6 +55,38 @@ void GridModel::SwapCells(std::span<tol::PlacedText> cells, bool backwards) {
   AnnounceRange(col0, row0, col1, row1);
 }
 
+void GridModel::SwapRuns(CellRuns& cells, bool backwards) {
+  if (cells.runs.empty()) return;
+  const tol::CellRect around = ExchangeRuns(cells, backwards);
+  AnnounceRange(around.left, around.top, around.right, around.bottom);
+}
+
+tol::CellRect GridModel::ExchangeRuns(CellRuns& cells, bool backwards) {
+  tol::CellRect around{cols_, rows_, -1, -1};
+  auto swap_run = [&](const CellRuns::Run& run, std::size_t first) {
+    std::string* const line = &cells_[Slot(run.col, run.row)];
+    std::string* const texts = &cells.texts[first];
+    for (std::int32_t i = 0; i < run.count; ++i) line[i].swap(texts[i]);
+    around = {std::min(around.left, run.col), std::min(around.top, run.row),
+              std::max(around.right, run.col + run.count - 1), std::max(around.bottom, run.row)};
+  };
+  // A cell named twice is in two runs; backwards, it ends with the text of the first.
+  if (backwards) {
+    std::size_t end = cells.texts.size();
+    for (auto run = cells.runs.rbegin(); run != cells.runs.rend(); ++run) {
+      end -= static_cast<std::size_t>(run->count);
+      swap_run(*run, end);
+    }
+  } else {
+    std::size_t first = 0;
+    for (const CellRuns::Run& run : cells.runs) {
+      swap_run(run, first);
+      first += static_cast<std::size_t>(run.count);
+    }
+  }
+  return around;
+}
+
 tol::CellRect GridModel::SwapChangedCells(std::vector<tol::PlacedText>& cells) {
   tol::CellRect around{cols_, rows_, -1, -1};
   std::size_t kept = 0;

@@ -31,6 +31,19 @@
 
 namespace tk {
 
+// Cells along rows with a text each, as a block writer keeps the texts it replaced: run i covers
+// count cells from (col, row) rightwards, and texts holds the texts of all runs in turn. A cell
+// costs its text alone, not its place too.
+struct CellRuns {
+  struct Run {
+    std::int32_t col;
+    std::int32_t row;
+    std::int32_t count;
+  };
+  std::vector<Run> runs;
+  std::vector<std::string> texts;
+};
+
 class GridModel : public QAbstractTableModel {
   Q_OBJECT
 
@@ -72,6 +85,11 @@ class GridModel : public QAbstractTableModel {
   // the cells that changed. One announcement; returns the rectangle around the changed cells
   // (right below left when none changed).
   tol::CellRect SwapChangedCells(std::vector<tol::PlacedText>& cells);
+  // SwapCells for cells kept in runs; every run must lie inside the counts.
+  void SwapRuns(CellRuns& cells, bool backwards);
+  // The same unannounced, for a writer taking back what it wrote unannounced (CellToWrite);
+  // returns the rectangle around the runs.
+  tol::CellRect ExchangeRuns(CellRuns& cells, bool backwards);
   // Cell i of row (or column) index := texts[i] for i below both counts; one announcement.
   void AssignLine(bool is_row, std::int32_t index, std::span<const std::string> texts);
   // Batches nest; the outermost EndBatch makes the one announcement.

@@ -67,6 +67,20 @@ void StringGrid::SwapCells(std::span<tol::PlacedText> cells, bool backwards) {
   d_->ReloadEditorIfOn(around.left, around.top, around.right, around.bottom);
 }
 
+void StringGrid::SwapRuns(CellRuns& cells, bool backwards) {
+  CellRange around{ColCount(), RowCount(), -1, -1};
+  for (const CellRuns::Run& run : cells.runs) {
+    if (run.count < 1 || !d_->model->Contains(run.col, run.row) ||
+        !d_->model->Contains(run.col + run.count - 1, run.row)) {
+      throw EInvalidGridOperation();
+    }
+    around = {std::min(around.left, run.col), std::min(around.top, run.row),
+              std::max(around.right, run.col + run.count - 1), std::max(around.bottom, run.row)};
+  }
+  d_->model->SwapRuns(cells, backwards);
+  d_->ReloadEditorIfOn(around.left, around.top, around.right, around.bottom);
+}
+
 void StringGrid::SwapChangedCells(std::vector<tol::PlacedText>& cells) {
   const tol::CellRect around = d_->model->SwapChangedCells(cells);
   d_->ReloadEditorIfOn(around.left, around.top, around.right, around.bottom);

@@ -23,6 +23,7 @@ namespace tk {
 
 class GridModel;
 class GridLine;
+struct CellRuns;
 class TStringList;
 
 // Grid options, combined with |.
@@ -74,6 +75,8 @@ class StringGrid : public QTableView, public tol::CellTable {
   // in its place; the others, and those outside the counts, are dropped from cells. The first
   // run of a step: its cells are checked and written in the same pass.
   void SwapChangedCells(std::vector<tol::PlacedText>& cells);
+  // SwapCells for cells kept in runs (see GridModel).
+  void SwapRuns(CellRuns& cells, bool backwards);
   // Cells of rect were written in place through the model's CellToWrite: they are announced, and
   // an open cell editor among them reloads its text.
   void CellsWritten(tol::CellRect rect);

@@ -82,7 +82,10 @@ TableStep::Cursor TableStep::CurrentCell() const {
 void TableStep::MoveTo(Cursor cell) { grid_.SelectRange(cell.col, cell.row, cell.col, cell.row); }
 
 // In reverse order when undoing, so that a cell named twice ends with its first old text.
-void TableStep::SwapCells(bool forward) { grid_.SwapCells(cells_, !forward); }
+void TableStep::SwapCells(bool forward) {
+  grid_.SwapCells(cells_, !forward);
+  grid_.SwapRuns(runs_, !forward);
+}
 
 void TableStep::PutLine() {
   if (line_ == Line::kColumn) PutColumn();

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "toolkit/dispatch.h"
+#include "toolkit/grid_model.h"
 #include "toolkit/string_grid.h"
 #include "ui/table_step.h"
 
@@ -85,8 +86,8 @@ void TableUndo::PushCellChanges(const QString& title, std::vector<CellChange> ch
   Push(std::move(step));
 }
 
-void TableUndo::PushWritten(const QString& title, std::vector<CellChange> replaced) {
-  if (replaced.empty()) return;
+void TableUndo::PushWritten(const QString& title, tk::CellRuns replaced) {
+  if (replaced.texts.empty()) return;
   auto step = std::make_unique<TableStep>(grid_, title);
   step->SetCells(std::move(replaced));
   step->MarkDone();

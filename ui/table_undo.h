@@ -6,7 +6,8 @@
 //
 // A step keeps only what it changed: for each changed cell the one text that is not in the grid
 // at the moment (the old text while the step is done, the new one once undone), and for an
-// inserted or removed line its texts and width while the line is out of the grid.
+// inserted or removed line its texts and width while the line is out of the grid. A paste keeps
+// its cells in runs along the rows (tk::CellRuns), so that a cell costs its text alone.
 //
 // Using it from another feature:
 //   - PushWritten(title, replaced): cells a block writer has written already, as one step.
@@ -37,7 +38,8 @@ class TableStep;
 
 namespace tk {
 class StringGrid;
-}
+struct CellRuns;
+}  // namespace tk
 
 // A cell and the text a step writes into it.
 using CellChange = tol::PlacedText;
@@ -63,7 +65,7 @@ class TableUndo : public QObject {
   void PushCellChanges(const QString& title, std::vector<CellChange> changes);
   // Cells already written (a paste through tk::GridBlockWriter), each change holding the text it
   // replaced, become one step; none, no step.
-  void PushWritten(const QString& title, std::vector<CellChange> replaced);
+  void PushWritten(const QString& title, tk::CellRuns replaced);
   // texts[i] goes to cell i of the new line; a column gets width pixels (negative: the grid's
   // default).
   void InsertColumn(const QString& title, std::int32_t col, std::vector<std::string> texts,

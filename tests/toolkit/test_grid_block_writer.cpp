@@ -52,6 +52,7 @@ class GridBlockWriterTest : public QObject {
  private slots:
   void keptBlockIsAnnouncedOnceWithTheReplacedTexts();
   void blockNotKeptIsTakenBack();
+  void rowsOfCellsMakeRuns();
 };
 
 void GridBlockWriterTest::keptBlockIsAnnouncedOnceWithTheReplacedTexts() {
@@ -62,7 +63,7 @@ void GridBlockWriterTest::keptBlockIsAnnouncedOnceWithTheReplacedTexts() {
   PutSome(writer);
   QCOMPARE(cells.count(), 0);  // nothing announced while the block is read
   QCOMPARE(writer.Count(), std::size_t{5});
-  const std::vector<tol::PlacedText> replaced = writer.Keep();
+  const tk::CellRuns replaced = writer.Keep();
   QCOMPARE(cells.count(), 1);
   const auto& args = cells.front();
   const auto top_left = args[0].value<QModelIndex>();
@@ -75,12 +76,31 @@ void GridBlockWriterTest::keptBlockIsAnnouncedOnceWithTheReplacedTexts() {
   QCOMPARE(grid.GetCell(2, 1), "2 1");
   QCOMPARE(grid.GetCell(3, 2), "c");
   // The unchanged cell and the one outside are not kept; the cell written twice is, twice.
-  QCOMPARE(replaced.size(), std::size_t{3});
-  QCOMPARE(replaced[0].text, "1 1");
-  QCOMPARE(replaced[1].text, "3 2");
-  QCOMPARE(replaced[2].text, "b");
-  QCOMPARE(replaced[2].col, 3);
-  QCOMPARE(replaced[2].row, 2);
+  QCOMPARE(replaced.texts, (std::vector<std::string>{"1 1", "3 2", "b"}));
+  QCOMPARE(replaced.runs.size(), std::size_t{3});
+  QCOMPARE(replaced.runs[2].col, 3);
+  QCOMPARE(replaced.runs[2].row, 2);
+}
+
+// Cells written left to right along a row make one run; undoing it (backwards) and redoing it
+// swap the texts back and forth.
+void GridBlockWriterTest::rowsOfCellsMakeRuns() {
+  tk::StringGrid grid;
+  Fill(grid);
+  const Texts before = AllTexts(grid);
+  tk::GridBlockWriter writer(grid);
+  for (std::int32_t col = 1; col < 5; ++col) writer.Put(col, 3, "r" + std::to_string(col));
+  writer.Put(1, 4, "s");
+  tk::CellRuns replaced = writer.Keep();
+  QCOMPARE(replaced.runs.size(), std::size_t{2});
+  QCOMPARE(replaced.runs[0].count, 4);
+  QCOMPARE(replaced.texts.size(), std::size_t{5});
+  const Texts written = AllTexts(grid);
+  grid.SwapRuns(replaced, true);
+  QVERIFY(AllTexts(grid) == before);
+  grid.SwapRuns(replaced, false);
+  QVERIFY(AllTexts(grid) == written);
+  QCOMPARE(grid.GetCell(4, 3), "r4");
 }
 
 void GridBlockWriterTest::blockNotKeptIsTakenBack() {
