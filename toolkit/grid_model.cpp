@@ -28,12 +28,6 @@ bool GridModel::SetCell(std::int32_t col, std::int32_t row, const std::string& t
   return true;
 }
 
-void GridModel::SwapCell(std::int32_t col, std::int32_t row, std::string& text) {
-  if (!Contains(col, row)) return;
-  cells_[Slot(col, row)].swap(text);
-  AnnounceCell(col, row);
-}
-
 void GridModel::SwapCells(std::span<tol::PlacedText> cells, bool backwards) {
   if (cells.empty()) return;
   std::int32_t col0 = cols_;

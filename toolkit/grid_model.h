@@ -74,11 +74,10 @@ class GridModel : public QAbstractTableModel {
   // Stores text in a cell inside the counts and announces that cell alone (no signal when the
   // text is unchanged). Returns whether the text changed.
   bool SetCell(std::int32_t col, std::int32_t row, const std::string& text);
-  // Exchanges text with the text of a cell inside the counts, announcing that cell; no text is
-  // copied, so a large set of cells changes back and forth cheaply (undo and redo).
-  void SwapCell(std::int32_t col, std::int32_t row, std::string& text);
-  // SwapCell for each of cells in turn, from the last one back when backwards, announced as one
-  // write of the rectangle around them. Every cell must lie inside the counts.
+  // Exchanges the text of each of cells in turn with its cell's, from the last one back when
+  // backwards, announced as one write of the rectangle around them; no text is copied, so a
+  // large set of cells changes back and forth cheaply (undo and redo). Every cell must lie
+  // inside the counts.
   void SwapCells(std::span<tol::PlacedText> cells, bool backwards);
   // Exchanges the text of each of cells in turn with its cell's where the two differ, and drops
   // the others (and those outside the counts) from cells, which then hold the replaced texts of

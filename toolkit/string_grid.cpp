@@ -50,12 +50,6 @@ void StringGrid::SetCell(std::int32_t col, std::int32_t row, const std::string& 
   d_->ReloadEditorIfOn(col, row, col, row);
 }
 
-void StringGrid::SwapCell(std::int32_t col, std::int32_t row, std::string& text) {
-  if (!d_->model->Contains(col, row)) throw EInvalidGridOperation();
-  d_->model->SwapCell(col, row, text);
-  d_->ReloadEditorIfOn(col, row, col, row);
-}
-
 void StringGrid::SwapCells(std::span<tol::PlacedText> cells, bool backwards) {
   CellRange around{ColCount(), RowCount(), -1, -1};
   for (const tol::PlacedText& cell : cells) {

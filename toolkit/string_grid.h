@@ -65,10 +65,9 @@ class StringGrid : public QTableView, public tol::CellTable {
   [[nodiscard]] std::string GetCell(std::int32_t col, std::int32_t row) const override;
   [[nodiscard]] const std::string* CellInPlace(std::int32_t col, std::int32_t row) const override;
   void SetCell(std::int32_t col, std::int32_t row, const std::string& text) override;
-  // Exchanges text with the cell's text, as SetCell writes it but without copying either.
-  void SwapCell(std::int32_t col, std::int32_t row, std::string& text);
-  // SwapCell for each of cells in turn (from the last one back when backwards), in one pass and
-  // one announcement: a large set of cells changes back and forth cheaply (a paste and its
+  // Exchanges the text of each of cells in turn with its cell's (from the last one back when
+  // backwards), as SetCell writes it but without copying either, in one pass and one
+  // announcement: a large set of cells changes back and forth cheaply (a paste and its
   // undo). A cell outside the counts raises EInvalidGridOperation before any text changes.
   void SwapCells(std::span<tol::PlacedText> cells, bool backwards);
   // Writes each of cells whose text differs from its cell's, in turn, keeping the replaced text
