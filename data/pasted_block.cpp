@@ -27,15 +27,18 @@ class FieldCursor {
     if (at_ >= text_.size()) return false;
     const std::size_t end = text_[at_] == '"' ? ReadQuoted() : FieldEnd(at_);
     if (text_[at_] != '"') field_ = text_.substr(at_, end - at_);
-    at_ = end;
-    row_ends_ = at_ >= text_.size() || text_[at_] == '\n';
-    if (row_ends_ && !field_.empty() && field_.back() == '\r') field_.remove_suffix(1);
-    if (at_ < text_.size()) {
-      const bool tab = text_[at_] == '\t';
-      ++at_;
-      empty_last_ = tab && at_ >= text_.size();
-    }
+    EndFieldAt(end);
     return true;
+  }
+
+  // Where the next field starts; the text's end once every field is read.
+  [[nodiscard]] const char* Ahead() const { return text_.data() + at_; }
+  [[nodiscard]] const char* TextEnd() const { return text_.data() + text_.size(); }
+  // Passes unquoted fields the caller has read itself, the last one ending at end (a tab, a
+  // line feed or the text's end); Field() is then empty.
+  void SkipTo(const char* end) {
+    field_ = {};
+    EndFieldAt(static_cast<std::size_t>(end - text_.data()));
   }
 
   [[nodiscard]] std::string_view Field() const { return field_; }
@@ -44,6 +47,17 @@ class FieldCursor {
   [[nodiscard]] bool RowEnds() const { return row_ends_; }
 
  private:
+  void EndFieldAt(std::size_t end) {
+    at_ = end;
+    row_ends_ = at_ >= text_.size() || text_[at_] == '\n';
+    if (row_ends_ && !field_.empty() && field_.back() == '\r') field_.remove_suffix(1);
+    if (at_ < text_.size()) {
+      const bool tab = text_[at_] == '\t';
+      ++at_;
+      empty_last_ = tab && at_ >= text_.size();
+    }
+  }
+
   // Tab (9) and line feed (10) are the only characters below 11 that end a field.
   [[nodiscard]] std::size_t FieldEnd(std::size_t at) const {
     while (at < text_.size() && static_cast<unsigned char>(text_[at]) - 9u > 1u) ++at;
@@ -116,34 +130,83 @@ std::string_view OneWord(std::string_view field) {
   return word.find(' ') == std::string_view::npos ? word : std::string_view();
 }
 
-// Copies the number word at p to out as the cell form shows its number, when the word is that
-// form already, as most numbers a spreadsheet writes are: an optional "-", an integer part of
-// at most 12 digits without leading zeros, and at most three decimals after "." or "," ending
-// in no 0, the whole not zero when signed. Such a number has at most 15 significant digits, so
-// its binary64 value times 1000 lies within 0.11 of the whole number of thousandths written,
-// and the cell form, which rounds that product, gives back the same digits. The word ends at
-// end or at a blank. Returns the end of out, or nullptr when the word is not in that form.
-char* CopyCellForm(const char* p, const char* end, char* out) {
+// The longest word in the cell form: a sign, 12 integer digits, a point and 3 decimals.
+constexpr std::ptrdiff_t kLongestWord = 17;
+// Room for what CopyCellForm writes of two words and the blank between them.
+constexpr std::size_t kLongestPair = 2 * (kLongestWord + 1) + 1;
+
+// Copies the number word at p to out as the cell form shows its number, when the word is close
+// to that form already, as most numbers a spreadsheet writes are: an optional "-", an integer
+// part of at most 12 digits without leading zeros, and at most three decimals after "." or ",".
+// Such a number has at most 15 significant digits, so its binary64 value times 1000 lies within
+// 0.11 of the whole number of thousandths written, and the cell form, which rounds that
+// product, gives back the same digits, less trailing zeros of the decimals, the point when no
+// decimal is left, and the sign of a zero. The word ends at end or at the first character that
+// is neither a digit nor the point; the caller checks what ends it. Returns the word's end and
+// moves out past what it wrote (kLongestWord + 1 characters at most), or returns nullptr when
+// the word is not in that form.
+const char* CopyCellForm(const char* p, const char* end, char point, char*& out) {
   constexpr int kMostIntegerDigits = 12;
   constexpr int kMostDecimals = 3;
+  if (end - p > kLongestWord + 1) end = p + kLongestWord + 1;  // a longer word is no cell form
+  const auto is_digit = [](char c) { return static_cast<unsigned char>(c - '0') < 10; };
+  char* const start = out;
+  char* o = start;  // not out itself: a character written through it could be the pointer
   const bool negative = p < end && *p == '-';
-  if (negative) *out++ = *p++;
+  if (negative) *o++ = *p++;
   const char* integer = p;
-  while (p < end && *p >= '0' && *p <= '9') *out++ = *p++;
+  while (p < end && is_digit(*p)) *o++ = *p++;
   const auto integer_digits = p - integer;
   if (integer_digits == 0 || integer_digits > kMostIntegerDigits) return nullptr;
   if (integer_digits > 1 && *integer == '0') return nullptr;
   bool zero = integer_digits == 1 && *integer == '0';
   if (p < end && (*p == '.' || *p == ',')) {
-    *out++ = DecimalSeparator();
+    char* const point_at = o;
+    *o++ = point;
     const char* decimals = ++p;
-    while (p < end && *p >= '0' && *p <= '9') *out++ = *p++;
+    while (p < end && is_digit(*p)) *o++ = *p++;
     const auto count = p - decimals;
-    if (count == 0 || count > kMostDecimals || p[-1] == '0') return nullptr;
-    zero = false;
+    if (count == 0 || count > kMostDecimals) return nullptr;
+    while (o[-1] == '0') --o;  // the cell form shows no trailing zeros,
+    if (o == point_at + 1) {
+      o = point_at;  // nor a point without decimals
+    } else {
+      zero = false;
+    }
   }
-  if ((p < end && *p != ' ') || (negative && zero)) return nullptr;
-  return out;
+  if (negative && zero) {
+    o = start;  // and zero unsigned
+    *o++ = '0';
+  }
+  out = o;
+  return p;
+}
+
+// Whether the word at p, ending at end, was copied whole by CopyCellForm.
+bool CopiedWhole(const char* p, const char* end, char point, char*& out) {
+  return CopyCellForm(p, end, point, out) == end;
+}
+
+// The usual pair a spreadsheet copies, read straight from the text at p: two words in the cell
+// form with one tab between them, then a tab, a line end or the text's end. Writes the cell text
+// to out (kLongestPair characters at most) and returns where the second field ends (at the tab, the
+// line feed or the text's end), or nullptr for anything else, which the field by field reading then
+// takes.
+const char* CellFormPairAt(const char* p, const char* end, char point, char* out,
+                           std::size_t& length) {
+  char* const start = out;
+  const char* upper_end = CopyCellForm(p, end, point, out);
+  if (upper_end == nullptr || upper_end == end || *upper_end != '\t') return nullptr;
+  *out++ = ' ';
+  const char* lower_end = CopyCellForm(upper_end + 1, end, point, out);
+  if (lower_end == nullptr) return nullptr;
+  if (lower_end != end && *lower_end == '\r' && lower_end + 1 != end && lower_end[1] == '\n') {
+    ++lower_end;
+  } else if (lower_end != end && *lower_end != '\t' && *lower_end != '\n') {
+    return nullptr;
+  }
+  length = static_cast<std::size_t>(out - start);
+  return lower_end;
 }
 
 // Blanks around a field cut without a library call: most fields have none.
@@ -154,20 +217,15 @@ std::string_view Trimmed(std::string_view field) {
 }
 
 // The cell text of two number words when both are in the cell form already; false otherwise.
-bool CellFormPair(std::string_view upper, std::string_view lower, std::string& text) {
-  constexpr std::size_t kLongest = 2 * 18 + 1;  // two words of at most 18 characters each
+bool CellFormPair(std::string_view upper, std::string_view lower, char point, std::string& text) {
   upper = Trimmed(upper);
   lower = Trimmed(lower);
-  if (upper.size() + lower.size() + 1 > kLongest) return false;
-  char buffer[kLongest];
-  char* out = CopyCellForm(upper.data(), upper.data() + upper.size(), buffer);
-  if (out == nullptr || out - buffer != static_cast<std::ptrdiff_t>(upper.size())) return false;
+  if (upper.size() + lower.size() + 1 > kLongestPair) return false;
+  char buffer[kLongestPair];
+  char* out = buffer;
+  if (!CopiedWhole(upper.data(), upper.data() + upper.size(), point, out)) return false;
   *out++ = ' ';
-  out = CopyCellForm(lower.data(), lower.data() + lower.size(), out);
-  if (out == nullptr ||
-      out - buffer != static_cast<std::ptrdiff_t>(upper.size() + lower.size() + 1)) {
-    return false;
-  }
+  if (!CopiedWhole(lower.data(), lower.data() + lower.size(), point, out)) return false;
   text.assign(buffer, static_cast<std::size_t>(out - buffer));
   return true;
 }
@@ -221,17 +279,32 @@ void NextRowAt(const FieldCursor& cursor, std::int32_t& row, std::int32_t& col) 
   }
 }
 
-// An upper bound of the fields of text, to size the cells once.
+// An upper bound of the fields of text, to size the cells once. The test is written without a
+// branch, so that the compiler takes many characters a step.
 std::size_t MostFields(std::string_view text) {
-  return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\t') +
-                                  std::count(text.begin(), text.end(), '\n')) +
-         1;
+  std::size_t ends = 0;
+  for (const char c : text) ends += static_cast<std::size_t>((c == '\t') | (c == '\n'));
+  return ends + 1;
+}
+
+// Takes the usual pair at the cursor (see CellFormPairAt) as the text of the block's cell
+// (cell, row), counted from 0 and 1, when that cell lies inside target; false, the cursor left
+// where it was, for anything else. usual is room for the text.
+bool TakeUsualPair(FieldCursor& cursor, BlockTarget target, std::int32_t row, std::int32_t cell,
+                   char point, char* usual, CellSink& sink) {
+  if (row > target.rows || cell >= target.cols) return false;
+  std::size_t length = 0;
+  const char* end = CellFormPairAt(cursor.Ahead(), cursor.TextEnd(), point, usual, length);
+  if (end == nullptr) return false;
+  sink.Put(target.left + cell, target.top + row - 1, std::string_view(usual, length));
+  cursor.SkipTo(end);
+  return true;
 }
 
 // The block as pairs of numbers. False as soon as a field is no single number or a row ends
 // after an odd count: the block does not pair. A fault of the place or of a number's size is
 // kept until the whole block is known to pair, and raised then.
-bool ReadAsPairs(std::string_view text, BlockTarget target, CellBlock& block) {
+bool ReadAsPairs(std::string_view text, BlockTarget target, CellSink& sink) {
   FieldCursor cursor(text);
   std::optional<EBlockField> refusal;
   std::string_view upper;
@@ -239,8 +312,19 @@ bool ReadAsPairs(std::string_view text, BlockTarget target, CellBlock& block) {
   std::string joined;
   std::int32_t row = 1;
   std::int32_t col = 0;
-  block.cells.reserve(MostFields(text) / 2);
-  while (cursor.Next()) {
+  const char point = DecimalSeparator();
+  char usual[kLongestPair];
+  std::size_t cells = 0;
+  sink.Reserve(MostFields(text) / 2);
+  while (true) {
+    if (col % 2 == 0 && !refusal &&
+        TakeUsualPair(cursor, target, row, col / 2, point, usual, sink)) {
+      ++cells;
+      col += 2;
+      NextRowAt(cursor, row, col);
+      continue;
+    }
+    if (!cursor.Next()) break;
     ++col;
     if (col % 2 == 1) {
       if (cursor.RowEnds()) return false;
@@ -251,8 +335,9 @@ bool ReadAsPairs(std::string_view text, BlockTarget target, CellBlock& block) {
     const std::int32_t cell = col / 2 - 1;
     std::string shown;
     if (!refusal && row <= target.rows && cell < target.cols &&
-        CellFormPair(upper, cursor.Field(), shown)) {
-      block.cells.push_back({target.left + cell, target.top + row - 1, std::move(shown)});
+        CellFormPair(upper, cursor.Field(), point, shown)) {
+      sink.Put(target.left + cell, target.top + row - 1, shown);
+      ++cells;
       NextRowAt(cursor, row, col);
       continue;
     }
@@ -266,31 +351,29 @@ bool ReadAsPairs(std::string_view text, BlockTarget target, CellBlock& block) {
       } else if (pair.lower == Reading::kTooLarge) {
         refusal = Refusal(Fault::kTooLarge, {row, col, std::string(cursor.Field())});
       } else {
-        block.cells.push_back(
-            {target.left + cell, target.top + row - 1, CellText(pair.first, pair.second)});
+        sink.Put(target.left + cell, target.top + row - 1, CellText(pair.first, pair.second));
+        ++cells;
       }
     }
     NextRowAt(cursor, row, col);
   }
-  if (block.cells.empty() && !refusal) return false;  // no fields at all
+  if (cells == 0 && !refusal) return false;  // no fields at all
   if (refusal) throw *refusal;
-  block.paired = true;
   return true;
 }
 
 // A field that is two words in the cell form joined by one blank is shown as it is; any other
 // is read as the save reads a cell.
 std::string SingleCell(std::string_view text, std::int32_t row, std::int32_t col) {
-  constexpr std::size_t kLongest = 2 * 18 + 1;
-  if (text.size() <= kLongest) {
-    char buffer[kLongest];
+  if (text.size() <= kLongestPair) {
+    char buffer[kLongestPair];
+    char* out = buffer;
     const char* end = text.data() + text.size();
-    char* out = CopyCellForm(text.data(), end, buffer);
-    const char* rest = text.data() + (out == nullptr ? 0 : out - buffer);
-    if (out != nullptr && rest < end && *rest == ' ') {
+    const char point = DecimalSeparator();
+    const char* rest = CopyCellForm(text.data(), end, point, out);
+    if (rest != nullptr && rest < end && *rest == ' ') {
       *out++ = ' ';
-      out = CopyCellForm(rest + 1, end, out);
-      if (out != nullptr && out - buffer == static_cast<std::ptrdiff_t>(text.size())) {
+      if (CopiedWhole(rest + 1, end, point, out)) {
         return std::string(buffer, static_cast<std::size_t>(out - buffer));
       }
     }
@@ -305,18 +388,17 @@ std::string SingleCell(std::string_view text, std::int32_t row, std::int32_t col
   return CellText(values.first, values.second);
 }
 
-void ReadAsSingles(std::string_view text, BlockTarget target, CellBlock& block) {
+void ReadAsSingles(std::string_view text, BlockTarget target, CellSink& sink) {
   FieldCursor cursor(text);
   std::int32_t row = 1;
   std::int32_t col = 0;
-  block.cells.reserve(MostFields(text));
+  sink.Reserve(MostFields(text));
   while (cursor.Next()) {
     ++col;
     if (row > target.rows || col > target.cols) {
       throw Refusal(Fault::kOutside, {row, col, std::string(cursor.Field())});
     }
-    block.cells.push_back(
-        {target.left + col - 1, target.top + row - 1, SingleCell(cursor.Field(), row, col)});
+    sink.Put(target.left + col - 1, target.top + row - 1, SingleCell(cursor.Field(), row, col));
     NextRowAt(cursor, row, col);
   }
 }
@@ -338,11 +420,30 @@ std::vector<std::vector<std::string>> SplitTabSeparated(std::string_view text) {
   return rows;
 }
 
+bool ReadCellBlockInto(std::string_view text, BlockTarget target, CellSink& sink) {
+  if (ReadAsPairs(text, target, sink)) return true;
+  sink.Clear();
+  ReadAsSingles(text, target, sink);
+  return false;
+}
+
 CellBlock ReadCellBlock(std::string_view text, BlockTarget target) {
+  // The cells in a list of their own.
+  class Collector : public CellSink {
+   public:
+    explicit Collector(std::vector<PlacedText>& cells) : cells_(cells) {}
+    void Reserve(std::size_t count) override { cells_.reserve(count); }
+    void Put(std::int32_t col, std::int32_t row, std::string_view text) override {
+      cells_.push_back({col, row, std::string(text)});
+    }
+    void Clear() override { cells_.clear(); }
+
+   private:
+    std::vector<PlacedText>& cells_;
+  };
   CellBlock block;
-  if (ReadAsPairs(text, target, block)) return block;
-  block = CellBlock();
-  ReadAsSingles(text, target, block);
+  Collector collector(block.cells);
+  block.paired = ReadCellBlockInto(text, target, collector);
   return block;
 }
 

@@ -57,6 +57,17 @@ struct CellBlock {
   bool paired = false;            // two fields made each cell
 };
 
+// Where a block's cell texts go as they are read, row by row and left to right.
+class CellSink {
+ public:
+  virtual ~CellSink() = default;
+  // About count texts are to come (an upper bound).
+  virtual void Reserve(std::size_t count) = 0;
+  virtual void Put(std::int32_t col, std::int32_t row, std::string_view text) = 0;
+  // Forgets the texts put so far: the block is read again another way.
+  virtual void Clear() = 0;
+};
+
 // The fields of text, row by row; an empty text gives no rows.
 [[nodiscard]] std::vector<std::vector<std::string>> SplitTabSeparated(std::string_view text);
 
@@ -64,5 +75,8 @@ struct CellBlock {
 // order: a row below the table at its first field, a cell right of it at its first field, a bad
 // field where it stands.
 [[nodiscard]] CellBlock ReadCellBlock(std::string_view text, BlockTarget target);
+// The same cells put into sink as they are read; true when two fields made each cell. After a
+// refusal the sink holds the cells put before it, which the caller then drops.
+bool ReadCellBlockInto(std::string_view text, BlockTarget target, CellSink& sink);
 
 }  // namespace tol

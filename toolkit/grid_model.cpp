@@ -28,10 +28,76 @@ bool GridModel::SetCell(std::int32_t col, std::int32_t row, const std::string& t
   return true;
 }
 
-void GridModel::SwapCell(std::int32_t col, std::int32_t row, std::string& text) {
-  if (!Contains(col, row)) return;
-  cells_[Slot(col, row)].swap(text);
-  AnnounceCell(col, row);
+void GridModel::SwapCells(std::span<tol::PlacedText> cells, bool backwards) {
+  if (cells.empty()) return;
+  std::int32_t col0 = cols_;
+  std::int32_t row0 = rows_;
+  std::int32_t col1 = -1;
+  std::int32_t row1 = -1;
+  auto swap = [&](tol::PlacedText& cell) {
+    cells_[Slot(cell.col, cell.row)].swap(cell.text);
+    col0 = std::min(col0, cell.col);
+    row0 = std::min(row0, cell.row);
+    col1 = std::max(col1, cell.col);
+    row1 = std::max(row1, cell.row);
+  };
+  if (backwards) {
+    std::for_each(cells.rbegin(), cells.rend(), swap);
+  } else {
+    std::for_each(cells.begin(), cells.end(), swap);
+  }
+  AnnounceRange(col0, row0, col1, row1);
+}
+
+void GridModel::SwapRuns(CellRuns& cells, bool backwards) {
+  if (cells.runs.empty()) return;
+  const tol::CellRect around = ExchangeRuns(cells, backwards);
+  AnnounceRange(around.left, around.top, around.right, around.bottom);
+}
+
+tol::CellRect GridModel::ExchangeRuns(CellRuns& cells, bool backwards) {
+  tol::CellRect around{cols_, rows_, -1, -1};
+  auto swap_run = [&](const CellRuns::Run& run, std::size_t first) {
+    std::string* const line = &cells_[Slot(run.col, run.row)];
+    std::string* const texts = &cells.texts[first];
+    for (std::int32_t i = 0; i < run.count; ++i) line[i].swap(texts[i]);
+    around = {std::min(around.left, run.col), std::min(around.top, run.row),
+              std::max(around.right, run.col + run.count - 1), std::max(around.bottom, run.row)};
+  };
+  // A cell named twice is in two runs; backwards, it ends with the text of the first.
+  if (backwards) {
+    std::size_t end = cells.texts.size();
+    for (auto run = cells.runs.rbegin(); run != cells.runs.rend(); ++run) {
+      end -= static_cast<std::size_t>(run->count);
+      swap_run(*run, end);
+    }
+  } else {
+    std::size_t first = 0;
+    for (const CellRuns::Run& run : cells.runs) {
+      swap_run(run, first);
+      first += static_cast<std::size_t>(run.count);
+    }
+  }
+  return around;
+}
+
+tol::CellRect GridModel::SwapChangedCells(std::vector<tol::PlacedText>& cells) {
+  tol::CellRect around{cols_, rows_, -1, -1};
+  std::size_t kept = 0;
+  for (std::size_t i = 0; i < cells.size(); ++i) {
+    tol::PlacedText& cell = cells[i];
+    if (!Contains(cell.col, cell.row)) continue;
+    std::string& text = cells_[Slot(cell.col, cell.row)];
+    if (text == cell.text) continue;
+    text.swap(cell.text);
+    around = {std::min(around.left, cell.col), std::min(around.top, cell.row),
+              std::max(around.right, cell.col), std::max(around.bottom, cell.row)};
+    if (kept != i) cells[kept] = std::move(cell);
+    ++kept;
+  }
+  cells.erase(cells.begin() + static_cast<std::ptrdiff_t>(kept), cells.end());
+  if (kept > 0) AnnounceRange(around.left, around.top, around.right, around.bottom);
+  return around;
 }
 
 void GridModel::AssignLine(bool is_row, std::int32_t index, std::span<const std::string> texts) {

@@ -26,7 +26,23 @@
 #include <string>
 #include <vector>
 
+#include "data/cell_block.h"
+#include "data/pasted_block.h"
+
 namespace tk {
+
+// Cells along rows with a text each, as a block writer keeps the texts it replaced: run i covers
+// count cells from (col, row) rightwards, and texts holds the texts of all runs in turn. A cell
+// costs its text alone, not its place too.
+struct CellRuns {
+  struct Run {
+    std::int32_t col;
+    std::int32_t row;
+    std::int32_t count;
+  };
+  std::vector<Run> runs;
+  std::vector<std::string> texts;
+};
 
 class GridModel : public QAbstractTableModel {
   Q_OBJECT
@@ -47,12 +63,32 @@ class GridModel : public QAbstractTableModel {
   [[nodiscard]] const std::string& Cell(std::int32_t col, std::int32_t row) const {
     return Contains(col, row) ? cells_[Slot(col, row)] : kEmptyText;
   }
+  // The text of a cell inside the counts for a writer of many cells, which announces them itself
+  // (AnnounceWritten) once it has written them all.
+  [[nodiscard]] std::string& CellToWrite(std::int32_t col, std::int32_t row) {
+    return cells_[Slot(col, row)];
+  }
+  void AnnounceWritten(tol::CellRect rect) {
+    AnnounceRange(rect.left, rect.top, rect.right, rect.bottom);
+  }
   // Stores text in a cell inside the counts and announces that cell alone (no signal when the
   // text is unchanged). Returns whether the text changed.
   bool SetCell(std::int32_t col, std::int32_t row, const std::string& text);
-  // Exchanges text with the text of a cell inside the counts, announcing that cell; no text is
-  // copied, so a large set of cells changes back and forth cheaply (undo and redo).
-  void SwapCell(std::int32_t col, std::int32_t row, std::string& text);
+  // Exchanges the text of each of cells in turn with its cell's, from the last one back when
+  // backwards, announced as one write of the rectangle around them; no text is copied, so a
+  // large set of cells changes back and forth cheaply (undo and redo). Every cell must lie
+  // inside the counts.
+  void SwapCells(std::span<tol::PlacedText> cells, bool backwards);
+  // Exchanges the text of each of cells in turn with its cell's where the two differ, and drops
+  // the others (and those outside the counts) from cells, which then hold the replaced texts of
+  // the cells that changed. One announcement; returns the rectangle around the changed cells
+  // (right below left when none changed).
+  tol::CellRect SwapChangedCells(std::vector<tol::PlacedText>& cells);
+  // SwapCells for cells kept in runs; every run must lie inside the counts.
+  void SwapRuns(CellRuns& cells, bool backwards);
+  // The same unannounced, for a writer taking back what it wrote unannounced (CellToWrite);
+  // returns the rectangle around the runs.
+  tol::CellRect ExchangeRuns(CellRuns& cells, bool backwards);
   // Cell i of row (or column) index := texts[i] for i below both counts; one announcement.
   void AssignLine(bool is_row, std::int32_t index, std::span<const std::string> texts);
   // Batches nest; the outermost EndBatch makes the one announcement.

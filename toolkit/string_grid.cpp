@@ -50,10 +50,39 @@ void StringGrid::SetCell(std::int32_t col, std::int32_t row, const std::string& 
   d_->ReloadEditorIfOn(col, row, col, row);
 }
 
-void StringGrid::SwapCell(std::int32_t col, std::int32_t row, std::string& text) {
-  if (!d_->model->Contains(col, row)) throw EInvalidGridOperation();
-  d_->model->SwapCell(col, row, text);
-  d_->ReloadEditorIfOn(col, row, col, row);
+void StringGrid::SwapCells(std::span<tol::PlacedText> cells, bool backwards) {
+  CellRange around{ColCount(), RowCount(), -1, -1};
+  for (const tol::PlacedText& cell : cells) {
+    if (!d_->model->Contains(cell.col, cell.row)) throw EInvalidGridOperation();
+    around = {std::min(around.left, cell.col), std::min(around.top, cell.row),
+              std::max(around.right, cell.col), std::max(around.bottom, cell.row)};
+  }
+  d_->model->SwapCells(cells, backwards);
+  d_->ReloadEditorIfOn(around.left, around.top, around.right, around.bottom);
+}
+
+void StringGrid::SwapRuns(CellRuns& cells, bool backwards) {
+  CellRange around{ColCount(), RowCount(), -1, -1};
+  for (const CellRuns::Run& run : cells.runs) {
+    if (run.count < 1 || !d_->model->Contains(run.col, run.row) ||
+        !d_->model->Contains(run.col + run.count - 1, run.row)) {
+      throw EInvalidGridOperation();
+    }
+    around = {std::min(around.left, run.col), std::min(around.top, run.row),
+              std::max(around.right, run.col + run.count - 1), std::max(around.bottom, run.row)};
+  }
+  d_->model->SwapRuns(cells, backwards);
+  d_->ReloadEditorIfOn(around.left, around.top, around.right, around.bottom);
+}
+
+void StringGrid::SwapChangedCells(std::vector<tol::PlacedText>& cells) {
+  const tol::CellRect around = d_->model->SwapChangedCells(cells);
+  d_->ReloadEditorIfOn(around.left, around.top, around.right, around.bottom);
+}
+
+void StringGrid::CellsWritten(tol::CellRect rect) {
+  d_->model->AnnounceWritten(rect);
+  d_->ReloadEditorIfOn(rect.left, rect.top, rect.right, rect.bottom);
 }
 
 void StringGrid::PrepareForCounts() {

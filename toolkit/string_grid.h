@@ -11,15 +11,19 @@
 #include <QTableView>
 #include <cstdint>
 #include <functional>
+#include <span>
 #include <string>
 #include <vector>
 
+#include "data/cell_block.h"
+#include "data/pasted_block.h"
 #include "data/tolerance_file.h"
 
 namespace tk {
 
 class GridModel;
 class GridLine;
+struct CellRuns;
 class TStringList;
 
 // Grid options, combined with |.
@@ -61,8 +65,20 @@ class StringGrid : public QTableView, public tol::CellTable {
   [[nodiscard]] std::string GetCell(std::int32_t col, std::int32_t row) const override;
   [[nodiscard]] const std::string* CellInPlace(std::int32_t col, std::int32_t row) const override;
   void SetCell(std::int32_t col, std::int32_t row, const std::string& text) override;
-  // Exchanges text with the cell's text, as SetCell writes it but without copying either.
-  void SwapCell(std::int32_t col, std::int32_t row, std::string& text);
+  // Exchanges the text of each of cells in turn with its cell's (from the last one back when
+  // backwards), as SetCell writes it but without copying either, in one pass and one
+  // announcement: a large set of cells changes back and forth cheaply (a paste and its
+  // undo). A cell outside the counts raises EInvalidGridOperation before any text changes.
+  void SwapCells(std::span<tol::PlacedText> cells, bool backwards);
+  // Writes each of cells whose text differs from its cell's, in turn, keeping the replaced text
+  // in its place; the others, and those outside the counts, are dropped from cells. The first
+  // run of a step: its cells are checked and written in the same pass.
+  void SwapChangedCells(std::vector<tol::PlacedText>& cells);
+  // SwapCells for cells kept in runs (see GridModel).
+  void SwapRuns(CellRuns& cells, bool backwards);
+  // Cells of rect were written in place through the model's CellToWrite: they are announced, and
+  // an open cell editor among them reloads its text.
+  void CellsWritten(tol::CellRect rect);
   // Runs OnPrepareForCounts: the loader calls it once both counts of the file are read.
   void PrepareForCounts() override;
   // The cells written in between are announced to the view once, at the end (a whole load).

@@ -11,6 +11,7 @@
 #include "data/cell_block.h"
 #include "data/pasted_block.h"
 #include "toolkit/dispatch.h"
+#include "toolkit/grid_block_writer.h"
 #include "toolkit/message_box.h"
 #include "toolkit/string_grid.h"
 #include "ui/table_undo.h"
@@ -64,26 +65,31 @@ QMimeData* TableClipboard::SelectionAsMime() const {
 
 void TableClipboard::Paste() {
   grid_.SetEditingMode(false);  // an open edit is committed (and recorded) first
-  const std::string reason = PasteText(QApplication::clipboard()->text().toStdString());
+  // Read where the UTF-8 bytes lie, without a copy into a string of their own.
+  const QByteArray text = QApplication::clipboard()->text().toUtf8();
+  const std::string reason = PasteText(std::string_view(text.constData(), text.size()));
   if (!reason.empty()) (void)tk::ShowMessageBox(reason, kCaption, tk::MB_OK_ICONERROR);
 }
 
+// The cells are written as they are read, and taken back by the writer on a refusal: nothing is
+// announced in between, so the table is seen changed once or not at all.
 std::string TableClipboard::PasteText(std::string_view text) {
   const std::int32_t left = grid_.CurrentCol();
   const std::int32_t top = grid_.CurrentRow();
-  tol::CellBlock block;
+  tk::GridBlockWriter writer(grid_);
   try {
     if (left < 1 || top < 1) {
       throw tol::EBlockField({1, 1, {}},
                              "Строка 1, столбец 1 вставляемого блока попадает на "
                              "заголовки таблицы.");
     }
-    block = tol::ReadCellBlock(text, {left, top, grid_.ColCount() - left, grid_.RowCount() - top});
+    (void)tol::ReadCellBlockInto(text, {left, top, grid_.ColCount() - left, grid_.RowCount() - top},
+                                 writer);
   } catch (const tol::EBlockField& refusal) {
     return refusal.Message();
   }
-  if (block.cells.empty()) return {};
-  undo_.PushCellChanges(QStringLiteral("вставку"), std::move(block.cells));
+  if (writer.Count() == 0) return {};
+  undo_.PushWritten(QStringLiteral("вставку"), writer.Keep());
   emit Pasted();
   return {};
 }

@@ -83,12 +83,8 @@ void TableStep::MoveTo(Cursor cell) { grid_.SelectRange(cell.col, cell.row, cell
 
 // In reverse order when undoing, so that a cell named twice ends with its first old text.
 void TableStep::SwapCells(bool forward) {
-  auto swap = [this](CellChange& change) { grid_.SwapCell(change.col, change.row, change.text); };
-  if (forward) {
-    std::for_each(cells_.begin(), cells_.end(), swap);
-  } else {
-    std::for_each(cells_.rbegin(), cells_.rend(), swap);
-  }
+  grid_.SwapCells(cells_, !forward);
+  grid_.SwapRuns(runs_, !forward);
 }
 
 void TableStep::PutLine() {

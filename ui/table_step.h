@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "toolkit/grid_model.h"
 #include "ui/table_undo.h"
 
 namespace tk {
@@ -27,6 +28,8 @@ class TableStep : public QUndoCommand {
                std::int32_t width = -1);
   // The texts the step writes; while it is done they hold the texts they replaced.
   void SetCells(std::vector<CellChange> changes) { cells_ = std::move(changes); }
+  // The same for cells kept in runs (a paste).
+  void SetCells(tk::CellRuns runs) { runs_ = std::move(runs); }
   // The change is in the grid already and the cells hold the old texts: the first redo (the
   // one a push runs) does nothing.
   void MarkDone();
@@ -58,6 +61,7 @@ class TableStep : public QUndoCommand {
   std::vector<std::string> line_texts_;
   std::int32_t line_width_ = -1;
   std::vector<CellChange> cells_;
+  tk::CellRuns runs_;
   Cursor before_;
   Cursor after_{0, 0};
   bool after_known_ = false;

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "toolkit/dispatch.h"
+#include "toolkit/grid_model.h"
 #include "toolkit/string_grid.h"
 #include "ui/table_step.h"
 
@@ -77,14 +78,19 @@ void TableUndo::Replay(bool undo) {
 }
 
 void TableUndo::PushCellChanges(const QString& title, std::vector<CellChange> changes) {
-  std::erase_if(changes, [this](const CellChange& change) {
-    return change.col < 0 || change.row < 0 || change.col >= grid_.ColCount() ||
-           change.row >= grid_.RowCount() ||
-           *grid_.CellInPlace(change.col, change.row) == change.text;
-  });
-  if (changes.empty()) return;
   auto step = std::make_unique<TableStep>(grid_, title);
+  grid_.SwapChangedCells(changes);  // checked and written in one pass over a large paste
+  if (changes.empty()) return;
   step->SetCells(std::move(changes));
+  step->MarkDone();
+  Push(std::move(step));
+}
+
+void TableUndo::PushWritten(const QString& title, tk::CellRuns replaced) {
+  if (replaced.texts.empty()) return;
+  auto step = std::make_unique<TableStep>(grid_, title);
+  step->SetCells(std::move(replaced));
+  step->MarkDone();
   Push(std::move(step));
 }
 

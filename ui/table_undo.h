@@ -6,11 +6,14 @@
 //
 // A step keeps only what it changed: for each changed cell the one text that is not in the grid
 // at the moment (the old text while the step is done, the new one once undone), and for an
-// inserted or removed line its texts and width while the line is out of the grid.
+// inserted or removed line its texts and width while the line is out of the grid. A paste keeps
+// its cells in runs along the rows (tk::CellRuns), so that a cell costs its text alone.
 //
 // Using it from another feature:
-//   - PushCellChanges(title, changes): writes the given cell texts as one step (a paste, a fill
-//     of a row or a column). Texts equal to the cell's are dropped; nothing left, no step.
+//   - PushWritten(title, replaced): cells a block writer has written already, as one step.
+//   - PushCellChanges(title, changes): writes the given cell texts as one step (a fill
+//     of a row or a column), in the given order: texts equal to what the cell holds when its
+//     turn comes are dropped (of a cell named twice the later text stays); nothing left, no step.
 //   - InsertColumn / InsertRow(title, index, texts): a new line with its texts as one step.
 //   - DeleteGrade / DeleteInterval / AppendGrade / AppendInterval: the editor's own commands.
 // Titles name the step for the menu: "Отменить " + title, so they read in the accusative
@@ -35,7 +38,8 @@ class TableStep;
 
 namespace tk {
 class StringGrid;
-}
+struct CellRuns;
+}  // namespace tk
 
 // A cell and the text a step writes into it.
 using CellChange = tol::PlacedText;
@@ -59,6 +63,9 @@ class TableUndo : public QObject {
   void Redo();
 
   void PushCellChanges(const QString& title, std::vector<CellChange> changes);
+  // Cells already written (a paste through tk::GridBlockWriter), each change holding the text it
+  // replaced, become one step; none, no step.
+  void PushWritten(const QString& title, tk::CellRuns replaced);
   // texts[i] goes to cell i of the new line; a column gets width pixels (negative: the grid's
   // default).
   void InsertColumn(const QString& title, std::int32_t col, std::vector<std::string> texts,

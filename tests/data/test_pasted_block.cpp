@@ -81,6 +81,16 @@ TEST(CellBlockReading, CellsInTheirCellForm) {
        {{"0.018 0", "-0.012 0.125"}}},
       {"a third word is dropped", "1 2 3\n", false, {{"1 2"}}},
       {"rows of different pair counts", "1\t2\n3\t4\t5\t6\n", true, {{"1 2"}, {"3 4", "5 6"}}},
+      {"trailing zeros, a signed zero and CRLF",
+       "0,120\t-0,000\r\n1.500\t-2.0\r\n",
+       true,
+       {{"0.12 0"}, {"1.5 -2"}}},
+      {"a quoted pair after a plain one", "1\t2\t\"3\"\t4\n", true, {{"1 2", "3 4"}}},
+      {"a carriage return before the text's end", "1\t2\r", true, {{"1 2"}}},
+      {"a word longer than the usual form",
+       "1234567890123.5\t-0.0004\n",
+       true,
+       {{"1234567890123.5 0"}}},
   };
   for (const ReadCase& c : cases) {
     const CellBlock block = ReadCellBlock(c.text, target);

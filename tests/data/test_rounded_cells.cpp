@@ -111,5 +111,48 @@ TEST(TableChecksTest, UpperBelowLowerAndBoundOrder) {
   EXPECT_FALSE(BoundOutOfOrder(30.0, std::nullopt));
 }
 
+// Cells in the usual form are compared as whole thousandths; every text must get the answer
+// that comparing the binary64 values read gives, also next to the limits of that form.
+TEST(TableChecksTest, UpperBelowLowerAsTheValuesRead) {
+  std::vector<std::string> texts = {"999999999999.998 999999999999.999",
+                                    "99999999999999.001 99999999999999.002",
+                                    "-999999999999.999 -999999999999.998",
+                                    "9999999999999 99999999999999",
+                                    "0.0001 0.0002",
+                                    "-0 0",
+                                    "0,5 0.500",
+                                    "0.499 0.5000",
+                                    "1 2 3",
+                                    "1  2",
+                                    " 1 2",
+                                    "1 2 ",
+                                    "5. 6",
+                                    ".5 .6",
+                                    "+1 2",
+                                    "1e3 1001",
+                                    "007 8",
+                                    "1 -",
+                                    "- 1"};
+  std::mt19937_64 random(286);
+  const auto word = [&random] {
+    std::string text = random() % 3 == 0 ? "-" : "";
+    const int digits = static_cast<int>(random() % 15);
+    for (int i = 0; i < digits; ++i) text += static_cast<char>('0' + random() % (i == 0 ? 3 : 10));
+    const int decimals = static_cast<int>(random() % 6) - 1;
+    if (decimals >= 0) text += random() % 2 == 0 ? '.' : ',';
+    for (int i = 0; i < decimals; ++i) text += static_cast<char>('0' + random() % 10);
+    return text;
+  };
+  for (int i = 0; i < 50000; ++i) {
+    const std::string upper = word();
+    texts.push_back(upper + " " + word());
+    texts.push_back(upper + " " + upper + (random() % 2 == 0 ? "0" : ""));
+  }
+  for (const std::string& text : texts) {
+    const CellValues values = QuietCellValues(text);
+    EXPECT_EQ(UpperBelowLower(text), values.accepted && values.first < values.second) << text;
+  }
+}
+
 }  // namespace
 }  // namespace tol

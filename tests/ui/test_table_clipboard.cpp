@@ -179,6 +179,9 @@ void TestTableClipboard::refusals_data() {
   QTest::newRow("a word in the block")
       << "1 2\tмного\n"
       << QPoint(1, 1) << "Строка 1, столбец 2" + where + ": «много» — не два числа.";
+  QTest::newRow("pairs written, then a row that does not pair")
+      << "0.5\t-0.5\n1 2\n"
+      << QPoint(1, 1) << "Строка 1, столбец 1" + where + ": «0.5» — не два числа.";
   QTest::newRow("a number too large")
       << "1\t2\n1e400\t0\n"
       << QPoint(1, 1)

@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QTest>
+#include <QUndoStack>
 #include <optional>
 #include <string>
 #include <vector>
@@ -221,6 +222,7 @@ class TestTableUndo : public QObject {
   void sequences();
   void menuItemsNameTheStep();
   void savedStateAfterUndoingPastTheSave();
+  void writesKeepOnlyChangedCells();
 };
 
 void TestTableUndo::sequences_data() {
@@ -333,6 +335,50 @@ void TestTableUndo::savedStateAfterUndoingPastTheSave() {
   expected.values[0][0] = {5, 6};
   expected.values[0][1] = {7, 8};
   QCOMPARE(saved, expected.Bytes());
+}
+
+// Cells written through the history's call are checked against the table as they are written:
+// texts a cell holds already make no step, and of a cell named twice the later text stays. "="
+// stands for the text the cell was loaded with.
+void TestTableUndo::writesKeepOnlyChangedCells() {
+  struct Case {
+    const char* what;
+    std::vector<CellChange> changes;
+    bool step;
+    std::string after;  // cell (1, 1) once written
+  };
+  const Case cases[] = {
+      {"every text as it stands: no step", {{1, 1, "="}, {2, 1, "="}}, false, "="},
+      {"outside the table: no step", {{9, 9, "1 1"}, {-1, 1, "1 1"}}, false, "="},
+      {"one changed among unchanged", {{1, 1, "5 6"}, {2, 1, "="}}, true, "5 6"},
+      {"named twice, the later text stays", {{1, 1, "5 6"}, {1, 1, "7 8"}}, true, "7 8"},
+      {"named twice, back to its own text", {{1, 1, "5 6"}, {1, 1, "="}}, true, "="},
+  };
+  for (const Case& c : cases) {
+    mwtest::WorkDir dir;
+    dir.Write(ThreeByThree().Bytes());
+    tktest::ModalAnswerer answers;
+    const auto outcome = mwtest::RunProgram(answers, [&](TForm1& form) {
+      const tk::StringGrid& grid = *form.StringGrid1;
+      const TableState loaded = Read(grid);
+      const std::string own = grid.GetCell(1, 1);
+      std::vector<CellChange> changes = c.changes;
+      for (CellChange& change : changes) {
+        if (change.text == "=") change.text = grid.GetCell(change.col, change.row);
+      }
+      const std::string after = c.after == "=" ? own : c.after;
+      TableUndo& history = form.UndoHistory();
+      history.PushCellChanges(QStringLiteral("заполнение"), changes);
+      QVERIFY2(history.Stack().count() == (c.step ? 1 : 0), c.what);
+      QVERIFY2(form.Unsaved() == c.step, c.what);
+      QVERIFY2(grid.GetCell(1, 1) == after, c.what);
+      history.Undo();
+      QVERIFY2(Read(grid).cells == loaded.cells, c.what);
+      history.Redo();
+      QVERIFY2(grid.GetCell(1, 1) == after, c.what);
+    });
+    QVERIFY(outcome.script_ran);
+  }
 }
 
 int main(int argc, char** argv) {
