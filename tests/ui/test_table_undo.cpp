@@ -355,8 +355,7 @@ void TestTableUndo::writesKeepOnlyChangedCells() {
       {"named twice, back to its own text", {{1, 1, "5 6"}, {1, 1, "="}}, true, "="},
   };
   for (const Case& c : cases) {
-    mwtest::WorkDir dir;
-    dir.Write(ThreeByThree().Bytes());
+    mwtest::WorkDir dir(ThreeByThree().Bytes());
     tktest::ModalAnswerer answers;
     const auto outcome = mwtest::RunProgram(answers, [&](TForm1& form) {
       const tk::StringGrid& grid = *form.StringGrid1;
