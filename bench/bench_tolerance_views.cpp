@@ -148,7 +148,7 @@ void BM_RoundedValuesRecord(benchmark::State& state) {
 
 // The data layer's load of a table of whole thousandths with and without a sink for rounded
 // cells: the test the sink asks for is the whole difference.
-class CountingSink final : public tol::RoundedCellSink {
+class CountingSink final : public tol::LoadedCellSink {
  public:
   void CellRounded(std::int32_t, std::int32_t, double, double) override { ++cells; }
   std::int64_t cells = 0;

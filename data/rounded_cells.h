@@ -30,16 +30,23 @@ namespace tol {
   return thousandths / 1000.0 == magnitude;
 }
 
-// Told by a load of the value cells whose text does not read back to the file's two numbers.
-class RoundedCellSink {
+// Told by a load of the value cells that want a second look: those whose text does not read
+// back to the file's two numbers, and those whose numbers put the upper deviation below the
+// lower one. The cell form keeps the order of the numbers it rounds, so a cell whose numbers
+// do not is the only one whose text may.
+class LoadedCellSink {
  public:
-  virtual ~RoundedCellSink() = default;
+  virtual ~LoadedCellSink() = default;
   // Once the counts are accepted, before any cell is set.
   virtual void LoadBegins() {}
   // After the cell's text is set.
   virtual void CellRounded(std::int32_t col, std::int32_t row, double first, double second) = 0;
+  // After the cell's text is set, when first < second.
+  virtual void CellUpperBelowLower(std::int32_t /*col*/, std::int32_t /*row*/) {}
   // Once every cell is set; not when an error ends the load.
   virtual void LoadEnds() {}
+  // Last of all, however the load ends, once its cell writes have been announced.
+  virtual void LoadStops() {}
 };
 
 }  // namespace tol

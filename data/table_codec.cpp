@@ -114,14 +114,14 @@ std::string NameText(const char* field) {
 }
 
 void DecodeTableBody(CellTable& table, std::int32_t n, std::int32_t m, const char* body,
-                     RoundedCellSink* rounded) {
+                     LoadedCellSink* sink) {
   const char* bound = body;
   for (std::int32_t r = 1; r <= n; ++r, bound += 8)
     table.SetCell(0, r, IntervalLabel(LoadNumber(bound)));
   const char* name = bound;
   for (std::int32_t c = 1; c <= m; ++c, name += kNameSize) table.SetCell(c, 0, NameText(name));
   const char* pair = name;
-  if (rounded == nullptr) {
+  if (sink == nullptr) {
     for (std::int32_t c = 1; c <= m; ++c) {
       for (std::int32_t r = 1; r <= n; ++r, pair += 16) {
         const double first = LoadNumber(pair);
@@ -138,8 +138,9 @@ void DecodeTableBody(CellTable& table, std::int32_t n, std::int32_t m, const cha
       table.SetCell(c, r, CellText(first, second));
       // Both tests run, so that their divisions overlap.
       if (!(CellFormReadsBack(first) & CellFormReadsBack(second))) {
-        rounded->CellRounded(c, r, first, second);
+        sink->CellRounded(c, r, first, second);
       }
+      if (first < second) sink->CellUpperBelowLower(c, r);
     }
   }
 }

@@ -23,9 +23,9 @@ inline constexpr std::size_t kNameSize = 6;
 // Sets the interval labels, grade names and value cells of an N x M table from body, the
 // LayoutSize - 8 bytes after the counts, in the order of the file. A signalling NaN raises
 // EInvalidOp when its cell is reached; the cells before it are set. A sink is told of each value
-// cell whose text does not read back to its two numbers; without one none is tested.
+// cell that wants a second look (see LoadedCellSink); without one none is tested.
 void DecodeTableBody(CellTable& table, std::int32_t n, std::int32_t m, const char* body,
-                     RoundedCellSink* rounded = nullptr);
+                     LoadedCellSink* sink = nullptr);
 
 // The bytes of the table: N = row count - 1, M = column count - 1; each bound is word 2 of its
 // label, each value word 1 or 2 of its cell, with the first "," read as "."; each name is the

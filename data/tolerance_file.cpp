@@ -18,6 +18,20 @@ namespace {
 
 constexpr std::int32_t kReadBeyondEnd = 100;
 
+// Tells a load's sink that the load is over, however it ends.
+class LoadStopping {
+ public:
+  explicit LoadStopping(LoadedCellSink* sink) : sink_(sink) {}
+  ~LoadStopping() {
+    if (sink_ != nullptr) sink_->LoadStops();
+  }
+  LoadStopping(const LoadStopping&) = delete;
+  LoadStopping& operator=(const LoadStopping&) = delete;
+
+ private:
+  LoadedCellSink* sink_;
+};
+
 // Brackets the cell writes of one load as a batch, closing it however the load ends.
 class CellBatch {
  public:
@@ -139,27 +153,28 @@ std::string ToleranceFileAt(const std::string& given) {
   return given + (given.ends_with('/') ? "" : "/") + kToleranceFileName;
 }
 
-void LoadTable(CellTable& table, RoundedCellSink* rounded) {
-  LoadTableFrom(table, kToleranceFileName, rounded);
+void LoadTable(CellTable& table, LoadedCellSink* sink) {
+  LoadTableFrom(table, kToleranceFileName, sink);
 }
 
 void StoreTable(const CellTable& table) { StoreTableTo(table, kToleranceFileName); }
 
-void LoadTableFrom(CellTable& table, const std::string& path, RoundedCellSink* rounded) {
+void LoadTableFrom(CellTable& table, const std::string& path, LoadedCellSink* sink) {
   CheckedFile file = CheckedFile::OpenForUpdate(path);
   char counts[kCountsSize];
   file.ReadExact(counts, 4);
   file.ReadExact(counts + 4, 4);
   const std::uint64_t body_size = PrepareForCounts(table, counts, file.Status().size);
-  if (rounded != nullptr) rounded->LoadBegins();
+  if (sink != nullptr) sink->LoadBegins();
+  const LoadStopping stopping(sink);  // after the batch's announcement
   {
     const CellBatch batch(table);
     table.SetCell(0, 0, kCornerText);
     const auto body = std::make_unique_for_overwrite<char[]>(body_size);
     file.ReadExact(body.get(), body_size);
-    DecodeTableBody(table, LoadInt32(counts), LoadInt32(counts + 4), body.get(), rounded);
+    DecodeTableBody(table, LoadInt32(counts), LoadInt32(counts + 4), body.get(), sink);
   }
-  if (rounded != nullptr) rounded->LoadEnds();
+  if (sink != nullptr) sink->LoadEnds();
   file.Close();
 }
 

@@ -44,19 +44,19 @@ class CellTable {
 // else (a missing name included) is the file itself. Never raises.
 [[nodiscard]] std::string ToleranceFileAt(const std::string& given);
 
-class RoundedCellSink;
+class LoadedCellSink;
 
 // Reads "Zarava.win" in the current directory into table. Raises EInOutError, EIntOverflow or
 // EInvalidOp; the file is closed before any error leaves. A sink, where given, is told of the
-// value cells whose text a save would not read back as the file's numbers.
-void LoadTable(CellTable& table, RoundedCellSink* rounded = nullptr);
+// value cells that want a second look (see LoadedCellSink).
+void LoadTable(CellTable& table, LoadedCellSink* sink = nullptr);
 
 // Writes table into the existing "Zarava.win": either the whole new content lands or the old
 // file stays as it was. Raises EInOutError.
 void StoreTable(const CellTable& table);
 
 // LoadTable and StoreTable on the file at path instead of "Zarava.win" (tools and tests).
-void LoadTableFrom(CellTable& table, const std::string& path, RoundedCellSink* rounded = nullptr);
+void LoadTableFrom(CellTable& table, const std::string& path, LoadedCellSink* sink = nullptr);
 void StoreTableTo(const CellTable& table, const std::string& path);
 
 // LoadTableFrom on a file holding bytes, with the same checks, errors and order of cell writes;

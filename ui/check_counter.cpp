@@ -24,7 +24,11 @@ CheckCounter::CheckCounter(const tk::GridModel& cells, QObject* parent)
             const std::int32_t col0 = cells_.ColOf(top_left);
             const std::int32_t row0 = cells_.RowOf(top_left);
             const std::int32_t row1 = cells_.RowOf(bottom_right);
-            CheckCells(col0, row0, cells_.ColOf(bottom_right), row1);
+            if (load_announcement_due_) {
+              TakeLoadedCells(col0, row0, cells_.ColOf(bottom_right), row1);
+            } else {
+              CheckCells(col0, row0, cells_.ColOf(bottom_right), row1);
+            }
             if (col0 == 0) CheckBounds(row0, row1);
             Changed(cells_before, bounds);
           });
@@ -55,6 +59,40 @@ bool CheckCounter::CellFails(std::int32_t col, std::int32_t row) const {
 
 bool CheckCounter::BoundOutOfOrder(std::int32_t row) const {
   return std::binary_search(bounds_out_of_order_.begin(), bounds_out_of_order_.end(), row);
+}
+
+void CheckCounter::LoadBegins() {
+  load_announcement_due_ = true;
+  load_candidates_.clear();
+}
+
+void CheckCounter::CellUpperBelowLower(std::int32_t col, std::int32_t row) {
+  load_candidates_.push_back(Key(col, row));
+}
+
+// A load that wrote no value cell announces none.
+void CheckCounter::LoadStops() {
+  load_announcement_due_ = false;
+  load_candidates_ = {};
+}
+
+// The load's cells in the rectangle: a cell whose file values do not fail has a text that does
+// not either; one whose values do is checked by its text, as rounding may have made them equal.
+void CheckCounter::TakeLoadedCells(std::int32_t col0, std::int32_t row0, std::int32_t col1,
+                                   std::int32_t row1) {
+  load_announcement_due_ = false;
+  std::erase_if(upper_below_lower_, [&](std::uint64_t key) {
+    const auto col = static_cast<std::int32_t>(key >> 32);
+    const auto row = static_cast<std::int32_t>(key & 0xFFFFFFFF);
+    return col >= col0 && col <= col1 && row >= row0 && row <= row1;
+  });
+  for (const std::uint64_t key : load_candidates_) {
+    const auto col = static_cast<std::int32_t>(key >> 32);
+    const auto row = static_cast<std::int32_t>(key & 0xFFFFFFFF);
+    const bool inside = col >= col0 && col <= col1 && row >= row0 && row <= row1;
+    if (inside && tol::UpperBelowLower(cells_.Cell(col, row))) upper_below_lower_.insert(key);
+  }
+  load_candidates_ = {};
 }
 
 void CheckCounter::CheckCells(std::int32_t col0, std::int32_t row0, std::int32_t col1,

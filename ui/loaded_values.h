@@ -26,7 +26,7 @@ namespace tk {
 class GridModel;
 }
 
-class LoadedValues final : public tol::RoundedCellSink {
+class LoadedValues final : public tol::LoadedCellSink {
  public:
   explicit LoadedValues(const tk::GridModel& cells) : cells_(cells) {}
 

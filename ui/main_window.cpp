@@ -265,7 +265,7 @@ void TForm1::FormActivate(QObject*) {
   file_found_ = tol::FilePresent(file_name_);
   if (!file_found_) return;  // the grid's first focus reports the missing file
   load_failed_ = true;       // until the load is through
-  tol::LoadTableFrom(*StringGrid1, file_name_, &Views->Loaded());
+  tol::LoadTableFrom(*StringGrid1, file_name_, &Views->LoadSink());
   load_failed_ = false;
   undo_->Reset();
   FitColumnWidths();

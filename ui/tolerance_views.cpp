@@ -24,13 +24,41 @@
 #include "ui/table_printer.h"
 #include "ui/tolerance_panel.h"
 
+namespace {
+
+// Hands what a load tells to the record of exact values and to the check counter.
+class LoadReports final : public tol::LoadedCellSink {
+ public:
+  LoadReports(LoadedValues& values, CheckCounter& checks) : values_(values), checks_(checks) {}
+
+  void LoadBegins() override {
+    values_.LoadBegins();
+    checks_.LoadBegins();
+  }
+  void CellRounded(std::int32_t col, std::int32_t row, double first, double second) override {
+    values_.CellRounded(col, row, first, second);
+  }
+  void CellUpperBelowLower(std::int32_t col, std::int32_t row) override {
+    checks_.CellUpperBelowLower(col, row);
+  }
+  void LoadEnds() override { values_.LoadEnds(); }
+  void LoadStops() override { checks_.LoadStops(); }
+
+ private:
+  LoadedValues& values_;
+  CheckCounter& checks_;
+};
+
+}  // namespace
+
 ToleranceViews::ToleranceViews(TForm1& form)
     : QObject(&form),
       form_(form),
       cells_(*form.StringGrid1->Model()),
       model_(form.StringGrid1->Model()),
       loaded_(new LoadedValues(cells_)),
-      checks_(new CheckCounter(cells_, this)) {
+      checks_(new CheckCounter(cells_, this)),
+      load_sink_(std::make_unique<LoadReports>(*loaded_, *checks_)) {
   CellStatus = new QLabel(&form);
   ChecksStatus = new QLabel(&form);
   QPalette red = ChecksStatus->palette();

@@ -8,6 +8,7 @@
 #include <QPointer>
 #include <QVariant>
 #include <cstdint>
+#include <memory>
 
 class QAction;
 class QLabel;
@@ -17,6 +18,9 @@ class LoadedValues;
 class TolerancePanel;
 namespace tk {
 class GridModel;
+}
+namespace tol {
+class LoadedCellSink;
 }
 
 class ToleranceViews : public QObject {
@@ -28,6 +32,8 @@ class ToleranceViews : public QObject {
 
   // The record the load fills with the values a save would round.
   [[nodiscard]] LoadedValues& Loaded() { return *loaded_; }
+  // What a load tells, for the record above and the check counter.
+  [[nodiscard]] tol::LoadedCellSink& LoadSink() { return *load_sink_; }
   [[nodiscard]] const CheckCounter& Checks() const { return *checks_; }
   // After a save the file holds what the texts say: no cell is marked any more.
   void TableSaved();
@@ -54,4 +60,5 @@ class ToleranceViews : public QObject {
   QPointer<tk::GridModel> model_;  // the grid goes before this object when the window closes
   LoadedValues* loaded_;
   CheckCounter* checks_;
+  std::unique_ptr<tol::LoadedCellSink> load_sink_;
 };

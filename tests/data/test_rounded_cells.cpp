@@ -70,7 +70,7 @@ struct Reported {
   bool operator==(const Reported&) const = default;
 };
 
-class ListSink final : public RoundedCellSink {
+class ListSink final : public LoadedCellSink {
  public:
   void LoadBegins() override { ++begun; }
   void CellRounded(std::int32_t col, std::int32_t row, double first, double second) override {
@@ -80,7 +80,7 @@ class ListSink final : public RoundedCellSink {
   std::vector<Reported> cells;
 };
 
-TEST(RoundedCellSinkTest, TheSamplesJs6CellsAndNoOthers) {
+TEST(LoadedCellSinkTest, TheSamplesJs6CellsAndNoOthers) {
   MemoryTable table;
   ListSink sink;
   LoadTableFrom(table, TOL_SAMPLE_FILE, &sink);

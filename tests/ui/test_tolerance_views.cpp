@@ -12,10 +12,13 @@
 #include <QRegularExpression>
 #include <QTest>
 #include <QXmlStreamReader>
+#include <limits>
+#include <random>
 #include <set>
 #include <utility>
 
 #include "data/number_text.h"
+#include "data/table_checks.h"
 #include "tests/ui/main_window_session.h"
 #include "toolkit/application.h"
 #include "toolkit/controls.h"
@@ -90,6 +93,7 @@ class TestToleranceViews : public QObject {
   void marksFollowTheirCells();
   void marksGoWithASave();
   void checksMarkedAndCounted();
+  void loadedChecksAgreeWithTheTexts();
   void panelShowsZonesAndFits_data();
   void panelShowsZonesAndFits();
   void panelFollowsEditsAndClicks();
@@ -257,6 +261,43 @@ void TestToleranceViews::checksMarkedAndCounted() {
     mwtest::PressKey(Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(form.Views->ChecksStatus->text(),
              "верхнее отклонение ниже нижнего: 1; границы интервалов не по возрастанию: 1");
+  });
+  QVERIFY(outcome.script_ran);
+}
+
+// The load names the cells whose file values fail and the counter checks only their texts: on
+// values that round to equal texts, infinities, NaNs and large numbers, it counts what a check
+// of every text counts.
+void TestToleranceViews::loadedChecksAgreeWithTheTexts() {
+  constexpr double kInf = std::numeric_limits<double>::infinity();
+  const double pool[] = {
+      0,          0.0001, 0.0004, 0.0005, 0.0006,
+      -0.0004,    0.001,  0.0045, 0.004,  1e5,
+      1e5 + 1e-4, kInf,   -kInf,  1e300,  std::numeric_limits<double>::quiet_NaN()};
+  std::mt19937 random(11);
+  TableFile table;
+  for (int interval = 1; interval <= 40; ++interval) table.bounds.push_back(interval);
+  for (int grade = 0; grade < 30; ++grade) {
+    table.names.push_back("g" + std::to_string(10000 + grade).substr(1));
+    auto& column = table.values.emplace_back();
+    for (int interval = 0; interval < 40; ++interval) {
+      column.emplace_back(pool[random() % std::size(pool)], pool[random() % std::size(pool)]);
+    }
+  }
+  mwtest::WorkDir dir(table.Bytes());
+  tktest::ModalAnswerer answers;
+  const auto outcome = mwtest::RunProgram(answers, [&](TForm1& form) {
+    const tk::GridModel& cells = *form.StringGrid1->Model();
+    std::size_t failing = 0;
+    for (int col = 1; col < cells.ColCount(); ++col) {
+      for (int row = 1; row < cells.RowCount(); ++row) {
+        const bool fails = tol::UpperBelowLower(cells.Cell(col, row));
+        failing += fails ? 1 : 0;
+        QCOMPARE(form.Views->Checks().CellFails(col, row), fails);
+      }
+    }
+    QVERIFY(failing > 0);
+    QCOMPARE(form.Views->Checks().UpperBelowLowerCount(), failing);
   });
   QVERIFY(outcome.script_ran);
 }
