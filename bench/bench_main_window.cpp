@@ -71,12 +71,9 @@ void BM_WindowSave(benchmark::State& state) {
 void BM_WindowKeystroke(benchmark::State& state) {
   EditorFiles files(static_cast<std::int32_t>(state.range(0)));
   (void)tolbench::RunEditor([&](TForm1& form) {
-    tk::StringGrid& grid = *form.StringGrid1;
-    grid.SetCurrentCol(grid.ColCount() / 2);
-    grid.SetCurrentRow(grid.RowCount() / 2);
-    form.EditClick(&form);
-    QWidget* editor = QApplication::focusWidget();
-    if (qobject_cast<QLineEdit*>(editor) == nullptr) {
+    const tk::StringGrid& grid = *form.StringGrid1;
+    QWidget* editor = tolbench::OpenCellEditor(form, grid.ColCount() / 2, grid.RowCount() / 2);
+    if (editor == nullptr) {
       state.SkipWithError("the cell editor did not take the focus");
       return;
     }
@@ -95,20 +92,15 @@ void BM_WindowDeleteGrade(benchmark::State& state) {
   tolbench::YesAnswerer answerer;
   Clock::duration after_answer{};
   (void)tolbench::RunEditor([&](TForm1& form) {
-    tk::StringGrid& grid = *form.StringGrid1;
     for (auto _ : state) {
-      grid.SetCurrentCol(grid.ColCount() / 2);
-      const std::int32_t before = grid.ColCount();
-      answerer.Arm();
-      const Clock::time_point start = Clock::now();
-      QTest::mouseClick(form.DelKv, Qt::LeftButton);
+      const std::optional<Clock::duration> took = tolbench::DeleteMiddleGrade(form, answerer);
       const Clock::time_point end = Clock::now();
-      SetSeconds(state, end - start);
-      after_answer += end - answerer.AnsweredAt();
-      if (!answerer.Answered() || grid.ColCount() != before - 1) {
+      if (!took) {
         state.SkipWithError("the grade was not deleted");
         return;
       }
+      SetSeconds(state, *took);
+      after_answer += end - answerer.AnsweredAt();
     }
   });
   state.counters["after_answer_ms"] =

@@ -101,12 +101,8 @@ void BM_KeystrokeWithPanel(benchmark::State& state) {
   EditorFiles files(tolbench::SampleFileBytes(kSize, kSize));
   (void)tolbench::RunEditor([&](TForm1& form) {
     if (state.range(0) != 0) ShowPanelAt(form, kSize / 2, kSize / 2);
-    tk::StringGrid& grid = *form.StringGrid1;
-    grid.SetCurrentCol(kSize / 2);
-    grid.SetCurrentRow(kSize / 2);
-    form.EditClick(&form);
-    QWidget* editor = QApplication::focusWidget();
-    if (qobject_cast<QLineEdit*>(editor) == nullptr) {
+    QWidget* editor = tolbench::OpenCellEditor(form, kSize / 2, kSize / 2);
+    if (editor == nullptr) {
       state.SkipWithError("the cell editor did not take the focus");
       return;
     }

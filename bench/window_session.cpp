@@ -5,7 +5,9 @@
 #include <unistd.h>
 #include <QAbstractButton>
 #include <QApplication>
+#include <QLineEdit>
 #include <QMessageBox>
+#include <QTest>
 #include <QTimer>
 #include <cstdio>
 #include <cstdlib>
@@ -13,6 +15,8 @@
 #include <fstream>
 
 #include "toolkit/application.h"
+#include "toolkit/controls.h"
+#include "toolkit/string_grid.h"
 #include "ui/main_window.h"
 
 namespace tolbench {
@@ -98,6 +102,27 @@ Clock::duration RunEditor(const std::function<void(TForm1&)>& script) {
   delete Form1;
   Form1 = nullptr;
   return startup;
+}
+
+std::optional<Clock::duration> DeleteMiddleGrade(TForm1& form, YesAnswerer& answerer) {
+  tk::StringGrid& grid = *form.StringGrid1;
+  grid.SetCurrentCol(grid.ColCount() / 2);
+  const std::int32_t before = grid.ColCount();
+  answerer.Arm();
+  const Clock::time_point start = Clock::now();
+  QTest::mouseClick(form.DelKv, Qt::LeftButton);
+  const Clock::duration took = Clock::now() - start;
+  if (!answerer.Answered() || grid.ColCount() != before - 1) return std::nullopt;
+  return took;
+}
+
+QWidget* OpenCellEditor(TForm1& form, std::int32_t col, std::int32_t row) {
+  tk::StringGrid& grid = *form.StringGrid1;
+  grid.SetCurrentCol(col);
+  grid.SetCurrentRow(row);
+  form.EditClick(&form);
+  QWidget* editor = QApplication::focusWidget();
+  return qobject_cast<QLineEdit*>(editor) != nullptr ? editor : nullptr;
 }
 
 long ResidentBytes() {

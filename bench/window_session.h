@@ -5,8 +5,10 @@
 
 #include <chrono>
 #include <functional>
+#include <optional>
 
 class QTimer;
+class QWidget;
 class TForm1;
 
 namespace tolbench {
@@ -43,6 +45,15 @@ class YesAnswerer {
 // from creating the window to the start of script. Aborts the process when the window never
 // becomes ready.
 Clock::duration RunEditor(const std::function<void(TForm1&)>& script);
+
+// Deletes the grade in the middle of the table through the window's button, the question
+// answered by answerer. Returns the time from the click to the command's end, nothing when the
+// grade was not deleted.
+[[nodiscard]] std::optional<Clock::duration> DeleteMiddleGrade(TForm1& form, YesAnswerer& answerer);
+
+// Opens the cell editor on (col, row) as the edit command does; the editor that takes the
+// focus, or nullptr when none does.
+[[nodiscard]] QWidget* OpenCellEditor(TForm1& form, std::int32_t col, std::int32_t row);
 
 // The main function of a window benchmark program: the benchmarks registered in it run inside
 // the application, on the full-HD offscreen screen.
